@@ -1,0 +1,40 @@
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace {
+
+using qel::cli::Command;
+
+constexpr std::array kCommands = {
+    Command{"check", "qel check FILE...\n      load each test as the program does; print its messages and a summary",
+            qel::cli::runCheck},
+    Command{"dump", "qel dump FILE [--cycles FROM:TO]\n      the loaded test as JSON", qel::cli::runDump},
+    Command{"show", "qel show FILE [--cycles FROM:TO] [--result]\n      the timing diagram in the terminal",
+            qel::cli::runShow},
+};
+
+void printHelp(std::FILE* out) {
+  std::fprintf(out, "qel - command-line tool of the QEL in-circuit chip tester\n\nUsage:\n");
+  for (const auto& c : kCommands) std::fprintf(out, "  %.*s\n", int(c.usage.size()), c.usage.data());
+  std::fprintf(out,
+               "\nExit status: 0 success, 1 the files or the chip have faults, 2 the command could not be "
+               "carried out.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    printHelp(args.empty() ? stderr : stdout);
+    return args.empty() ? 2 : 0;
+  }
+  for (const auto& c : kCommands)
+    if (args[0] == c.name) return c.run(qel::cli::Args(args).subspan(1));
+  std::fprintf(stderr, "qel: unknown command '%s'; see 'qel --help'\n", args[0].c_str());
+  return 2;
+}

@@ -1,0 +1,146 @@
+#include "model/test_description.h"
+
+#include <algorithm>
+#include <new>
+
+namespace qel {
+
+int DataWord::width() const {
+  int n = 0;
+  for (int s = 1; s <= kWordSlots; ++s)
+    if (pins[size_t(s)] > 0) ++n;
+  return n;
+}
+
+int DataWord::filledSlots() const {
+  int n = 0;
+  while (n < kWordSlots && pins[size_t(n + 1)] > 0) ++n;
+  return n;
+}
+
+TestDescription::TestDescription() { reset(); }
+
+void TestDescription::reset() {
+  descriptionFile.clear();
+  algorithms = AlgorithmSettings{};
+  for (auto& w : words) w = DataWord{};
+  for (int j = 0; j <= kRows; ++j) rows[size_t(j)] = {j, 0};
+  for (auto& f : formula) f.clear();
+  for (auto& p : pins) p = PinRecord{};
+  pinCount = 8;
+  ioPinCount = 0;
+  // The diagrams start empty too, so nothing of the previous test shows through a shorter one.
+  std::fill(reference_.begin(), reference_.end(), uint8_t{0});
+  std::fill(result_.begin(), result_.end(), uint8_t{0});
+  std::fill(direction_.begin(), direction_.end(), uint8_t{0});
+  backup_.clear();
+  cycleCount = 0;
+  templateCycles = 0;
+}
+
+void TestDescription::resetForStartup() {
+  reset();
+  pinCount = 32;
+  for (int j = 1; j <= 50; ++j) rows[size_t(j)] = {j, 1};
+  for (int j = 51; j <= kRows; ++j) rows[size_t(j)] = {0, 0};
+}
+
+void TestDescription::setLevel(int slot, int cycle, uint8_t value) {
+  const int64_t i = int64_t(slot) + int64_t(cycle) * kReferenceRow;
+  if (i < 0) return;
+  if (size_t(i) >= reference_.size()) setCycleCount(cycle);
+  if (size_t(i) < reference_.size()) reference_[size_t(i)] = value;
+}
+
+void TestDescription::setRead(int pin, int cycle, bool read) {
+  if (pin < 0 || cycle < 0) return;
+  const int64_t i = int64_t(pin) + int64_t(cycle) * kDirectionRow;
+  if (size_t(i) >= directionBits_) setCycleCount(cycle);
+  if (size_t(i) >= directionBits_) return;
+  const uint8_t mask = uint8_t(1u << (i & 7));
+  auto& byte = direction_[size_t(i) >> 3];
+  byte = read ? uint8_t(byte | mask) : uint8_t(byte & ~mask);
+}
+
+void TestDescription::clearResults() {
+  const int64_t n = std::min<int64_t>(int64_t(pinCount) * cycleCount + pinCount + 1, int64_t(result_.size()));
+  std::fill_n(result_.begin(), n, uint8_t{kNotMeasured});
+}
+
+bool TestDescription::setCycleCount(int n) {
+  if (n == cycleCount) return true;
+  if (n < 0 || n > kMaxCycles) {
+    storageFailed_ = true;
+    return false;
+  }
+  const size_t need = size_t(103) * size_t(n) + 10301;
+  if (reference_.size() < need) {
+    try {
+      reference_.reserve(need);
+      result_.reserve(need / 2);
+      direction_.reserve((need / 2 + 7) / 8);
+      reference_.resize(need, 0);
+      result_.resize(need / 2, 0);
+      direction_.resize((need / 2 + 7) / 8, 0);
+      directionBits_ = std::max(directionBits_, need / 2);
+    } catch (const std::bad_alloc&) {
+      storageFailed_ = true;
+      return false;
+    }
+  }
+  const int m = cycleCount;
+  cycleCount = n;
+  if (n > m) {
+    for (int c = m + 1; c <= n + 1; ++c) {
+      const size_t row = size_t(c) * kReferenceRow;
+      if (row + size_t(pinCount) >= reference_.size()) break;
+      std::fill_n(reference_.begin() + int64_t(row) + 1, pinCount, uint8_t{kDontCare});
+    }
+    // From the first result byte of cycle m+1, so no new cycle is left without a code.
+    const size_t from = size_t(m) * size_t(pinCount);
+    const size_t to = std::min(size_t(pinCount) * size_t(n + 1), result_.size());
+    if (from < to) std::fill(result_.begin() + int64_t(from), result_.begin() + int64_t(to), uint8_t{kNotMeasured});
+  }
+  return true;
+}
+
+void TestDescription::takeReferenceBackup() {
+  backup_.assign(size_t(cycleCount) * kBackupRow + 101, 0);
+  for (int c = 1; c <= cycleCount; ++c) {
+    const size_t src = size_t(c) * kReferenceRow;
+    const size_t dst = size_t(c) * kBackupRow;
+    for (int s = 1; s <= kMaxSignal; ++s)
+      backup_[dst + size_t(s)] = src + size_t(s) < reference_.size() ? reference_[src + size_t(s)] : uint8_t{kDontCare};
+  }
+}
+
+void TestDescription::restoreCycle(int fromCycle, int toCycle) {
+  for (int s = 1; s <= kMaxSignal; ++s) setLevel(s, toCycle, backupLevel(s, fromCycle));
+}
+
+int TestDescription::rowSignal(int row) const {
+  if (row < 0 || row > kRows) return 0;
+  const auto& e = rows[size_t(row)];
+  return e.pin + (e.half == 2 ? 50 : 0);
+}
+
+int TestDescription::rowOf(int pin, int half) const {
+  const int last = std::min(pinCount + ioPinCount, kRows);
+  for (int r = 1; r <= last; ++r)
+    if (rows[size_t(r)] == RowEntry{pin, half}) return r;
+  return 0;
+}
+
+void TestDescription::computeTypeCodes() {
+  passivePinCount = 0;
+  for (int k = 0; k < 100; ++k) {
+    typeCode[size_t(k)] = pinTypeCode(pins[size_t(k + 1)].typeText);
+    if (k < pinCount && isPassiveCode(typeCode[size_t(k)])) ++passivePinCount;
+  }
+}
+
+size_t TestDescription::storageBytes() const {
+  return reference_.capacity() + result_.capacity() + direction_.capacity() + backup_.capacity();
+}
+
+}  // namespace qel

@@ -1,0 +1,113 @@
+#pragma once
+// Records everything the core says, in order, and answers questions from a script.
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "operator/operator.h"
+
+namespace qel::testing {
+
+class RecordingOperator : public Operator {
+public:
+  struct Message {
+    std::string text;
+    Icon icon;
+    bool operator==(const Message&) const = default;
+  };
+
+  // Answers to ask(), in order; when exhausted, defaultAnswer.
+  std::deque<bool> answers;
+  bool defaultAnswer = false;
+  // Answers to chooseFile(), in order; when exhausted, cancelled.
+  std::deque<std::optional<std::string>> files;
+
+  void message(std::string_view text, Icon icon) override {
+    std::lock_guard lock(mutex_);
+    messages_.push_back({std::string(text), icon});
+    events_.push_back("message " + std::to_string(static_cast<int>(icon)) + " " + std::string(text));
+  }
+  bool ask(std::string_view text) override {
+    std::lock_guard lock(mutex_);
+    events_.push_back("ask " + std::string(text));
+    if (answers.empty()) return defaultAnswer;
+    bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  void log(std::string_view line) override { record("log ", line); }
+  std::optional<std::string> chooseFile(const FileChoice& choice) override {
+    std::lock_guard lock(mutex_);
+    events_.push_back("choose " + choice.filter);
+    if (files.empty()) return std::nullopt;
+    auto f = files.front();
+    files.pop_front();
+    return f;
+  }
+  void waitShow(std::string_view caption, std::string_view label) override {
+    record("wait show ", std::string(caption) + " | " + std::string(label));
+  }
+  void waitLabel(std::string_view label) override { record("wait label ", label); }
+  void waitRange(int lo, int hi) override {
+    record("wait range ", std::to_string(lo) + ".." + std::to_string(hi));
+  }
+  void waitClose() override { record("wait close", ""); }
+  void progressShow() override { record("progress show", ""); }
+  void progressLog(std::string_view line) override { record("progress log ", line); }
+  void progressProcess(std::string_view label) override { record("progress process ", label); }
+  void progressCountersVisible(bool v) override { record("progress counters visible ", v ? "1" : "0"); }
+  void progressCounters(int e, int m) override {
+    std::lock_guard lock(mutex_);
+    lastCounters_ = {e, m};
+  }
+  void progressClose() override { record("progress close", ""); }
+  void errorCounter(std::string_view text) override {
+    std::lock_guard lock(mutex_);
+    errorCounter_ = std::string(text);
+  }
+
+  std::vector<Message> messages() const {
+    std::lock_guard lock(mutex_);
+    return messages_;
+  }
+  std::vector<std::string> events() const {
+    std::lock_guard lock(mutex_);
+    return events_;
+  }
+  std::string errorCounterText() const {
+    std::lock_guard lock(mutex_);
+    return errorCounter_;
+  }
+  std::pair<int, int> lastCounters() const {
+    std::lock_guard lock(mutex_);
+    return lastCounters_;
+  }
+  // Lines of the given kind ("log ", "progress log "), prefix stripped.
+  std::vector<std::string> lines(std::string_view kind) const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> out;
+    for (const auto& e : events_)
+      if (e.rfind(kind, 0) == 0) out.push_back(e.substr(kind.size()));
+    return out;
+  }
+  void clear() {
+    std::lock_guard lock(mutex_);
+    messages_.clear();
+    events_.clear();
+  }
+
+private:
+  void record(std::string_view kind, std::string_view text) {
+    std::lock_guard lock(mutex_);
+    events_.push_back(std::string(kind) + std::string(text));
+  }
+  mutable std::mutex mutex_;
+  std::vector<Message> messages_;
+  std::vector<std::string> events_;
+  std::string errorCounter_;
+  std::pair<int, int> lastCounters_{0, 0};
+};
+
+}  // namespace qel::testing
