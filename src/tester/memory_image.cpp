@@ -1,0 +1,91 @@
+#include <algorithm>
+
+#include "tester/tester_link.h"
+
+namespace qel::tester {
+
+int TesterLink::composeImage(std::span<const uint8_t> blockData) {
+  for (auto& bank : stimulus_) bank.fill(0);
+  for (auto& bank : driveMask_) bank.fill(0);
+  const int pins = state_.pinCount;
+  int cycles = state_.blockCycles;
+  if (pins <= 0) return 0;
+  cycles = std::min<int>(cycles, int(blockData.size() / size_t(pins)));
+  for (int i = 0; i < cycles; ++i) {
+    const uint8_t* row = blockData.data() + size_t(i) * size_t(pins);
+    for (int k = 0; k < pins; ++k) {
+      const int n = channelOf(state_.packageIndex, k);
+      const auto bank = size_t(n / kBankChannels);
+      const auto bit = uint16_t(1u << (n % kBankChannels));
+      const uint8_t v = row[k];
+      if (v != 2) {
+        driveMask_[bank][size_t(i)] |= bit;
+        if (v == 1) stimulus_[bank][size_t(i)] |= bit;
+      } else if (i >= 1 && row[k - pins] != 2) {
+        // The undriven channel keeps the previous level in its stimulus bit.
+        if (row[k - pins] == 1) stimulus_[bank][size_t(i)] |= bit;
+      }
+    }
+  }
+  return cycles;
+}
+
+void TesterLink::buildImageBytes(std::vector<uint8_t>& bytes) const {
+  bytes.resize(kImageSize);
+  uint8_t* out = bytes.data();
+  for (int bank = 0; bank < kBanks; ++bank)
+    for (int i = 0; i < kMaxBlockCycles; ++i) {
+      const uint16_t s = stimulus_[size_t(bank)][size_t(i)];
+      const auto off = uint16_t(~driveMask_[size_t(bank)][size_t(i)]);
+      *out++ = uint8_t(s >> 8);
+      *out++ = uint8_t(s);
+      *out++ = uint8_t(off >> 8);
+      *out++ = uint8_t(off);
+    }
+}
+
+bool TesterLink::runImage(std::span<uint8_t> result) {
+  const int pins = state_.pinCount;
+  const int cycles = state_.blockCycles;
+  const size_t used = std::min(result.size(), size_t(pins) * size_t(cycles));
+  std::fill_n(result.begin(), used, uint8_t(0));
+  port_.purgePort();
+  if (sendCode(kRunImage)) return true;
+  buildImageBytes(image_);
+  port_.writeBytes(image_.data(), image_.size());
+  if (waitAck()) return true;
+  for (int bank = 0; bank < kBanks; ++bank)
+    for (int j = 0; j < cycles; ++j) {
+      uint16_t first = 0, second = 0;
+      if (readWordPair(first, second)) return true;
+      for (int c = 0; c < kBankChannels; ++c) {
+        const int pin = state_.channelPin[size_t(bank * kBankChannels + c)];
+        if (pin == 0) continue;
+        const size_t at = size_t(pin - 1) + size_t(pins) * size_t(j);
+        if (at < result.size()) result[at] = sampleCode(first, second, c);
+      }
+    }
+  return false;
+}
+
+bool TesterLink::runImageRaw(RawGrid& grid) {
+  if (sendCode(kRunImage)) return true;
+  for (int bank = 0; bank < kBanks; ++bank)
+    for (int i = 0; i < kMaxBlockCycles; ++i)
+      if (writeWordPair(stimulus_[size_t(bank)][size_t(i)], uint16_t(~driveMask_[size_t(bank)][size_t(i)])))
+        return true;
+  if (waitAck()) return true;
+  for (int bank = 0; bank < kBanks; ++bank)
+    for (int i = 0; i + 3 <= state_.blockCycles; ++i) {
+      uint16_t w[4];
+      if (readWordPair(w[0], w[1]) || readWordPair(w[2], w[3])) return true;
+      for (int c = 0; c < kBankChannels; ++c)
+        for (int q = 0; q < 4; ++q) {
+          const int column = 4 * i + 1 + q;
+          if (column < RawGrid::kColumnCount) grid.at(bank * kBankChannels + c + 1, column) = (w[q] >> c) & 1u ? '1' : '0';
+        }
+    }
+  return false;
+}
+
+}  // namespace qel::tester

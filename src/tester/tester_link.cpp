@@ -1,0 +1,89 @@
+#include "tester/tester_link.h"
+
+#include <vector>
+
+namespace qel::tester {
+
+namespace {
+constexpr int kAckPolls = 400;     // about 4 s in 10 ms steps
+constexpr int kAnswerPolls = 1000; // about 10 s
+constexpr int kDrainPolls = 1000;
+constexpr int kPollMs = 10;
+}  // namespace
+
+TesterLink::TesterLink(Port& port, Clock& clock) : port_(port), clock_(clock) {}
+
+bool TesterLink::sendCode(uint8_t code) { return port_.writeBytes(&code, 1); }
+
+bool TesterLink::waitAck() {
+  uint8_t answer = 255;
+  for (int poll = 0; poll < kAckPolls; ++poll) {
+    uint32_t waiting = 0;
+    const bool queryFailed = port_.queuedBytes(waiting);
+    if (queryFailed || waiting == 0) {
+      if (stopRequested()) return true;
+    } else {
+      uint32_t got = 0;
+      if (!port_.readBytes(1, &answer, got) && got == 1) {
+        if (answer == kAckDone) return false;
+        if (answer == kAckFailed) return true;
+      }
+      // Anything else is not an acknowledgement; keep waiting.
+    }
+    clock_.sleepMs(kPollMs);
+  }
+  return true;
+}
+
+bool TesterLink::readExact(uint8_t* buffer, int n) {
+  for (int poll = 0; poll < kAnswerPolls; ++poll) {
+    uint32_t waiting = 0;
+    if (!port_.queuedBytes(waiting) && waiting >= uint32_t(n)) {
+      uint32_t got = 0;
+      const bool failed = port_.readBytes(n, buffer, got);
+      return failed || got != uint32_t(n);
+    }
+    if (stopRequested()) return true;
+    clock_.sleepMs(kPollMs);
+  }
+  return true;
+}
+
+bool TesterLink::readWordPair(uint16_t& first, uint16_t& second) {
+  uint8_t b[4];
+  if (readExact(b, 4)) return true;
+  first = uint16_t(b[0] * 256 + b[1]);
+  second = uint16_t(b[2] * 256 + b[3]);
+  return false;
+}
+
+bool TesterLink::writeWordPair(uint16_t first, uint16_t second) {
+  const uint8_t b[4] = {uint8_t(first >> 8), uint8_t(first), uint8_t(second >> 8), uint8_t(second)};
+  return port_.writeBytes(b, 4);
+}
+
+void TesterLink::drainInput() {
+  uint32_t last = 1;
+  std::vector<uint8_t> scratch;
+  for (int poll = 0; poll < kDrainPolls && last != 0; ++poll) {
+    clock_.sleepMs(1);
+    last = 0;
+    if (!port_.queuedBytes(last) && last > 0) {
+      scratch.resize(last);
+      uint32_t got = 0;
+      port_.readBytes(int(last), scratch.data(), got);
+    }
+  }
+}
+
+bool TesterLink::checkPresence() {
+  try {
+    const bool failed = port_.openPort();
+    if (!failed) drainInput();
+    return failed;
+  } catch (...) {
+    return true;
+  }
+}
+
+}  // namespace qel::tester

@@ -1,0 +1,137 @@
+#pragma once
+// The TesterLink: framing, acknowledgement and answer waits, the channel bookkeeping of the
+// current test, and the tester's command set.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "tester/channel_map.h"
+#include "tester/clock.h"
+#include "tester/port.h"
+#include "tester/protocol.h"
+
+namespace qel::tester {
+
+struct TestParameters {
+  int32_t levels = 26409;
+  int32_t cycleTime = 2;
+  int32_t pinCount = 0;
+  std::span<const int32_t> pinTypeCodes;  // entry k = pin k+1
+  int32_t cycleCount = 0;                 // the whole test; the frame carries its low 16 bits
+  int32_t minGround = 49;
+  int32_t maxGround = 65;
+  int32_t minSupply = 245;
+};
+
+// Level classes of readLevels.
+enum PowerClass : int32_t { kClassNone = 0, kClassGround = 15, kClassSupply = 95, kClassNoContact = 175 };
+// Jumper outcomes beside the group numbers.
+inline constexpr int32_t kJumperStuckLow = 240;   // does not go low ("!L")
+inline constexpr int32_t kJumperStuckHigh = 241;  // does not go high ("!H")
+
+struct LinkState {
+  int32_t noContactLevel = 2;
+  int32_t groundLow = 48, groundHigh = 65;
+  int32_t supplyLow = 240;
+  int32_t bankCount = 2;
+  int32_t tailWord = kTailWord;
+  int32_t levelsParam = 0, cycleTimeParam = 0;
+  int32_t packageIndex = 0;
+  int32_t pinCount = 0;
+  int32_t blockCycles = 0;
+  std::array<int32_t, kMapPins> pinTypes{};
+  int32_t groundPinIndex = 0, supplyPinIndex = 0;
+  std::array<int32_t, kChannels> channelPin{};
+  std::array<int32_t, kChannels> channelLevel{};
+  std::array<int32_t, kMapPins> pinPowerClass{};
+  std::array<int32_t, kChannels> channelLogic{};
+  std::array<int32_t, kChannels> channelJumper{};
+};
+
+// The raw readout grid: 33 rows by 8200 columns of '1', '0' or nothing (0).
+struct RawGrid {
+  static constexpr int kRowCount = 33, kColumnCount = 8200;
+  std::vector<char> cells = std::vector<char>(size_t(kRowCount) * kColumnCount, 0);
+  char& at(int row, int column) { return cells[size_t(row) * kColumnCount + size_t(column)]; }
+  char at(int row, int column) const { return cells[size_t(row) * kColumnCount + size_t(column)]; }
+};
+
+class TesterLink {
+public:
+  TesterLink(Port& port, Clock& clock);
+
+  // The stop request of the run in progress; polled inside every wait. Null: never stopped.
+  void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+
+  // Frames.
+  static void appendByte(std::vector<uint8_t>& frame, uint8_t value) { frame.push_back(value); }
+  static void appendWord(std::vector<uint8_t>& frame, uint16_t value) {
+    frame.push_back(uint8_t(value >> 8));
+    frame.push_back(uint8_t(value & 0xFF));
+  }
+
+  // Primitives; each returns true when it failed.
+  bool sendCode(uint8_t code);
+  bool waitAck();
+  bool readExact(uint8_t* buffer, int n);
+  bool readWordPair(uint16_t& first, uint16_t& second);
+  bool writeWordPair(uint16_t first, uint16_t second);
+  void drainInput();
+  bool checkPresence();
+  void closeConnection() { port_.closePort(); }
+
+  // The command set.
+  bool resetTester() { return codeAndAck(kResetTester); }
+  bool testTesterRam() { return codeAndAck(kTestTesterRam); }
+  bool verifyTesterRam() { return codeAndAck(kVerifyTesterRam); }
+  bool powerOn();
+  bool powerOff();
+  // Refuses, without sending anything, a pin count that has no row in the channel map.
+  bool setTestParameters(const TestParameters& p);
+  bool readLevels(std::span<int32_t> pinLevels);
+  // Callers go on with the codes they get; on failure they are 0.
+  bool readLogic(std::span<int32_t> pinCodes);
+  bool supplyOk() const;
+  bool contactOk() const;
+  bool scanJumpers(std::span<int32_t> pinOutcome);
+  // blockData: row per cycle of the block, pinCount bytes each (0 low, 1 high, 2 not driven).
+  int composeImage(std::span<const uint8_t> blockData);
+  // result: pinCount bytes per cycle of the block; receives the codes 1, 2, 4.
+  bool runImage(std::span<uint8_t> result);
+  bool runImageRaw(RawGrid& grid);
+  void parkTester() { sendCode(kParkTester); }
+
+  const LinkState& state() const { return state_; }
+  LinkState& state() { return state_; }
+  bool powerIsOn() const { return powerOn_; }
+  // Called after every power command, acknowledged or not, with the present supply state.
+  std::function<void(bool)> onPowerChanged;
+
+  // The composed image words, per bank and cycle.
+  uint16_t stimulus(int bank, int cycle) const { return stimulus_[size_t(bank)][size_t(cycle)]; }
+  uint16_t driveMask(int bank, int cycle) const { return driveMask_[size_t(bank)][size_t(cycle)]; }
+  // The 65,528 bytes that runImage writes.
+  void buildImageBytes(std::vector<uint8_t>& bytes) const;
+
+  Port& port() { return port_; }
+
+private:
+  bool stopRequested() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
+  bool codeAndAck(uint8_t code) { return sendCode(code) || waitAck(); }
+  void sendImage(const std::vector<uint8_t>& bytes);
+
+  Port& port_;
+  Clock& clock_;
+  const std::atomic<bool>* stop_ = nullptr;
+  LinkState state_;
+  bool powerOn_ = false;
+  std::array<std::array<uint16_t, kMaxBlockCycles>, kBanks> stimulus_{};
+  std::array<std::array<uint16_t, kMaxBlockCycles>, kBanks> driveMask_{};
+  std::vector<uint8_t> image_;
+};
+
+}  // namespace qel::tester
