@@ -3,7 +3,18 @@
 namespace qel::algorithms {
 
 void expandLoaded(TestDescription& test, Operator& op, const ExpansionOptions& options) {
-  (void)test, (void)op, (void)options;
+  switch (test.algorithmNumber) {
+    case int32_t(AlgorithmKind::Cyclic): expandCyclic(test, op, options); break;
+    case int32_t(AlgorithmKind::Rom): expandRom(test, op, options); break;
+    case int32_t(AlgorithmKind::Ram): expandRam(test, op, options); break;
+    default: break;
+  }
+}
+
+void expandAfterCompressionChange(TestDescription& test, Operator& op, const ExpansionOptions& options,
+                                  bool previousCompressed) {
+  if (options.compressedRamTest != previousCompressed && test.algorithms.ram.selected)
+    expandRam(test, op, options);
 }
 
 }  // namespace qel::algorithms

@@ -1,0 +1,33 @@
+#pragma once
+// The ROM data file: raw bytes, byte k is the data of address startAddress + k.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qel::algorithms {
+
+// What a file the program had to create holds: "Данные" in Windows Cyrillic.
+inline constexpr std::string_view kNewRomFileText = "\xC4\xE0\xED\xED\xFB\xE5";
+
+enum class RomFileStatus { Read, Missing, Unreadable };
+
+struct RomFileData {
+  RomFileStatus status = RomFileStatus::Missing;
+  // Exactly the requested count; addresses past the end of the file hold 0.
+  std::vector<uint8_t> bytes;
+};
+
+// Paths are UTF-8.
+RomFileData readRomDataFile(const std::string& path, size_t count);
+bool createRomDataFile(const std::string& path);
+// Writes beside the file and renames over it, so a failure leaves the old file whole.
+bool writeFileReplacing(const std::string& path, std::span<const uint8_t> bytes);
+bool fileExists(const std::string& path);
+
+// The test's path with its extension replaced by ".Dat" (appended when it has none).
+std::string defaultRomDataFileName(std::string_view testPath);
+
+}  // namespace qel::algorithms
