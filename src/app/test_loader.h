@@ -1,0 +1,24 @@
+#pragma once
+// Opening a test file: read, expand a template, evaluate formula outputs, prepare the views.
+
+#include <string>
+
+#include "app/workspace.h"
+#include "operator/operator.h"
+
+namespace qel::app {
+
+struct LoadResult {
+  bool shown = false;      // the test is on screen (loaded, no read error)
+  bool readError = false;  // a field did not parse; the model keeps what was read
+};
+
+LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op);
+
+// Cycle width that fits the whole test into the ruler, 3..40 pixels.
+int fitCellWidth(int rulerWidth, int cycleCount);
+
+// Fills the reference of every formula output from its formula, cycle by cycle.
+void evaluateFormulaOutputs(TestDescription& test);
+
+}  // namespace qel::app

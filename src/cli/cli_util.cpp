@@ -1,0 +1,40 @@
+#include "cli/cli_util.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "text/radix.h"
+
+namespace qel::cli {
+
+std::optional<CycleRange> parseCycleRange(const std::string& text) {
+  const auto colon = text.find(':');
+  if (colon == std::string::npos) return std::nullopt;
+  CycleRange r;
+  const std::string a = text.substr(0, colon), b = text.substr(colon + 1);
+  if (!a.empty()) {
+    auto v = text::parseDecimal(a);
+    if (!v || *v < 1) return std::nullopt;
+    r.from = *v;
+  }
+  if (!b.empty()) {
+    auto v = text::parseDecimal(b);
+    if (!v || *v < r.from) return std::nullopt;
+    r.to = *v;
+  }
+  return r;
+}
+
+std::pair<int, int> clampRange(const CycleRange& range, int cycleCount, int defaultCount) {
+  const int from = std::max(1, range.from);
+  int to = range.to > 0 ? range.to : (defaultCount > 0 ? from + defaultCount - 1 : cycleCount);
+  to = std::min(to, cycleCount);
+  return {from, to};
+}
+
+int usageError(const std::string& message) {
+  std::fprintf(stderr, "qel: %s; see 'qel --help'\n", message.c_str());
+  return 2;
+}
+
+}  // namespace qel::cli

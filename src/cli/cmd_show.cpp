@@ -1,0 +1,101 @@
+// qel show: the timing diagram in a terminal, one row a pin.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/test_loader.h"
+#include "cli/cli_util.h"
+#include "cli/commands.h"
+#include "cli/console_operator.h"
+#include "text/codepage.h"
+#include "views/mismatch.h"
+
+namespace qel::cli {
+
+namespace {
+
+constexpr int kDefaultCycles = 80;
+
+const char* levelGlyph(int level) {
+  switch (level) {
+    case 0: return "▁";
+    case 1: return "▔";
+    case 2: return "·";
+    default: return " ";
+  }
+}
+
+std::string padded(const std::string& utf8, size_t width) {
+  std::string s = text::utf8Prefix(utf8, width);
+  for (size_t n = text::utf8Length(s); n < width; ++n) s.push_back(' ');
+  return s;
+}
+
+}  // namespace
+
+int runShow(Args args) {
+  std::string path;
+  CycleRange range;
+  bool result = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--cycles" && i + 1 < args.size()) {
+      auto r = parseCycleRange(args[++i]);
+      if (!r) return usageError("--cycles takes FROM:TO");
+      range = *r;
+    } else if (args[i] == "--result") {
+      result = true;
+    } else if (path.empty() && args[i].rfind("--", 0) != 0) {
+      path = args[i];
+    } else {
+      return usageError("unexpected argument '" + args[i] + "'");
+    }
+  }
+  if (path.empty()) return usageError("show needs a file");
+
+  ConsoleOperator op(stderr);
+  op.printLog = false;
+  app::Workspace ws;
+  const auto loaded = app::loadTest(ws, path, op);
+  const auto& t = ws.test;
+  if (!t.loaded) return 1;
+  const auto [from, to] = clampRange(range, t.cycleCount, kDefaultCycles);
+  const bool colour = isatty(STDOUT_FILENO) != 0;
+
+  std::printf("%s: %s%d, %d cycles, showing %d..%d by the %s\n", path.c_str(), t.isSoic ? "SOIC" : "DIP", t.pinCount,
+              t.cycleCount, from, to, result ? "result" : "reference");
+  std::string ruler(18, ' ');
+  for (int c = from; c <= to;) {
+    if (c == from || c % 10 == 0) {
+      const std::string n = std::to_string(c);
+      ruler += n;
+      c += int(n.size());
+    } else {
+      ruler.push_back(' ');
+      ++c;
+    }
+  }
+  std::printf("%s\n", ruler.c_str());
+  for (int r = 1; r <= t.pinCount; ++r) {
+    const int slot = t.rowSignal(r);
+    const int pin = slot > 50 ? slot - 50 : slot;
+    std::string line = (slot < 10 ? "  " : slot < 100 ? " " : "") + std::to_string(pin) + " " +
+                       padded(t.pins[size_t(pin)].typeText, 4) + " " + padded(t.pins[size_t(pin)].name, 8) + " ";
+    int errors = 0;
+    for (int c = from; c <= to; ++c) {
+      const int level = result ? views::resultLevel(t.resultCode(pin, c)) : t.level(slot, c);
+      const bool bad = views::isMismatch(t, slot, c,
+                                         result ? views::MismatchRule::DiagramResult : views::MismatchRule::DiagramReference);
+      if (bad) ++errors;
+      if (bad && colour) line += "\x1b[31m";
+      line += bad && !colour ? "!" : levelGlyph(level);
+      if (bad && colour) line += "\x1b[0m";
+    }
+    if (errors) line += "  " + std::to_string(errors) + " mismatches";
+    std::printf("%s\n", line.c_str());
+  }
+  return loaded.shown && op.messages().empty() ? 0 : 1;
+}
+
+}  // namespace qel::cli

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include "app/test_loader.h"
+#include "recording_operator.h"
+#include "temp_files.h"
+#include "test_builder.h"
+
+namespace qel {
+namespace {
+
+using testing::FileBuilder;
+using testing::RecordingOperator;
+
+struct Loaded {
+  app::Workspace ws;
+  RecordingOperator op;
+  app::LoadResult result;
+};
+
+std::unique_ptr<Loaded> load(const std::vector<std::string>& lines, bool finalBreak = true) {
+  testing::TempDir dir;
+  const auto path = dir.file("t.qel");
+  testing::writeLines(path, lines, finalBreak);
+  auto l = std::make_unique<Loaded>();
+  l->result = app::loadTest(l->ws, path, l->op);
+  return l;
+}
+
+TEST(Reader, LoadsAPlainTest) {
+  auto l = load(FileBuilder{}.lines());
+  const auto& t = l->ws.test;
+  EXPECT_TRUE(l->result.shown);
+  EXPECT_TRUE(l->op.messages().empty());
+  EXPECT_TRUE(t.loaded);
+  EXPECT_EQ(t.pinCount, 8);
+  EXPECT_FALSE(t.isSoic);
+  EXPECT_EQ(t.testNames[1], "Проба");
+  EXPECT_EQ(t.cycleCount, 4);
+  EXPECT_EQ(t.templateCycles, 4);
+  EXPECT_EQ(t.pins[1].name, "A");
+  EXPECT_EQ(t.level(1, 1), kLow);
+  EXPECT_EQ(t.level(1, 2), kHigh);
+  EXPECT_EQ(t.level(3, 3), kLow);
+  EXPECT_EQ(t.level(5, 1), kDontCare);  // a pin without a signal
+  EXPECT_EQ(t.level(1, 5), kDontCare);  // the closing cycle
+  EXPECT_EQ(t.resultCode(3, 4), kNotMeasured);
+  EXPECT_EQ(t.levels, 26409);
+  EXPECT_EQ(t.cycleTime, 2);
+  // Signal rows in file order, then the passive pins in ascending order.
+  EXPECT_EQ(t.rowSignal(1), 1);
+  EXPECT_EQ(t.rowSignal(3), 3);
+  EXPECT_EQ(t.rowSignal(7), 4);
+  EXPECT_EQ(t.rowSignal(8), 8);
+  EXPECT_EQ(t.passivePinCount, 2);
+  EXPECT_EQ(l->ws.caption, "Внутрисхемный тестер цифровых микросхем - " + t.fileName);
+  EXPECT_EQ(l->op.lines("log "), std::vector<std::string>{"Загруска теста:" + t.fileName});
+  EXPECT_EQ(l->ws.recentFiles[0], t.fileName);
+}
+
+TEST(Reader, TestNameAndTestCountForms) {
+  FileBuilder b;
+  b.head = {"Число Тестов=3", "Тест0=\"Имя\""};
+  auto l = load(b.lines());
+  EXPECT_EQ(l->ws.test.testNames[1], "Имя");
+  EXPECT_EQ(l->ws.test.levels, 26409);  // the trailer is still found after the one block
+  b.head = {"Число Тестов=1", "Тест0=\"\""};
+  EXPECT_EQ(load(b.lines())->ws.test.testNames[1], "");
+  b.head = {"Число Тестов=1", "Тест1=="};
+  EXPECT_EQ(load(b.lines())->ws.test.testNames[1], "");
+}
+
+TEST(Reader, DataWordsAndTheirKinds) {
+  FileBuilder b;
+  b.words = {"Слов Данных=2", "СистемаСчисления=16", "Вход=2", "1", "2", "Выход=1|1", "3"};
+  auto l = load(b.lines());
+  const auto& t = l->ws.test;
+  EXPECT_EQ(t.dataWordCount, 2);
+  EXPECT_EQ(t.words[0].name, "Вход");
+  EXPECT_EQ(t.words[0].ioKind, 2);  // without "|" the kind is the pin count
+  EXPECT_EQ(t.words[1].ioKind, 1);
+  EXPECT_EQ(t.words[0].pins[1], 1);
+  EXPECT_EQ(t.words[0].pins[2], 2);
+  EXPECT_EQ(t.words[1].radix, 16);
+  // Word 0 holds inputs but says I/O.
+  ASSERT_EQ(l->op.messages().size(), 1u);
+  EXPECT_EQ(l->op.messages()[0].text, "Слово данных Вход I/O Содержит разные по типу контакты (I)");
+}
+
+TEST(Reader, InOutPinsAndFormulaOutputs) {
+  FileBuilder b;
+  b.types = {"I", "I", "O", "GND", "I/O", "O", "O", "VCC"};
+  b.signals = {{"i1=A", "_-_-"}, {"i2=B", "__--"}, {"i5=D", "_-**"},
+               {"o5=D вых", "**-_"}, {"o3=Y", "F=!(C1&C2)"}, {"o6=Z", "F=C1XC2"}, {"o7=W", "----"}};
+  auto l = load(b.lines());
+  const auto& t = l->ws.test;
+  EXPECT_TRUE(l->result.shown);
+  EXPECT_EQ(t.ioPinCount, 0);
+  EXPECT_EQ(t.pins[5].name, "D");
+  EXPECT_EQ(t.pins[55].name, "D вых");
+  // Driven in cycles 1-2, read in 3-4, both on pin 5's slot.
+  EXPECT_EQ(t.level(5, 1), kLow);
+  EXPECT_EQ(t.level(5, 3), kHigh);
+  EXPECT_EQ(t.level(5, 4), kLow);
+  EXPECT_FALSE(t.isRead(5, 2));
+  EXPECT_TRUE(t.isRead(5, 3));
+  EXPECT_EQ(t.level(55, 3), kDontCare);
+  // Formula outputs become "F" with their levels computed from the reference.
+  EXPECT_EQ(t.pins[3].typeText, "F");
+  EXPECT_EQ(t.pinTypeCodeOf(3), kOutput);
+  EXPECT_EQ(t.formula[3], "!(C1&C2)");
+  const uint8_t nand[] = {1, 1, 1, 0}, xorv[] = {0, 1, 1, 0};
+  for (int c = 1; c <= 4; ++c) {
+    EXPECT_EQ(t.level(3, c), nand[c - 1]) << c;
+    EXPECT_EQ(t.level(6, c), xorv[c - 1]) << c;
+  }
+  // Rows: the output half takes a row that the next signal overwrites; rows end at the pin count.
+  EXPECT_EQ(t.rowSignal(3), 5);
+  EXPECT_EQ(t.rowSignal(4), 3);
+  EXPECT_EQ(t.rowSignal(7), 4);
+}
+
+TEST(Reader, PackagesAndLineLimits) {
+  FileBuilder b;
+  b.package = "SOIC16";
+  b.types.resize(16, "NC");
+  auto l = load(b.lines());
+  EXPECT_TRUE(l->ws.test.isSoic);
+  EXPECT_EQ(l->ws.test.pinCount, 16);
+
+  b.package = "soic16";
+  l = load(b.lines());
+  EXPECT_FALSE(l->ws.test.loaded);
+  EXPECT_EQ(l->op.messages(), (std::vector<RecordingOperator::Message>{{"Неверный формат файла", Icon::Warning}}));
+  EXPECT_EQ(l->ws.test.pinCount, 8);
+
+  // 999 lines load; a final line break after them is the 1000th read.
+  auto lines = FileBuilder{}.lines();
+  lines.resize(999, "");
+  EXPECT_TRUE(load(lines, false)->result.shown);
+  l = load(lines, true);
+  EXPECT_FALSE(l->ws.test.loaded);
+  EXPECT_EQ(l->op.messages(), (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
+
+  RecordingOperator op;
+  app::Workspace ws;
+  EXPECT_FALSE(app::loadTest(ws, "/nonexistent/t.qel", op).shown);
+  EXPECT_EQ(op.messages(), (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
+  EXPECT_EQ(ws.test.fileName, "/nonexistent/t.qel");
+}
+
+TEST(Reader, TrailingSections) {
+  FileBuilder b;
+  b.tail = {"Конец Файла", "Дополнительные парметры:( uhul, gen)", "30000", "9", "Файл описания микросхемы", "doc/7400.pdf"};
+  auto l = load(b.lines());
+  EXPECT_EQ(l->ws.test.levels, 30000);
+  EXPECT_EQ(l->ws.test.cycleTime, 2);  // outside 1..8
+  EXPECT_EQ(l->ws.test.descriptionFile, "doc/7400.pdf");
+  b.tail = {"Конец Файла"};
+  l = load(b.lines());
+  EXPECT_EQ(l->ws.test.levels, 26409);
+  EXPECT_EQ(l->ws.test.cycleTime, 2);
+  b.tail = {"Конец Файла", "( uhul, gen)", "26409", "7"};
+  EXPECT_EQ(load(b.lines())->ws.test.cycleTime, 7);
+}
+
+TEST(Reader, AlgorithmParameters) {
+  FileBuilder b;
+  b.words = {"Слов Данных=2", "СистемаСчисления=16", "A=2|1", "1", "2", "D=1|1", "3"};
+  b.tail = {"АлгоритмТестирования=7", "Конец Файла", "( uhul, gen)", "100", "3"};
+  auto l = load(b.lines());
+  EXPECT_EQ(l->ws.test.algorithmNumber, 7);  // no block, no parameter lines
+  EXPECT_FALSE(l->ws.test.algorithms.standard.selected);
+  EXPECT_EQ(l->ws.test.levels, 100);
+
+  b.tail = {"АлгоритмТестирования=1", "Всего=3", "Начало=2", "Конец=3", "Конец Файла"};
+  l = load(b.lines());
+  const auto& c = l->ws.test.algorithms.cyclic;
+  EXPECT_TRUE(c.selected);
+  EXPECT_EQ(c.repeatCount, 3);
+  EXPECT_EQ(c.repeatFirst, 2);
+  EXPECT_EQ(c.repeatLast, 3);
+  EXPECT_EQ(l->ws.test.templateCycles, 4);
+}
+
+TEST(Reader, OnlyTheFirstReadErrorIsReportedAndTheTestStaysHidden) {
+  FileBuilder b;
+  b.signals = {{"iX=A", "_-_-"}, {"iY=B", "__--"}};
+  b.tail = {"АлгоритмТестирования=два", "Конец Файла"};
+  auto l = load(b.lines());
+  EXPECT_EQ(l->op.messages(), (std::vector<RecordingOperator::Message>{{"Ошибка чтения файла LoadCont", Icon::Error}}));
+  EXPECT_FALSE(l->result.shown);
+  EXPECT_TRUE(l->result.readError);
+  EXPECT_EQ(l->ws.test.cycleCount, 4);  // the model keeps what was read
+}
+
+TEST(Reader, FilesBeyondTheTablesAreRefusedWhole) {
+  for (auto change : std::vector<std::function<void(FileBuilder&)>>{
+           [](FileBuilder& b) { b.words = {"Слов Данных=11", "СистемаСчисления=10"}; },
+           [](FileBuilder& b) { b.signals.push_back({"i51=X", "----"}); },
+           [](FileBuilder& b) { b.signals.push_back({"o-2=X", "----"}); },
+           [](FileBuilder& b) { b.words = {"Слов Данных=1", "СистемаСчисления=10", "A=100", "1"}; },
+           [](FileBuilder& b) { b.words = {"Слов Данных=1", "СистемаСчисления=10", "A=1", "77"}; },
+           [](FileBuilder& b) { b.cycles = -5; },
+       }) {
+    FileBuilder b;
+    change(b);
+    auto l = load(b.lines());
+    EXPECT_FALSE(l->ws.test.loaded);
+    EXPECT_FALSE(l->result.shown);
+    EXPECT_EQ(l->op.messages(), (std::vector<RecordingOperator::Message>{{"Неверный формат файла", Icon::Warning}}));
+    EXPECT_EQ(l->ws.test.cycleCount, 0);
+  }
+}
+
+TEST(Reader, SymbolLinesOfOtherLengths) {
+  // A longer line grows the test and keeps every symbol; a shorter one leaves don't care.
+  FileBuilder b;
+  b.cycles = 2;
+  std::string longLine;
+  for (int i = 0; i < 5000; ++i) longLine.push_back(i % 3 ? '-' : '_');
+  b.signals = {{"i1=A", longLine}, {"i2=B", "_"}};
+  auto l = load(b.lines());
+  const auto& t = l->ws.test;
+  EXPECT_EQ(t.cycleCount, 5000);
+  for (int c = 1; c <= 5000; ++c) ASSERT_EQ(t.level(1, c), (c - 1) % 3 ? kHigh : kLow) << c;
+  EXPECT_EQ(t.level(2, 1), kLow);
+  EXPECT_EQ(t.level(2, 2), kDontCare);
+
+  // A second, shorter test shows nothing of the first.
+  testing::TempDir dir;
+  FileBuilder small;
+  small.signals = {{"i1=A", "--"}};
+  testing::writeLines(dir.file("s.qel"), small.lines());
+  app::loadTest(l->ws, dir.file("s.qel"), l->op);
+  EXPECT_EQ(l->ws.test.cycleCount, 4);
+  EXPECT_EQ(l->ws.test.level(1, 3), kDontCare);
+  EXPECT_EQ(l->ws.test.level(2, 1), kDontCare);
+}
+
+}  // namespace
+}  // namespace qel
