@@ -1,0 +1,202 @@
+#include "virtual/board_config.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace qel::virt {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n')) s.remove_suffix(1);
+  return s;
+}
+
+// Decimal, or hexadecimal with 0x.
+std::optional<int64_t> number(std::string_view s) {
+  s = trim(s);
+  int base = 10;
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    s.remove_prefix(2);
+    base = 16;
+  }
+  int64_t v = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
+  if (ec != std::errc() || end != s.data() + s.size() || s.empty() || v < 0) return std::nullopt;
+  return v;
+}
+
+std::optional<double> real(std::string_view s) {
+  s = trim(s);
+  std::string text(s);
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size()) return std::nullopt;
+  return v;
+}
+
+std::optional<int> pinNumber(std::string_view s) {
+  const auto v = number(s);
+  if (!v || *v < 1 || *v > kMaxChipPins) return std::nullopt;
+  return int(*v);
+}
+
+std::optional<std::vector<uint8_t>> readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+std::optional<std::string> applySpec(BoardConfig& c, std::string_view spec) {
+  spec = trim(spec);
+  if (spec.empty()) return std::nullopt;
+  const size_t colon = spec.find(':');
+  const std::string_view kind = spec.substr(0, colon);
+  const std::string_view arg = colon == std::string_view::npos ? std::string_view() : spec.substr(colon + 1);
+  const std::string bad = "fault '" + std::string(spec) + "' not understood";
+
+  if (colon == std::string_view::npos) {
+    if (kind == "nosupply") c.noSupply = true;
+    else if (kind == "absent") c.link.absent = true;
+    else if (kind == "ramfault") c.ramFault = true;
+    else if (kind == "free") c.clipFree = true;
+    else return bad + " (known: " + specHelp() + ")";
+    return std::nullopt;
+  }
+  auto pinSet = [&](std::set<int>& set) -> std::optional<std::string> {
+    const auto pin = pinNumber(arg);
+    if (!pin) return bad + ": a pin number 1..48 is expected";
+    set.insert(*pin);
+    return std::nullopt;
+  };
+  if (kind == "open") return pinSet(c.open);
+  if (kind == "stuck0") return pinSet(c.stuck0);
+  if (kind == "stuck1") return pinSet(c.stuck1);
+  if (kind == "held0") return pinSet(c.held0);
+  if (kind == "held1") return pinSet(c.held1);
+  if (kind == "short") {
+    const size_t comma = arg.find(',');
+    const auto a = pinNumber(arg.substr(0, comma));
+    const auto b = comma == std::string_view::npos ? std::nullopt : pinNumber(arg.substr(comma + 1));
+    if (!a || !b || *a == *b) return bad + ": two different pin numbers are expected, as short:1,2";
+    c.shorts.emplace_back(*a, *b);
+    return std::nullopt;
+  }
+  if (kind == "channel") {
+    const auto n = number(arg);
+    if (!n || *n > 31) return bad + ": a channel number 0..31 is expected";
+    c.stuckChannels.insert(int(*n));
+    return std::nullopt;
+  }
+  if (kind == "cell" || kind == "rombyte") {
+    const size_t eq = arg.find('=');
+    const auto address = number(arg.substr(0, eq));
+    const auto value = eq == std::string_view::npos ? std::optional<int64_t>(kind == "cell" ? 0 : -1)
+                                                    : number(arg.substr(eq + 1));
+    if (!address || *address >= 2048 || !value || *value < 0 || *value > 255)
+      return bad + (kind == "cell" ? ": cell:ADDRESS[=VALUE] with an address below 2048 is expected"
+                                   : ": rombyte:ADDRESS=VALUE with an address below 2048 and a value 0..255 is expected");
+    (kind == "cell" ? c.memory.stuckCells : c.memory.romBytes).emplace_back(int(*address), uint8_t(*value));
+    return std::nullopt;
+  }
+  if (kind == "silent" || kind == "break" || kind == "stray") {
+    const auto n = number(arg);
+    if (!n) return bad + ": a byte count is expected";
+    if (kind == "silent") c.link.silentAfter = uint64_t(*n);
+    else if (kind == "break") c.link.breakAfter = uint64_t(*n);
+    else c.link.strayBytes = int(std::min<int64_t>(*n, 1000));
+    return std::nullopt;
+  }
+  if (kind == "pace") {
+    const auto rate = real(arg);
+    if (!rate || *rate < 0) return bad + ": bytes per second are expected";
+    c.bytesPerSecond = *rate;
+    return std::nullopt;
+  }
+  return bad + " (known: " + specHelp() + ")";
+}
+
+std::optional<std::string> applySpecs(BoardConfig& c, std::string_view specs) {
+  while (!specs.empty()) {
+    const size_t semi = specs.find(';');
+    if (auto error = applySpec(c, specs.substr(0, semi))) return error;
+    if (semi == std::string_view::npos) break;
+    specs.remove_prefix(semi + 1);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> loadBoardFile(BoardConfig& c, const std::string& path) {
+  std::ifstream in(path);
+  if (!in) return "board file '" + path + "' cannot be read";
+  std::string line;
+  int lineNumber = 0;
+  while (std::getline(in, line)) {
+    ++lineNumber;
+    std::string_view l = line;
+    if (const size_t hash = l.find('#'); hash != std::string_view::npos) l = l.substr(0, hash);
+    l = trim(l);
+    if (l.empty()) continue;
+    const size_t blank = l.find_first_of(" \t");
+    const std::string_view key = l.substr(0, blank);
+    const std::string_view value = blank == std::string_view::npos ? std::string_view() : trim(l.substr(blank));
+    const std::string where = path + ":" + std::to_string(lineNumber) + ": ";
+    if (key == "chip") {
+      c.chip = std::string(value);
+    } else if (key == "rom") {
+      std::filesystem::path rom(value);
+      if (rom.is_relative()) rom = std::filesystem::path(path).parent_path() / rom;
+      c.romFile = rom.string();
+    } else if (key == "u0") {
+      const auto v = real(value);
+      if (!v || *v <= 0) return where + "u0 needs a positive number of volts";
+      c.u0 = *v;
+    } else if (key == "pace" || key == "fault") {
+      if (auto error = applySpec(c, key == "pace" ? "pace:" + std::string(value) : std::string(value)))
+        return where + *error;
+    } else {
+      return where + "unknown setting '" + std::string(key) + "' (chip, rom, u0, pace, fault)";
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> configFromEnvironment(BoardConfig& c) {
+  auto env = [](const char* name) -> std::optional<std::string> {
+    const char* v = std::getenv(name);
+    if (v == nullptr || *v == 0) return std::nullopt;
+    return std::string(v);
+  };
+  if (auto board = env("QEL_BOARD"))
+    if (auto error = loadBoardFile(c, *board)) return error;
+  if (auto chip = env("QEL_CHIP")) c.chip = *chip;
+  if (auto rom = env("QEL_ROM")) c.romFile = *rom;
+  if (auto u0 = env("QEL_U0")) {
+    const auto v = real(*u0);
+    if (!v || *v <= 0) return "QEL_U0 needs a positive number of volts";
+    c.u0 = *v;
+  }
+  if (auto pace = env("QEL_PACE"))
+    if (auto error = applySpec(c, "pace:" + *pace)) return "QEL_PACE: " + *error;
+  if (auto faults = env("QEL_FAULTS"))
+    if (auto error = applySpecs(c, *faults)) return "QEL_FAULTS: " + *error;
+  return std::nullopt;
+}
+
+const char* specHelp() {
+  return "open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent silent:N "
+         "break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE pace:BYTES_PER_SECOND";
+}
+
+// Reads the ROM data file named by the configuration; empty when none is named.
+std::optional<std::vector<uint8_t>> readRomFile(const BoardConfig& c) {
+  if (c.romFile.empty()) return std::vector<uint8_t>{};
+  return readFile(c.romFile);
+}
+
+}  // namespace qel::virt

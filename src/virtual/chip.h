@@ -1,0 +1,47 @@
+#pragma once
+// Behavioural models of real parts with their real pinouts.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "virtual/logic.h"
+
+namespace qel::virt {
+
+class Chip {
+public:
+  virtual ~Chip() = default;
+  virtual std::string_view part() const = 0;
+  virtual int pinCount() const = 0;
+  virtual PinRole role(int pin) const = 0;
+  // What the chip drives (out) for what it sees on its pins (in, 0 or 1 per pin), without
+  // changing its state; called until the board settles.
+  virtual void evaluate(const PinBits& in, PinDrives& out) const = 0;
+  // Once per settled sample: clock edges, presets, memory writes.
+  virtual void commit(const PinBits& in) { (void)in; }
+  // Supply lost: state forgotten.
+  virtual void powerDown() {}
+};
+
+// Faults inside a memory part.
+struct MemoryFaults {
+  std::vector<std::pair<int, uint8_t>> stuckCells;  // address, value it always reads
+  std::vector<std::pair<int, uint8_t>> romBytes;    // address, value the ROM holds instead
+};
+
+std::unique_ptr<Chip> makeNand7400();
+std::unique_ptr<Chip> makeFlipFlop7474();
+// rom: byte k = address k; missing addresses read as erased (FF).
+std::unique_ptr<Chip> makeEprom2716(std::vector<uint8_t> rom, const MemoryFaults& faults);
+std::unique_ptr<Chip> makeRam6116(const MemoryFaults& faults);
+
+// The parts the virtual tester knows, by their usual part numbers.
+std::vector<std::string> knownParts();
+// Null for an unknown part.
+std::unique_ptr<Chip> makeChip(std::string_view part, std::vector<uint8_t> rom, const MemoryFaults& faults);
+
+}  // namespace qel::virt

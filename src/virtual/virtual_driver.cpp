@@ -1,0 +1,81 @@
+#include "virtual/virtual_driver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "tester/port.h"
+
+namespace qel::virt {
+
+VirtualDriver::VirtualDriver(VirtualTester& device, tester::Clock& clock, const LinkFaults& faults, double bytesPerSecond)
+    : device_(device), clock_(clock), faults_(faults), rate_(bytesPerSecond) {}
+
+d2xx::Status VirtualDriver::check(d2xx::Handle handle) const {
+  if (!open_ || handle != this) return d2xx::kInvalidHandle;
+  if (broken_) return d2xx::kIoError;
+  return d2xx::kOk;
+}
+
+d2xx::Status VirtualDriver::openByDescription(const char* description, d2xx::Handle& handle) {
+  if (faults_.absent || description == nullptr || std::strcmp(description, tester::kDeviceDescription) != 0 || broken_)
+    return d2xx::kDeviceNotFound;
+  open_ = true;
+  handle = this;
+  lastMicros_ = clock_.nowMicros();
+  return d2xx::kOk;
+}
+
+d2xx::Status VirtualDriver::close(d2xx::Handle handle) {
+  if (!open_ || handle != this) return d2xx::kInvalidHandle;
+  open_ = false;
+  return d2xx::kOk;
+}
+
+uint32_t VirtualDriver::visible() {
+  uint64_t n = device_.pending();
+  if (faults_.silentAfter) n = std::min<uint64_t>(n, *faults_.silentAfter > delivered_ ? *faults_.silentAfter - delivered_ : 0);
+  if (faults_.breakAfter) n = std::min<uint64_t>(n, *faults_.breakAfter > delivered_ ? *faults_.breakAfter - delivered_ : 0);
+  if (rate_ > 0) {
+    const int64_t now = clock_.nowMicros();
+    budget_ = std::min(budget_ + double(now - lastMicros_) * rate_ / 1e6, double(device_.pending()));
+    lastMicros_ = now;
+    n = std::min<uint64_t>(n, uint64_t(budget_));
+  }
+  return uint32_t(std::min<uint64_t>(n, UINT32_MAX));
+}
+
+d2xx::Status VirtualDriver::queueStatus(d2xx::Handle handle, uint32_t& count) {
+  count = 0;
+  if (const d2xx::Status s = check(handle)) return s;
+  count = visible();
+  return d2xx::kOk;
+}
+
+d2xx::Status VirtualDriver::read(d2xx::Handle handle, uint8_t* buffer, uint32_t count, uint32_t& countRead) {
+  countRead = 0;
+  if (const d2xx::Status s = check(handle)) return s;
+  const uint32_t n = std::min(count, visible());
+  countRead = uint32_t(device_.take(buffer, n));
+  delivered_ += countRead;
+  if (rate_ > 0) budget_ -= countRead;
+  if (faults_.breakAfter && delivered_ >= *faults_.breakAfter) broken_ = true;
+  return d2xx::kOk;
+}
+
+d2xx::Status VirtualDriver::write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count, uint32_t& countWritten) {
+  countWritten = 0;
+  if (const d2xx::Status s = check(handle)) return s;
+  if (rate_ > 0) clock_.sleepMs(int(std::ceil(double(count) * 1000.0 / rate_)));
+  device_.receive(buffer, count);
+  countWritten = count;
+  return d2xx::kOk;
+}
+
+d2xx::Status VirtualDriver::purge(d2xx::Handle handle, uint32_t mask) {
+  if (const d2xx::Status s = check(handle)) return s;
+  if (mask & d2xx::kPurgeRx) device_.clearOutput();
+  return d2xx::kOk;
+}
+
+}  // namespace qel::virt
