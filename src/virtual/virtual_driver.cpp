@@ -35,7 +35,17 @@ d2xx::Status VirtualDriver::close(d2xx::Handle handle) {
 uint32_t VirtualDriver::visible() {
   uint64_t n = device_.pending();
   if (faults_.silentAfter) n = std::min<uint64_t>(n, *faults_.silentAfter > delivered_ ? *faults_.silentAfter - delivered_ : 0);
-  if (faults_.breakAfter) n = std::min<uint64_t>(n, *faults_.breakAfter > delivered_ ? *faults_.breakAfter - delivered_ : 0);
+  if (faults_.breakAfter) {
+    // The bytes before the break still arrive; waiting for more than those breaks the link.
+    const uint64_t allowed = *faults_.breakAfter > delivered_ ? *faults_.breakAfter - delivered_ : 0;
+    const bool clipped = n > allowed;
+    if (clipped && (allowed == 0 || clippedLastQuery_)) {
+      broken_ = true;
+      return 0;
+    }
+    clippedLastQuery_ = clipped;
+    n = std::min(n, allowed);
+  }
   if (rate_ > 0) {
     const int64_t now = clock_.nowMicros();
     budget_ = std::min(budget_ + double(now - lastMicros_) * rate_ / 1e6, double(device_.pending()));
@@ -49,24 +59,30 @@ d2xx::Status VirtualDriver::queueStatus(d2xx::Handle handle, uint32_t& count) {
   count = 0;
   if (const d2xx::Status s = check(handle)) return s;
   count = visible();
-  return d2xx::kOk;
+  return broken_ ? d2xx::kIoError : d2xx::kOk;
 }
 
 d2xx::Status VirtualDriver::read(d2xx::Handle handle, uint8_t* buffer, uint32_t count, uint32_t& countRead) {
   countRead = 0;
   if (const d2xx::Status s = check(handle)) return s;
   const uint32_t n = std::min(count, visible());
+  if (broken_) return d2xx::kIoError;
   countRead = uint32_t(device_.take(buffer, n));
   delivered_ += countRead;
+  clippedLastQuery_ = false;
   if (rate_ > 0) budget_ -= countRead;
-  if (faults_.breakAfter && delivered_ >= *faults_.breakAfter) broken_ = true;
   return d2xx::kOk;
 }
 
 d2xx::Status VirtualDriver::write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count, uint32_t& countWritten) {
   countWritten = 0;
   if (const d2xx::Status s = check(handle)) return s;
-  if (rate_ > 0) clock_.sleepMs(int(std::ceil(double(count) * 1000.0 / rate_)));
+  if (rate_ > 0) {
+    // The answers of earlier commands keep arriving up to now; none arrive while this goes out.
+    visible();
+    clock_.sleepMs(int(std::ceil(double(count) * 1000.0 / rate_)));
+    lastMicros_ = clock_.nowMicros();
+  }
   device_.receive(buffer, count);
   countWritten = count;
   return d2xx::kOk;

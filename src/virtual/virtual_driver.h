@@ -35,6 +35,7 @@ private:
   double rate_;
   bool open_ = false;
   bool broken_ = false;
+  bool clippedLastQuery_ = false;
   uint64_t delivered_ = 0;
   double budget_ = 0;  // paced bytes that have arrived but were not read yet
   int64_t lastMicros_ = 0;

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "virtual/memory_pins.h"
+#include "virtual_rig.h"
+
+using namespace qel;
+using qel::testing::VirtualRig;
+
+namespace {
+
+void start(VirtualRig& r) {
+  ASSERT_FALSE(r.link->checkPresence());
+  ASSERT_FALSE(r.link->resetTester());
+  ASSERT_FALSE(r.link->powerOn());
+}
+
+uint8_t code(const std::vector<uint8_t>& result, int pins, int cycle, int pin) {
+  return result[size_t(cycle * pins + pin - 1)];
+}
+
+// A memory cycle: address driven, control pins as given, data pins driven with `data` or left free.
+std::vector<uint8_t> memoryRow(int pins, int address, int cs, int oe, int we, int data = -1) {
+  std::vector<uint8_t> row(size_t(pins), 2);
+  for (size_t b = 0; b < virt::kAddressPins.size(); ++b) row[virt::kAddressPins[b] - 1] = uint8_t((address >> b) & 1);
+  row[virt::kChipSelectPin - 1] = uint8_t(cs);
+  row[virt::kOutputEnablePin - 1] = uint8_t(oe);
+  row[virt::kWriteEnablePin - 1] = uint8_t(we);
+  if (data >= 0)
+    for (size_t b = 0; b < virt::kDataPins.size(); ++b) row[virt::kDataPins[b] - 1] = uint8_t((data >> b) & 1);
+  return row;
+}
+
+int dataRead(const std::vector<uint8_t>& result, int pins, int cycle) {
+  int v = 0;
+  for (size_t b = 0; b < virt::kDataPins.size(); ++b) {
+    const uint8_t c = code(result, pins, cycle, int(virt::kDataPins[b]));
+    if (c == 4) return -1;
+    if (c == 2) v |= 1 << b;
+  }
+  return v;
+}
+
+}  // namespace
+
+TEST(Chips, Nand7400TruthTableAndFloatingInputs) {
+  VirtualRig r(VirtualRig::chip("7400"));
+  start(r);
+  const auto result = r.run({r.row({{1, 0}, {2, 0}}), r.row({{1, 1}, {2, 0}}), r.row({{1, 0}, {2, 1}}),
+                             r.row({{1, 1}, {2, 1}})});
+  EXPECT_EQ(code(result, 14, 0, 3), 2);
+  EXPECT_EQ(code(result, 14, 1, 3), 2);
+  EXPECT_EQ(code(result, 14, 2, 3), 2);
+  EXPECT_EQ(code(result, 14, 3, 3), 1);
+  // Driven inputs read back what was driven; an undriven input floats: undefined.
+  EXPECT_EQ(code(result, 14, 3, 1), 2);
+  EXPECT_EQ(code(result, 14, 0, 4), 4);
+  // Gate 2 with floating (high) inputs gives low; the rails read as ground and supply.
+  EXPECT_EQ(code(result, 14, 0, 6), 1);
+  EXPECT_EQ(code(result, 14, 0, 7), 1);
+  EXPECT_EQ(code(result, 14, 0, 14), 2);
+
+  // Without supply the outputs float.
+  ASSERT_FALSE(r.link->powerOff());
+  const auto off = r.run({r.row({{1, 1}, {2, 1}})});
+  EXPECT_EQ(code(off, 14, 0, 3), 4);
+}
+
+TEST(Chips, FlipFlop7474KeepsStateAcrossCyclesAndBlocks) {
+  VirtualRig r(VirtualRig::chip("7474"));
+  start(r);
+  // Flip-flop 1: CLR 1, D 2, CLK 3, PRE 4, Q 5, /Q 6.
+  auto ff = [&](int d, int clk, int pre = 1, int clr = 1) { return r.row({{1, clr}, {2, d}, {3, clk}, {4, pre}}); };
+  auto first = r.run({ff(1, 0), ff(1, 1), ff(0, 1), ff(0, 0)});
+  EXPECT_EQ(code(first, 14, 1, 5), 2);  // rising edge takes D = 1
+  EXPECT_EQ(code(first, 14, 1, 6), 1);
+  EXPECT_EQ(code(first, 14, 2, 5), 2);  // D changes without an edge: Q holds
+  EXPECT_EQ(code(first, 14, 3, 5), 2);
+  // The next block starts from the state the last one left.
+  auto second = r.run({ff(0, 0), ff(0, 1), ff(1, 0, 1, 0), ff(1, 1, 0, 1)});
+  EXPECT_EQ(code(second, 14, 0, 5), 2);
+  EXPECT_EQ(code(second, 14, 1, 5), 1);  // edge with D = 0
+  EXPECT_EQ(code(second, 14, 2, 5), 1);  // clear
+  EXPECT_EQ(code(second, 14, 3, 5), 2);  // preset wins over the clock
+  // Flip-flop 2 was never clocked: Q 9 low, /Q 8 high.
+  EXPECT_EQ(code(second, 14, 0, 9), 1);
+  EXPECT_EQ(code(second, 14, 0, 8), 2);
+}
+
+TEST(Chips, Eprom2716ReadsItsRomDataFile) {
+  const std::string path = std::string(VIRTUAL_TEST_DIR) + "/eprom.dat";
+  {
+    std::ofstream out(path, std::ios::binary);
+    for (int i = 0; i < 300; ++i) out.put(char(i * 7));
+  }
+  auto config = VirtualRig::chip("2716", {"rombyte:0x10=0xAA", "cell:20=0x0F"});
+  config.romFile = path;
+  VirtualRig r(config);
+  start(r);
+  const auto result = r.run({memoryRow(24, 5, 0, 0, 1), memoryRow(24, 0x10, 0, 0, 1), memoryRow(24, 299, 0, 0, 1),
+                             memoryRow(24, 1500, 0, 0, 1), memoryRow(24, 5, 0, 1, 1), memoryRow(24, 20, 0, 0, 1)});
+  EXPECT_EQ(dataRead(result, 24, 0), 35);
+  EXPECT_EQ(dataRead(result, 24, 1), 0xAA);
+  EXPECT_EQ(dataRead(result, 24, 2), (299 * 7) & 0xFF);
+  EXPECT_EQ(dataRead(result, 24, 3), 0xFF);  // beyond the file: erased
+  EXPECT_EQ(dataRead(result, 24, 4), -1);    // output disabled: the data pins float
+  EXPECT_EQ(dataRead(result, 24, 5), 0x0F);
+
+  auto missing = VirtualRig::chip("2716");
+  missing.romFile = path + ".none";
+  EXPECT_THROW(VirtualRig{missing}, std::runtime_error);
+}
+
+TEST(Chips, Ram6116WritesAndKeepsItsCells) {
+  VirtualRig r(VirtualRig::chip("6116", {"cell:0x7FF=0x81"}));
+  start(r);
+  r.run({memoryRow(24, 0x123, 0, 1, 0, 0x5A), memoryRow(24, 0x456, 0, 1, 0, 0xC3), memoryRow(24, 0x7FF, 0, 1, 0, 0x00),
+         memoryRow(24, 0x124, 1, 1, 0, 0xFF)});
+  const auto result = r.run({memoryRow(24, 0x123, 0, 0, 1), memoryRow(24, 0x456, 0, 0, 1), memoryRow(24, 0x7FF, 0, 0, 1),
+                             memoryRow(24, 0x124, 0, 0, 1)});
+  EXPECT_EQ(dataRead(result, 24, 0), 0x5A);
+  EXPECT_EQ(dataRead(result, 24, 1), 0xC3);
+  EXPECT_EQ(dataRead(result, 24, 2), 0x81);  // the stuck cell
+  EXPECT_EQ(dataRead(result, 24, 3), 0x00);  // not selected when written
+  // Losing the supply loses the content.
+  ASSERT_FALSE(r.link->powerOff());
+  ASSERT_FALSE(r.link->powerOn());
+  EXPECT_EQ(dataRead(r.run({memoryRow(24, 0x123, 0, 0, 1)}), 24, 0), 0);
+}
