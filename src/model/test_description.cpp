@@ -1,6 +1,7 @@
 #include "model/test_description.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace qel {
@@ -29,11 +30,8 @@ void TestDescription::reset() {
   for (auto& p : pins) p = PinRecord{};
   pinCount = 8;
   ioPinCount = 0;
-  // The diagrams start empty too, so nothing of the previous test shows through a shorter one.
-  std::fill(reference_.begin(), reference_.end(), uint8_t{0});
-  std::fill(result_.begin(), result_.end(), uint8_t{0});
-  std::fill(direction_.begin(), direction_.end(), uint8_t{0});
-  backup_.clear();
+  // Growing from zero cycles lays every row anew, so nothing of the previous test shows through.
+  backupCycles_ = 0;  // the buffer is kept for the next load to overwrite
   cycleCount = 0;
   templateCycles = 0;
 }
@@ -91,11 +89,21 @@ bool TestDescription::setCycleCount(int n) {
   const int m = cycleCount;
   cycleCount = n;
   if (n > m) {
+    // New cycles look as in a fresh buffer (all 0, bits clear), then their pins become don't care.
     for (int c = m + 1; c <= n + 1; ++c) {
       const size_t row = size_t(c) * kReferenceRow;
-      if (row + size_t(pinCount) >= reference_.size()) break;
-      std::fill_n(reference_.begin() + int64_t(row) + 1, pinCount, uint8_t{kDontCare});
+      if (row + kReferenceRow > reference_.size()) break;
+      uint8_t* r = reference_.data() + row;
+      std::memset(r, 0, kReferenceRow);
+      std::memset(r + 1, kDontCare, size_t(std::min(pinCount, kMaxSignal)));
     }
+    const size_t bitFrom = size_t(m + 1) * kDirectionRow;
+    const size_t bitTo = std::min(size_t(n + 2) * kDirectionRow, directionBits_);
+    for (size_t b = bitFrom; b < bitTo && (b & 7); ++b) direction_[b >> 3] = uint8_t(direction_[b >> 3] & ~(1u << (b & 7)));
+    const size_t byteFrom = (bitFrom + 7) / 8, byteTo = bitTo / 8;
+    if (byteFrom < byteTo) std::memset(direction_.data() + byteFrom, 0, byteTo - byteFrom);
+    for (size_t b = std::max(bitFrom, byteTo * 8); b < bitTo; ++b)
+      direction_[b >> 3] = uint8_t(direction_[b >> 3] & ~(1u << (b & 7)));
     // From the first result byte of cycle m+1, so no new cycle is left without a code.
     const size_t from = size_t(m) * size_t(pinCount);
     const size_t to = std::min(size_t(pinCount) * size_t(n + 1), result_.size());
@@ -105,12 +113,18 @@ bool TestDescription::setCycleCount(int n) {
 }
 
 void TestDescription::takeReferenceBackup() {
-  backup_.assign(size_t(cycleCount) * kBackupRow + 101, 0);
+  backupCycles_ = cycleCount;
+  backup_.resize(std::max(backup_.size(), size_t(cycleCount) * kBackupRow + 101));
+  std::memset(backup_.data(), 0, 101);
   for (int c = 1; c <= cycleCount; ++c) {
-    const size_t src = size_t(c) * kReferenceRow;
-    const size_t dst = size_t(c) * kBackupRow;
-    for (int s = 1; s <= kMaxSignal; ++s)
-      backup_[dst + size_t(s)] = src + size_t(s) < reference_.size() ? reference_[src + size_t(s)] : uint8_t{kDontCare};
+    const size_t src = size_t(c) * kReferenceRow + 1;
+    const size_t dst = size_t(c) * kBackupRow + 1;
+    if (src + kMaxSignal <= reference_.size()) {
+      std::memcpy(backup_.data() + dst, reference_.data() + src, kMaxSignal);
+    } else {
+      for (int s = 0; s < kMaxSignal; ++s)
+        backup_[dst + size_t(s)] = src + size_t(s) < reference_.size() ? reference_[src + size_t(s)] : uint8_t{kDontCare};
+    }
   }
 }
 

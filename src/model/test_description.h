@@ -134,7 +134,7 @@ public:
   void takeReferenceBackup();
   uint8_t backupLevel(int slot, int cycle) const {
     const int64_t i = int64_t(slot) + int64_t(cycle) * kBackupRow;
-    if (i < 0 || size_t(i) >= backup_.size()) return kDontCare;
+    if (i < 0 || cycle > backupCycles_ || size_t(i) >= backup_.size()) return kDontCare;
     return backup_[size_t(i)];
   }
   void restoreCycle(int fromCycle, int toCycle);
@@ -156,7 +156,10 @@ public:
   const std::vector<uint8_t>& resultBuffer() const { return result_; }
   std::vector<uint8_t>& resultBuffer() { return result_; }
   size_t directionBitCount() const { return directionBits_; }
-  size_t backupSize() const { return backup_.size(); }
+  // Bit-packed direction diagram; bit pin + cycle * 51. Writes must stay below directionBitCount().
+  uint8_t* directionBits() { return direction_.data(); }
+  const uint8_t* directionBits() const { return direction_.data(); }
+  size_t backupSize() const { return size_t(backupCycles_) * kBackupRow + 101; }
   // Bytes held by the diagram buffers.
   size_t storageBytes() const;
 
@@ -166,6 +169,7 @@ private:
   std::vector<uint8_t> direction_;  // bit-packed
   size_t directionBits_ = 0;
   std::vector<uint8_t> backup_;
+  int backupCycles_ = 0;
   bool storageFailed_ = false;
 };
 

@@ -41,11 +41,13 @@ FileLines readFileLines(const std::string& path) {
     return out;
   }
   std::string data;
-  if (std::fseek(f.get(), 0, SEEK_END) == 0) {
-    const long size = std::ftell(f.get());
-    if (size > 0) data.reserve(size_t(size));
+  long size = 0;
+  if (std::fseek(f.get(), 0, SEEK_END) == 0 && (size = std::ftell(f.get())) > 0) {
+    data.resize(size_t(size));
     std::fseek(f.get(), 0, SEEK_SET);
+    data.resize(std::fread(data.data(), 1, data.size(), f.get()));
   }
+  // The size may change under us, or the stream may not tell it: read on to the end.
   char buf[1 << 16];
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) data.append(buf, n);

@@ -196,17 +196,36 @@ private:
     if (longest >= rowsHeld && !t_.setCycleCount(int(longest))) return;
 
     auto& ref = t_.referenceBuffer();
-    const size_t limit = std::min(longest, ref.size() / kReferenceRow - 1);
-    for (size_t j = 1; j <= limit; ++j) {
-      uint8_t* row = ref.data() + j * kReferenceRow;
+    const size_t limit = std::min({longest, ref.size() / kReferenceRow - 1,
+                                   t_.directionBitCount() / kDirectionRow - 1});
+    uint8_t* dir = t_.directionBits();
+    auto setBit = [dir](size_t bit, bool on) {
+      const auto mask = uint8_t(1u << (bit & 7));
+      dir[bit >> 3] = on ? uint8_t(dir[bit >> 3] | mask) : uint8_t(dir[bit >> 3] & ~mask);
+    };
+    // Blocks of cycles small enough to stay in cache; within a block the lines apply in file
+    // order, so every row ends as if the lines had been written one after the other.
+    constexpr size_t kBlock = 2048;
+    for (size_t j0 = 1; j0 <= limit; j0 += kBlock) {
+      const size_t j1 = std::min(limit, j0 + kBlock - 1);
       for (const auto& l : lines) {
-        if (j > l.symbols.size()) continue;
-        const char ch = l.symbols[j - 1];
-        if (!l.outputHalf) t_.setRead(l.slot, int(j), false);
-        row[l.slot] = kDontCare;
-        if (ch == '_' || ch == '-') {
-          row[l.target] = ch == '_' ? kLow : kHigh;
-          t_.setRead(l.target, int(j), l.outputHalf);
+        const size_t end = std::min(j1, l.symbols.size());
+        const char* sym = l.symbols.data();
+        if (!l.outputHalf) {
+          for (size_t j = j0; j <= end; ++j) {
+            const char ch = sym[j - 1];
+            ref[j * kReferenceRow + size_t(l.slot)] = ch == '_' ? kLow : ch == '-' ? kHigh : kDontCare;
+            setBit(j * kDirectionRow + size_t(l.slot), false);
+          }
+        } else {
+          for (size_t j = j0; j <= end; ++j) {
+            const char ch = sym[j - 1];
+            ref[j * kReferenceRow + size_t(l.slot)] = kDontCare;
+            if (ch == '_' || ch == '-') {
+              ref[j * kReferenceRow + size_t(l.target)] = ch == '_' ? kLow : kHigh;
+              setBit(j * kDirectionRow + size_t(l.target), true);
+            }
+          }
         }
       }
     }
