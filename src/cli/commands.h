@@ -18,5 +18,6 @@ struct Command {
 int runCheck(Args args);
 int runDump(Args args);
 int runShow(Args args);
+int runProbe(Args args);
 
 }  // namespace qel::cli

@@ -15,6 +15,15 @@ constexpr std::array kCommands = {
     Command{"dump", "qel dump FILE [--cycles FROM:TO]\n      the loaded test as JSON", qel::cli::runDump},
     Command{"show", "qel show FILE [--cycles FROM:TO] [--result]\n      the timing diagram in the terminal",
             qel::cli::runShow},
+    Command{"probe",
+            "qel probe [tester options]\n      bind the driver library, initialise the tester, print the port log and "
+            "the messages\n      "
+            "tester options: --tester virtual|d2xx (default the vendor's libftd2xx.so, or QEL_TESTER=virtual)\n"
+            "        --chip 7400|7474|2716|6116  --board FILE  --rom FILE  --fault SPEC (repeatable), SPEC one of\n"
+            "        open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent\n"
+            "        silent:N break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE\n"
+            "        pace:BYTES_PER_SECOND (see docs/virtual-tester.md)",
+            qel::cli::runProbe},
 };
 
 void printHelp(std::FILE* out) {
