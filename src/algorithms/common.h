@@ -1,6 +1,7 @@
 #pragma once
 // Steps shared by the expansions: preparation, completion, the wait window, word checks.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,13 +16,15 @@ inline constexpr std::string_view kDiagramSizeError = "Error DiagrSize";
 void prepareExpansion(const ExpansionOptions& options);
 
 // Every result cell not measured, every input pin driven in every cycle, views redrawn.
-void completeExpansion(TestDescription& test, Operator& op);
+// freshFromCycle: the results of this cycle and later were just set to not measured by growing.
+void completeExpansion(TestDescription& test, Operator& op, int64_t freshFromCycle = INT64_MAX);
 
 // A word index that names a word with at least one pin; nullptr otherwise.
 const DataWord* usableWord(const TestDescription& test, int32_t index);
 
 // Grows or trims the test to n cycles; reports "Error DiagrSize" and returns false when refused.
-bool resizeForExpansion(TestDescription& test, Operator& op, int64_t n);
+// freshFrom becomes the first cycle whose results the growth set to not measured.
+bool resizeForExpansion(TestDescription& test, Operator& op, int64_t n, int64_t* freshFrom = nullptr);
 
 // The cycle after the test reads as undefined.
 void markCycleAfterTest(TestDescription& test);

@@ -185,7 +185,8 @@ void expandRam(TestDescription& test, Operator& op, const ExpansionOptions& opti
   op.waitShow(kWaitCaption, kWaitLabel);
   op.waitRange(0, int(std::clamp<int64_t>(estimate, 0, INT_MAX)));
   // Sized once to the exact count: the estimate can fall short for unusual layouts.
-  if (!resizeForExpansion(test, op, exact)) {
+  int64_t fresh = INT64_MAX;
+  if (!resizeForExpansion(test, op, exact, &fresh)) {
     op.waitClose();
     return;
   }
@@ -196,7 +197,7 @@ void expandRam(TestDescription& test, Operator& op, const ExpansionOptions& opti
   op.waitClose();
   resizeForExpansion(test, op, emitter.next() - 1);
   markCycleAfterTest(test);
-  completeExpansion(test, op);
+  completeExpansion(test, op, fresh);
 }
 
 }  // namespace qel::algorithms

@@ -101,7 +101,8 @@ void expandRom(TestDescription& test, Operator& op, const ExpansionOptions& opti
   // Every expansion starts from the loaded template, so a repeated one keeps nothing of the last.
   if (test.backupSize() >= size_t(n) * kBackupRow + 101)
     for (int c = 1; c <= n; ++c) test.restoreCycle(c, c);
-  if (!resizeForExpansion(test, op, count * n)) {
+  int64_t fresh = INT64_MAX;
+  if (!resizeForExpansion(test, op, count * n, &fresh)) {
     op.waitClose();
     return;
   }
@@ -134,7 +135,7 @@ void expandRom(TestDescription& test, Operator& op, const ExpansionOptions& opti
   }
   markCycleAfterTest(test);
   op.waitClose();
-  completeExpansion(test, op);
+  completeExpansion(test, op, fresh);
 }
 
 }  // namespace qel::algorithms

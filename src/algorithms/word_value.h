@@ -26,10 +26,16 @@ public:
   int width() const { return int(valuePins_.size()); }
 
 private:
+  // Digits on consecutive pins, written eight at a time.
+  struct Run {
+    int firstPin, firstDigit, length;
+  };
   // Pin of digit k, or 0 when that pin has no reference slot (above 100).
   std::vector<int> valuePins_;
-  // Pins that have a direction bit (1..50).
+  std::vector<Run> runs_;
+  // Pins that have a direction bit (1..50), singly and as a mask.
   std::vector<int> directionPins_;
+  uint64_t directionMask_ = 0;
 };
 
 }  // namespace qel::algorithms
