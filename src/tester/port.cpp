@@ -79,10 +79,9 @@ bool Port::purgePort() {
 }
 
 void Port::logLine(std::string_view text) {
-  std::string line = clock_.timeOfDay();
-  line += ": ";
-  line += text;
-  log_.add(std::move(line));
+  std::string head = clock_.timeOfDay();
+  head += ": ";
+  log_.add(head, text);
 }
 
 void Port::logStatus() {

@@ -11,6 +11,19 @@ void PortLog::add(std::string line) {
   lines_.push_back(std::move(line));
 }
 
+void PortLog::add(std::string_view head, std::string_view text) {
+  if (capacity_ == 0) return;
+  std::string line;
+  if (lines_.size() == capacity_) {
+    line = std::move(lines_.front());
+    lines_.pop_front();
+    ++dropped_;
+  }
+  line.assign(head);
+  line.append(text);
+  lines_.push_back(std::move(line));
+}
+
 void PortLog::append(std::string_view text) {
   if (lines_.empty())
     add(std::string(text));

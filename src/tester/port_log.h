@@ -16,6 +16,8 @@ public:
   explicit PortLog(size_t capacity = 4000) : capacity_(capacity) {}
 
   void add(std::string line);
+  // head + text as one line, reusing the storage of the line that falls out.
+  void add(std::string_view head, std::string_view text);
   void append(std::string_view text);
   void clear() { lines_.clear(); }
 
