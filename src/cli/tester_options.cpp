@@ -1,8 +1,8 @@
 #include "cli/tester_options.h"
 
 #include <cstdlib>
-#include <filesystem>
 
+#include "tester/driver_choice.h"
 #include "virtual/board.h"
 #include "virtual/board_config.h"
 
@@ -13,20 +13,6 @@
 namespace qel::cli {
 
 namespace {
-
-// The virtual tester's library: QEL_VIRTUAL_LIBRARY, the one built with this program, or the
-// one beside the program.
-std::string virtualLibrary() {
-  if (const char* path = std::getenv("QEL_VIRTUAL_LIBRARY"); path != nullptr && *path != 0) return path;
-  std::error_code ec;
-  if (std::filesystem::exists(QEL_VIRTUAL_D2XX_PATH, ec)) return QEL_VIRTUAL_D2XX_PATH;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec) {
-    const auto beside = self.parent_path() / "libqel_virtual_d2xx.so";
-    if (std::filesystem::exists(beside, ec)) return beside.string();
-  }
-  return "libqel_virtual_d2xx.so";
-}
 
 std::string joinFaults(const std::vector<std::string>& faults) {
   std::string all;
@@ -66,15 +52,14 @@ std::optional<std::string> parseTesterOptions(Args args, TesterOptions& options,
       rest.push_back(a);
     }
   }
-  if (!testerGiven)
-    if (const char* env = std::getenv("QEL_TESTER"); env != nullptr) options.useVirtual = std::string(env) == "virtual";
+  if (!testerGiven) options.useVirtual = tester::virtualTesterRequested();
   const bool boardGiven = !options.chip.empty() || !options.board.empty() || !options.rom.empty() || !options.faults.empty();
   if (boardGiven && !options.useVirtual) return "--chip, --board, --rom and --fault describe the virtual tester's board; add --tester virtual";
   return std::nullopt;
 }
 
 std::unique_ptr<TesterConnection> connectTester(const TesterOptions& options, Operator& op) {
-  std::string library = tester::defaultDriverLibrary();
+  std::string library = tester::driverLibraryName(false);
   if (options.useVirtual) {
     // The library reads its board from the environment when the device is first opened.
     auto set = [](const char* name, const std::string& value) {
@@ -97,7 +82,7 @@ std::unique_ptr<TesterConnection> connectTester(const TesterOptions& options, Op
       op.message("Виртуальный тестер: " + error, Icon::Error);
       return nullptr;
     }
-    library = virtualLibrary();
+    library = tester::driverLibraryName(true, QEL_VIRTUAL_D2XX_PATH);
   }
   auto c = std::make_unique<TesterConnection>(library);
   std::string errorText;

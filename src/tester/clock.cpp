@@ -30,7 +30,11 @@ std::string SystemClock::timeOfDay() const {
   const std::time_t t = std::time(nullptr);
   if (int64_t(t) != cachedSecond_) {
     std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &t);
+#else
     localtime_r(&t, &local);
+#endif
     cachedSecond_ = int64_t(t);
     cachedText_ = formatSeconds(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
   }
