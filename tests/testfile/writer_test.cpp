@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/save_test.h"
 #include "app/test_loader.h"
 #include "recording_operator.h"
 #include "temp_files.h"
@@ -108,6 +109,44 @@ TEST(Writer, AFailedSaveLeavesTheOldFileWhole) {
   testing::writeLines(dir.file("old.qel"), {"old"});
   ASSERT_EQ(testfile::writeTestFile(ws.test, dir.file("old.qel"), testfile::WriteSource::Result), "");
   EXPECT_EQ(testing::readBytes(dir.file("old.qel")).substr(0, 4), text::utf8ToFileLine("Тип "));
+}
+
+}  // namespace
+}  // namespace qel
+
+namespace qel {
+namespace {
+
+TEST(SaveResult, OnlyAfterARunAndNeverOverAFileUnasked) {
+  testing::TempDir dir;
+  RecordingOperator op;
+  app::Workspace ws;
+  ASSERT_TRUE(app::loadTest(ws, testing::example("nand7400.qel"), op).shown);
+  // Freshly loaded: nothing measured, nothing saved, not even a question.
+  EXPECT_EQ(app::saveResultAs(ws, dir.file("a.qel"), op), app::SaveOutcome::NotAvailable);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("a.qel")));
+
+  measureAsExpected(ws.test);
+  ws.errors.errorCount = 3;
+  ws.busy = true;
+  EXPECT_EQ(app::saveResultAs(ws, dir.file("a.qel"), op), app::SaveOutcome::NotAvailable);
+  ws.busy = false;
+  EXPECT_EQ(app::saveResultAs(ws, dir.file("a.qel"), op), app::SaveOutcome::Saved);
+  EXPECT_EQ(ws.test.fileName, dir.file("a.qel"));
+  EXPECT_EQ(ws.errors.errorCount, 0);
+  EXPECT_EQ(op.errorCounterText(), "0/0");
+
+  op.clear();
+  op.answers = {false};
+  EXPECT_EQ(app::saveResultAs(ws, dir.file("a.qel"), op), app::SaveOutcome::Declined);
+  EXPECT_EQ(op.events(), std::vector<std::string>{"ask Заменить существующий файл?"});
+
+  std::filesystem::create_directories(dir.path() / "dir.qel" / "x");
+  op.answers = {true};
+  EXPECT_EQ(app::saveResultAs(ws, dir.file("dir.qel"), op), app::SaveOutcome::Failed);
+  ASSERT_EQ(op.messages().size(), 1u);
+  EXPECT_EQ(op.messages()[0].icon, Icon::Error);
+  EXPECT_EQ(op.messages()[0].text.rfind("Не удалось сохранить файл", 0), 0u);
 }
 
 }  // namespace
