@@ -1,0 +1,35 @@
+#pragma once
+// The program's settings and the four recent files, read once at start and written at close.
+
+#include <string>
+#include <vector>
+
+#include "app/settings_store.h"
+
+namespace qel::app {
+
+inline constexpr const char* kHistoryKey = "Software\\QEL_Tester\\historylist";
+inline constexpr const char* kMainKey = "Software\\QEL_Main";
+
+struct Settings {
+  std::vector<std::string> recentFiles;  // most recent first, always 4 entries once read
+  int rowHeight = 16;                    // written as "SH", never read back
+  int cellWidth = 15;                    // "SW"
+  double u0 = 1.375;
+  int minPVCC = 245;
+  int maxPGND = 65;
+  int minPGND = 49;
+  bool shortTest = true;
+  bool vccOff = true;
+  bool continueOnFault = false;
+  bool testChannelsOnStart = true;
+  std::string referenceBook;  // "FileSprav"
+  std::string dirQel, dirTests, dirPdf;
+};
+
+// Reads into settings over its built-in defaults; failures fall back silently.
+void readSettings(SettingsStore& store, Settings& settings);
+// Writes everything back, with "IsOpen" false; stops silently at the first failure.
+void writeSettings(SettingsStore& store, const Settings& settings);
+
+}  // namespace qel::app
