@@ -13,6 +13,8 @@ struct ExpansionOptions {
   bool compressedRamTest = true;
   // The path the open dialog last held; the default ROM data file name derives from it.
   std::string openDialogFileName;
+  // When set, the Rom expansion takes this data file instead of the one the test names.
+  std::string romDataFile;
   // Called first by every expansion: the owner empties the error list of the comparison.
   std::function<void()> emptyErrorList;
   // Called by the Rom and Ram expansions after emptying the error list: the owner invalidates the

@@ -14,6 +14,7 @@ namespace {
 // Asks for a data file when the test names none; false when no name could be found at all.
 bool ensureDataFileName(TestDescription& test, Operator& op, const ExpansionOptions& options) {
   RomParams& rom = test.algorithms.rom;
+  if (!options.romDataFile.empty()) rom.dataFileName = options.romDataFile;
   if (!rom.dataFileName.empty()) return true;
   op.message("Файл данных ПЗУ не указан. Выберите файл данных ПЗУ", Icon::Warning);
   auto chosen = op.chooseFile({"Dat|*.dat", "dat", false});
@@ -87,7 +88,8 @@ void expandRom(TestDescription& test, Operator& op, const ExpansionOptions& opti
 
   bool haveData = false;
   const std::vector<uint8_t> data =
-      named ? loadRomData(rom.dataFileName, size_t(count), op, haveData) : std::vector<uint8_t>{};
+      named ? loadRomData(resolveBesideTest(test.fileName, rom.dataFileName), size_t(count), op, haveData)
+            : std::vector<uint8_t>{};
   if (!named) op.log("Файл данных ПЗУ не указан: ожидаемые данные не заданы");
 
   op.waitShow(kWaitCaption, kWaitLabel);

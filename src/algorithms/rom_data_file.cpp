@@ -72,6 +72,15 @@ bool writeFileReplacing(const std::string& path, std::span<const uint8_t> bytes)
   return true;
 }
 
+std::string resolveBesideTest(std::string_view testPath, const std::string& name) {
+  const fs::path p = toPath(name);
+  if (name.empty() || testPath.empty() || !p.is_relative()) return name;
+  const fs::path folder = toPath(std::string(testPath)).parent_path();
+  if (folder.empty()) return name;
+  const std::u8string joined = (folder / p).u8string();
+  return std::string(joined.begin(), joined.end());
+}
+
 std::string defaultRomDataFileName(std::string_view testPath) {
   const size_t slash = testPath.find_last_of("/\\");
   const size_t dot = testPath.find_last_of('.');

@@ -27,6 +27,9 @@ bool createRomDataFile(const std::string& path);
 bool writeFileReplacing(const std::string& path, std::span<const uint8_t> bytes);
 bool fileExists(const std::string& path);
 
+// A relative data file name is taken beside the test file, where the open dialog left the user.
+std::string resolveBesideTest(std::string_view testPath, const std::string& name);
+
 // The test's path with its extension replaced by ".Dat" (appended when it has none).
 std::string defaultRomDataFileName(std::string_view testPath);
 

@@ -19,5 +19,6 @@ int runCheck(Args args);
 int runDump(Args args);
 int runShow(Args args);
 int runProbe(Args args);
+int runExpand(Args args);
 
 }  // namespace qel::cli

@@ -15,6 +15,11 @@ constexpr std::array kCommands = {
     Command{"dump", "qel dump FILE [--cycles FROM:TO]\n      the loaded test as JSON", qel::cli::runDump},
     Command{"show", "qel show FILE [--cycles FROM:TO] [--result]\n      the timing diagram in the terminal",
             qel::cli::runShow},
+    Command{"expand",
+            "qel expand TEST -o OUT [--data FILE] [--full-ram]\n      a memory template expanded as the "
+            "plain vector test it becomes (reference levels)\n      --data: the ROM data file to use; "
+            "--full-ram: the full RAM test instead of the compressed one",
+            qel::cli::runExpand},
     Command{"probe",
             "qel probe [tester options]\n      bind the driver library, initialise the tester, print the port log and "
             "the messages\n      "
