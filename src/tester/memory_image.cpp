@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "tester/tester_link.h"
 
@@ -7,23 +9,31 @@ namespace qel::tester {
 int TesterLink::composeImage(std::span<const uint8_t> blockData) {
   for (auto& bank : stimulus_) bank.fill(0);
   for (auto& bank : driveMask_) bank.fill(0);
-  const int pins = state_.pinCount;
+  int pins = state_.pinCount;
   int cycles = state_.blockCycles;
   if (pins <= 0) return 0;
   cycles = std::min<int>(cycles, int(blockData.size() / size_t(pins)));
+  std::array<size_t, kMapPins> bankOf{};
+  std::array<uint16_t, kMapPins> bitOf{};
+  for (int k = 0; k < pins && k < kMapPins; ++k) {
+    const int n = channelOf(state_.packageIndex, k);
+    bankOf[size_t(k)] = size_t(n / kBankChannels);
+    bitOf[size_t(k)] = uint16_t(1u << (n % kBankChannels));
+  }
+  pins = std::min(pins, kMapPins);
+  const auto rowLength = size_t(state_.pinCount);
   for (int i = 0; i < cycles; ++i) {
-    const uint8_t* row = blockData.data() + size_t(i) * size_t(pins);
+    const uint8_t* row = blockData.data() + size_t(i) * rowLength;
     for (int k = 0; k < pins; ++k) {
-      const int n = channelOf(state_.packageIndex, k);
-      const auto bank = size_t(n / kBankChannels);
-      const auto bit = uint16_t(1u << (n % kBankChannels));
+      const size_t bank = bankOf[size_t(k)];
+      const uint16_t bit = bitOf[size_t(k)];
       const uint8_t v = row[k];
       if (v != 2) {
         driveMask_[bank][size_t(i)] |= bit;
         if (v == 1) stimulus_[bank][size_t(i)] |= bit;
-      } else if (i >= 1 && row[k - pins] != 2) {
+      } else if (i >= 1 && row[size_t(k) - rowLength] != 2) {
         // The undriven channel keeps the previous level in its stimulus bit.
-        if (row[k - pins] == 1) stimulus_[bank][size_t(i)] |= bit;
+        if (row[size_t(k) - rowLength] == 1) stimulus_[bank][size_t(i)] |= bit;
       }
     }
   }
@@ -54,17 +64,22 @@ bool TesterLink::runImage(std::span<uint8_t> result) {
   buildImageBytes(image_);
   port_.writeBytes(image_.data(), image_.size());
   if (waitAck()) return true;
-  for (int bank = 0; bank < kBanks; ++bank)
+  for (int bank = 0; bank < kBanks; ++bank) {
+    // The channels of this bank that carry a pin.
+    std::array<std::pair<int, size_t>, kBankChannels> carried{};
+    size_t count = 0;
+    for (int c = 0; c < kBankChannels; ++c)
+      if (const int pin = state_.channelPin[size_t(bank * kBankChannels + c)]; pin != 0) carried[count++] = {c, size_t(pin - 1)};
     for (int j = 0; j < cycles; ++j) {
       uint16_t first = 0, second = 0;
       if (readWordPair(first, second)) return true;
-      for (int c = 0; c < kBankChannels; ++c) {
-        const int pin = state_.channelPin[size_t(bank * kBankChannels + c)];
-        if (pin == 0) continue;
-        const size_t at = size_t(pin - 1) + size_t(pins) * size_t(j);
-        if (at < result.size()) result[at] = sampleCode(first, second, c);
+      const size_t rowStart = size_t(pins) * size_t(j);
+      for (size_t i = 0; i < count; ++i) {
+        const size_t at = carried[i].second + rowStart;
+        if (at < result.size()) result[at] = sampleCode(first, second, carried[i].first);
       }
     }
+  }
   return false;
 }
 

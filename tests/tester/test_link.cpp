@@ -157,3 +157,12 @@ TEST(ChannelMap, RowsAndTwentyPinLayout) {
   EXPECT_EQ(r.link.state().channelPin[25], 11);
   EXPECT_EQ(r.link.state().channelPin[10], 0);
 }
+
+TEST(Port, LogKeepsTheNewestLines) {
+  PortLog log(3);
+  log.append("alone");  // on an empty log: a line of its own
+  for (int i = 0; i < 4; ++i) log.add("t: ", "line " + std::to_string(i));
+  log.append("OK");
+  EXPECT_EQ(log.lines(), (std::vector<std::string>{"t: line 1", "t: line 2", "t: line 3OK"}));
+  EXPECT_EQ(log.dropped(), 2u);
+}
