@@ -129,22 +129,25 @@ TEST(ExpandRam, DecodingWritesAllOnesOverTheAddressWidthAndCellsGetBothPatterns)
   EXPECT_EQ(t.cycleCount, cells + 16);
 }
 
-TEST(ExpandRam, EdgeLayouts) {
-  {  // an address word of one pin: no address-bus or decoding passes
-    TemplateBuilder b(8);
-    TestDescription& t = ramTemplate(b, {1, 1, true, 1, 2});
-    testing::RecordingOperator op;
-    expandRam(t, op, {});
-    EXPECT_EQ(t.cycleCount, 2 * 3);
-  }
-  {  // equal address cycles: the read block comes first
-    TemplateBuilder b(8);
-    TestDescription& t = ramTemplate(b, {2, 1, false, 2, 1});
-    t.algorithms.ram.writeAddressCycle = t.algorithms.ram.readAddressCycle;
-    EXPECT_EQ(ramLayout(t.algorithms.ram, 3).readFirst, 1);
-    EXPECT_EQ(ramLayout(t.algorithms.ram, 3).readLast, 1);
-    EXPECT_EQ(ramLayout(t.algorithms.ram, 3).writeFirst, 2);
-  }
+TEST(ExpandRam, EqualAddressCyclesPutTheReadBlockFirst) {
+  RamParams p;
+  p.readAddressCycle = p.writeAddressCycle = 1;
+  p.readStartCycle = 1;
+  p.writeStartCycle = 2;
+  const RamLayout l = ramLayout(p, 3);
+  EXPECT_EQ(std::tuple(l.readFirst, l.readLast, l.writeFirst, l.writeLast), std::tuple(1, 1, 2, 3));
+}
+
+TEST(ExpandRam, AChangedCompressionSettingExpandsASelectedRamBlockAgain) {
+  TemplateBuilder b(8);
+  TestDescription& t = ramTemplate(b, {1, 1, true, 1, 2});
+  testing::RecordingOperator op;
+  expandRam(t, op, {});
+  ASSERT_EQ(t.cycleCount, 2 * 3);
+  expandAfterCompressionChange(t, op, full(), false);  // was already full: nothing to do
+  EXPECT_EQ(t.cycleCount, 6);
+  expandAfterCompressionChange(t, op, full(), true);
+  EXPECT_EQ(t.cycleCount, 2 * (3 + 2 * 4));
 }
 
 TEST(ExpandRam, RepeatedRunsGiveTheSameTestAndSwappedAddressesAreUsedInOrder) {

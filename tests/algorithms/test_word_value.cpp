@@ -58,15 +58,6 @@ TEST(WriteWordValue, APinNumberPastTheTablesDoesNotSpillIntoTheNextCycle) {
   EXPECT_EQ(t.level(4, 2), 1);
 }
 
-TEST(WriteWordValue, ACycleBeyondTheTestGrowsIt) {
-  TemplateBuilder b(8);
-  b.word(0, {1, 2}).cycles(2);
-  TestDescription& t = b.loaded(0);
-  writeWordValue(t, t.words[0], 2, 500, 2, WordMode::Drive);
-  EXPECT_EQ(t.cycleCount, 500);
-  EXPECT_EQ(wordLevels(t, 0, 500), 2);
-}
-
 TEST(ExpansionCompletion, InputPinsAreDrivenAgainAndResultsNotMeasured) {
   TemplateBuilder b(8);
   b.pin(1, "I").pin(2, "I/O").word(0, {1, 2}).cycles(3);
