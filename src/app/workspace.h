@@ -3,10 +3,12 @@
 // side shares, and the recent files.
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "algorithms/expansion.h"
+#include "engine/contact_record.h"
 #include "model/test_description.h"
 #include "views/comparison.h"
 
@@ -24,6 +26,16 @@ struct Workspace {
   std::atomic<bool> analyserMode{false};
   std::atomic<bool> analyserView{false};
   std::atomic<bool> channelFault{false};
+
+  // What the contact test found per pin (entry k = pin k+1).
+  engine::ContactRecords contacts;
+  // Guards test's result diagram, errors and contacts: a run's worker writes them only while
+  // holding it, and whoever reads them while busy is set takes it too.
+  mutable std::mutex dataMutex;
+  // Page of the main page control in front: 0 diagram, 1 table, 2 package.
+  std::atomic<int> mainPage{0};
+  // The diagram shows the result ("&Результат") rather than the reference ("&Эталон").
+  std::atomic<bool> showResult{false};
 
   // The diagram, table and package pages are shown.
   bool pagesVisible = false;

@@ -1,0 +1,171 @@
+#include <array>
+
+#include "engine/test_engine.h"
+
+namespace qel::engine {
+
+namespace {
+constexpr const char* kNoContactText = "На микросхеме нет контактирования зажима";
+constexpr const char* kNoSupplyText = "На микросхеме отсутствует питание";
+constexpr const char* kRealtimeQuestion = ". Включить проверку контактирования в реальном времени?";
+}  // namespace
+
+bool TestEngine::startContactTest() {
+  if (ws_.channelFault) return false;
+  if (ws_.busy || realtime_ || !ws_.pagesVisible) return false;
+  stopRequested = false;
+  ws_.busy = true;
+  op_.progressShow();
+  {
+    std::lock_guard lock(ws_.dataMutex);
+    resetContactRecords(ws_.contacts, ws_.test);
+  }
+  ws_.mainPage = 2;
+  op_.redraw();
+  link_.closeConnection();
+  powerOffAfterContact = true;
+  if (!startWorker(Worker::Contact)) {
+    ws_.busy = false;
+    return false;
+  }
+  op_.redraw();
+  return true;
+}
+
+bool TestEngine::runContactTest() {
+  if (realtime_) {
+    fail(Outcome::NotStarted);
+    return false;
+  }
+  errorRaised = 0;
+  const TestDescription& t = ws_.test;
+  const int pins = std::min(t.pinCount, kContactRecords);
+
+  prepareProgress();
+  step("Тестирование Контактов(TestCorp)");
+  gauge(gauge_ + 10);
+  if (stopped() || !initialiseTester()) return false;
+  if (stopped()) return false;
+
+  step("Включение питания(on_5v)");
+  link_.powerOn();
+  if (stopped()) return false;
+
+  step("Потенциальный скол(volt1)");
+  std::array<int32_t, tester::kMapPins> values{};
+  if (link_.readLevels(values)) {
+    raiseError(4);
+    return false;
+  }
+  if (stopped()) return false;
+  {
+    std::lock_guard lock(ws_.dataMutex);
+    for (int k = 0; k < pins; ++k) ws_.contacts[size_t(k)].level = values[size_t(k)];
+  }
+  gauge(gauge_ + 10);
+
+  step("Проверка соответствия Напряжения типу микросхемы(pin_5v0v)");
+  const bool supply = link_.supplyOk();
+  if (stopped()) return false;
+
+  step("Проверка контактирования(pin_cont)");
+  std::string fault;
+  if (!link_.contactOk()) fault = kNoContactText;
+  if (!supply) fault = kNoSupplyText;  // a supply fault wins
+
+  if (fault.empty()) {
+    gauge(gauge_ + 10);
+    step("Логический скол(r_log)");
+    values.fill(0);
+    link_.readLogic(values);
+    op_.redraw();
+    {
+      std::lock_guard lock(ws_.dataMutex);
+      for (int k = 0; k < pins; ++k) ws_.contacts[size_t(k)].mark = logicLetter(values[size_t(k)]);
+    }
+
+    step("Формирование массива перемычек(control1)");
+    values.fill(0);
+    if (link_.scanJumpers(values)) {
+      raiseError(9);
+      return false;
+    }
+    if (stopped()) return false;
+    {
+      std::lock_guard lock(ws_.dataMutex);
+      for (int k = 0; k < pins; ++k) {
+        ContactRecord& r = ws_.contacts[size_t(k)];
+        const int32_t outcome = values[size_t(k)];
+        if (outcome < 129)
+          r.group = outcome;
+        else if (outcome <= 200)
+          r.group = outcome - 128;
+        else if (outcome == tester::kJumperStuckLow)
+          r.mark = "!L";
+        else if (outcome == tester::kJumperStuckHigh)
+          r.mark = "!H";
+      }
+    }
+
+    if (stopped()) return false;
+    if (powerOffAfterContact) {
+      gauge(gauge_ + 10);
+      step("Выключение питания(off_5v)");
+      op_.progressClose();
+      link_.powerOff();
+    }
+    if (stopped()) return false;
+    step("Тестирование Контактов прошло успешно");
+    op_.progressProcess("Конец тестирования Контактов");
+    op_.redraw();
+    return true;
+  }
+
+  link_.powerOff();
+  if (stopped()) return false;
+  fail(Outcome::ContactFault);
+  continueEnabled = settings_.options.continueRun;
+  if (op_.ask(fault + kRealtimeQuestion)) op_.progressClose();
+  return false;
+}
+
+void TestEngine::startRealtimeCheck() {
+  // A run owns the port while busy; the checks wait for it to end.
+  if (ws_.channelFault || ws_.busy) return;
+  if (ws_.testerNotInitialised) initialiseTester();
+  link_.powerOn();
+  realtime_ = true;
+}
+
+void TestEngine::realtimeTick() {
+  if (!realtime_) return;
+  if (errorRaised) {
+    realtime_ = false;
+    return;
+  }
+  auto end = [this] {
+    realtime_ = false;
+    link_.powerOff();
+  };
+  if (ws_.testerNotInitialised && !initialiseTester()) return end();
+  link_.powerOn();
+  std::array<int32_t, tester::kMapPins> levels{};
+  if (link_.readLevels(levels)) {
+    raiseError(4);
+    return end();
+  }
+  {
+    std::lock_guard lock(ws_.dataMutex);
+    for (int k = 0; k < std::min(ws_.test.pinCount, kContactRecords); ++k) ws_.contacts[size_t(k)].level = levels[size_t(k)];
+  }
+  op_.redraw();
+}
+
+void TestEngine::stopRealtimeCheck() {
+  if (!realtime_) return;
+  realtime_ = false;
+  link_.powerOff();
+  link_.closeConnection();
+}
+
+}  // namespace qel::engine

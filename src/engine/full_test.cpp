@@ -1,0 +1,154 @@
+#include <algorithm>
+
+#include "engine/stimulus.h"
+#include "engine/test_engine.h"
+#include "views/comparison.h"
+
+namespace qel::engine {
+
+bool TestEngine::startFullTest() {
+  if (ws_.channelFault || realtime_ || !ws_.pagesVisible || ws_.busy) return false;
+  stopRequested = false;
+  ws_.mainPage = 2;
+  ws_.busy = true;
+  ws_.analyserMode = false;
+  ws_.analyserView = false;
+  {
+    std::lock_guard lock(ws_.dataMutex);
+    ws_.errors.errorCount = 0;
+    ws_.errors.currentError = 0;
+    resetContactRecords(ws_.contacts, ws_.test);
+  }
+  op_.errorCounter("0/0");
+  op_.redraw();
+  op_.log("Запуск тестера...");
+  op_.progressShow();
+  link_.closeConnection();
+  contactFirst = true;
+  if (!startWorker(Worker::Full)) {
+    ws_.busy = false;
+    return false;
+  }
+  op_.redraw();
+  realtime_ = false;
+  return true;
+}
+
+bool TestEngine::continueRun() {
+  if (ws_.busy || !continueEnabled) return false;
+  stopRequested = false;
+  ws_.busy = true;
+  realtime_ = false;
+  contactFirst = false;
+  if (!startWorker(Worker::Full)) {
+    ws_.busy = false;
+    return false;
+  }
+  return true;
+}
+
+void TestEngine::deriveStimulus(std::vector<uint8_t>& blockData, int block) const {
+  std::lock_guard lock(ws_.dataMutex);
+  engine::deriveStimulus(ws_.test, ws_.contacts, blockData, block, !ws_.analyserMode);
+}
+
+void TestEngine::runFullTest() {
+  stopRequested = false;
+  TestDescription& t = ws_.test;
+  prepareProgress();
+  op_.progressLog("Начало тестирования");
+  op_.progressLog("MainTest");
+
+  if (stopped()) return;
+  if (contactFirst) {
+    powerOffAfterContact = false;
+    if (!runContactTest()) {
+      gauge(100);
+      return;
+    }
+  } else if (!initialiseTester()) {
+    op_.progressClose();
+    return;
+  }
+
+  if (stopped()) return;
+  ws_.mainPage = 0;
+  ws_.showResult = false;
+  link_.powerOff();
+
+  const int pins = t.pinCount;
+  std::vector<uint8_t> blockData;
+  std::vector<uint8_t> blockResult(size_t(pins) * kBlockCycles);
+  const int blocks = t.cycleCount / kBlockCycles;
+  for (int n = 0; n <= blocks; ++n) {
+    gauge(0);
+    const std::string blockLine = "БлокДанных №" + std::to_string(n + 1);
+    op_.log(blockLine);
+    op_.progressLog(blockLine);
+
+    logText("Обработка исходных данных, поиск ошибок в исходных данных");
+    if (stopped()) return;
+    deriveStimulus(blockData, n);
+
+    gauge(0);
+    logText("Обработка исходных данных, формирование служебных массивов");
+    if (stopped()) return;
+    link_.composeImage(blockData);
+
+    gauge(0);
+    logText("Работа с объектом, получение данных");
+    if (stopped()) return;
+    std::fill(blockResult.begin(), blockResult.end(), uint8_t{kNotMeasured});
+    link_.powerOn();
+    if (stopped()) return;
+
+    const int blockCycles = std::min(t.cycleCount - n * kBlockCycles, kBlockCycles);
+    link_.setTestParameters(tester::parametersOf(t, blockCycles, settings_.levels));
+    if (link_.runImage(blockResult)) {
+      // A cancelled wait is not a data error; the cancel reports for itself.
+      if (stopped()) return;
+      op_.progressLog("Ошибка тестирования");
+      op_.message("Ошибка съема данных", Icon::Error);
+      link_.powerOff();
+      fail(Outcome::DataError);
+      return;
+    }
+    if (settings_.options.vccOff) link_.powerOff();
+    if (stopped()) return;
+
+    {
+      std::lock_guard lock(ws_.dataMutex);
+      auto& result = t.resultBuffer();
+      const size_t at = size_t(n) * kBlockCycles * size_t(pins);
+      const size_t bytes = size_t(blockCycles) * size_t(pins);
+      if (at < result.size()) std::copy_n(blockResult.begin(), std::min(bytes, result.size() - at), result.begin() + long(at));
+    }
+    gauge(100);
+    if (stopped()) return;
+  }
+
+  {
+    std::lock_guard lock(ws_.dataMutex);
+    ws_.errors.errorCount = 0;
+  }
+  if (!ws_.analyserMode) ws_.analyserView = false;
+  link_.powerOff();
+  op_.progressLog("Конец тестирования");
+  op_.log("Конец тестирования");
+
+  if (stopped()) return;
+  if (!ws_.analyserMode) {
+    op_.log("Проверка совпадения полученных и исходных данных(ControlTest)");
+    op_.progressLog("Проверка совпадения полученных и исходных данных(ControlTest)");
+    op_.progressProcess("Проверка совпадения полученных и исходных данных");
+    {
+      std::lock_guard lock(ws_.dataMutex);
+      views::compareResults(t, ws_.errors, op_);
+    }
+    op_.redraw();
+    ws_.showResult = true;
+  }
+  fail(Outcome::Finished);
+}
+
+}  // namespace qel::engine

@@ -1,0 +1,44 @@
+#include <array>
+
+#include "engine/test_engine.h"
+
+namespace qel::engine {
+
+bool TestEngine::supplyCommandsRefused() const { return ws_.channelFault || ws_.busy || realtime_; }
+
+void TestEngine::togglePower() {
+  if (supplyCommandsRefused()) return;
+  if (ws_.testerNotInitialised) initialiseTester();
+  if (powerOn)
+    link_.powerOff();
+  else
+    link_.powerOn();
+}
+
+void TestEngine::powerOnCommand() {
+  if (supplyCommandsRefused()) return;
+  if (ws_.testerNotInitialised) initialiseTester();
+  if (!powerOn) link_.powerOn();
+}
+
+void TestEngine::powerOffCommand() {
+  if (supplyCommandsRefused()) return;
+  if (ws_.testerNotInitialised) initialiseTester();
+  if (powerOn) link_.powerOff();
+}
+
+int TestEngine::readPinLevel(int pin) {
+  // A run owns the port while busy.
+  if (ws_.busy || realtime_) return 0;
+  if (!initialiseTester()) return 0;
+  link_.powerOn();
+  std::array<int32_t, tester::kMapPins> levels{};
+  if (link_.readLevels(levels)) {
+    raiseError(4);
+    return 0;
+  }
+  link_.powerOff();
+  return pin >= 1 && pin <= int(levels.size()) ? levels[size_t(pin - 1)] : 0;
+}
+
+}  // namespace qel::engine

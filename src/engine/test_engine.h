@@ -1,0 +1,143 @@
+#pragma once
+// The TestEngine: runs the contact test, the full test, analyser captures, diagnostics and the
+// supply commands on the tester, and reports through the operator.
+//
+// Threads: the commands (start..., cancel, diagnostics, supply, real-time checking) are called on
+// one controlling thread (the GUI's or the command line's). Runs go to a worker of the engine's
+// own; while `busy` is set the worker owns the tester link, and it writes the result diagram, the
+// error list and the contact records only under the workspace's dataMutex.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/workspace.h"
+#include "engine/settings.h"
+#include "operator/operator.h"
+#include "tester/clock.h"
+#include "tester/tester_link.h"
+
+namespace qel::engine {
+
+// How the last run ended.
+enum class Outcome : int {
+  None,          // nothing ran yet, or the run is still going
+  Finished,      // contact test passed, or the full test ran to its end (comparison included)
+  NotStarted,    // refused: busy, real-time checking, channel fault, no test shown
+  InitFailed,    // no tester, reset refused, tester RAM faulty
+  ContactFault,  // no clip contact or no supply
+  ErrorRaised,   // a numbered error report (see lastError)
+  DataError,     // a block's answers were not obtained
+  Cancelled,
+};
+const char* outcomeName(Outcome outcome);
+
+// Text of a numbered error.
+std::string errorText(int code);
+
+inline constexpr int kBlockCycles = tester::kMaxBlockCycles;
+
+class TestEngine {
+public:
+  TestEngine(app::Workspace& ws, tester::TesterLink& link, tester::Clock& clock, Operator& op, Settings settings = {});
+  ~TestEngine();
+  TestEngine(const TestEngine&) = delete;
+  TestEngine& operator=(const TestEngine&) = delete;
+
+  Settings& settings() { return settings_; }
+  const Settings& settings() const { return settings_; }
+
+  // Flags; all start false.
+  std::atomic<int32_t> errorRaised{0};
+  std::atomic<bool> contactFirst{false};
+  std::atomic<bool> powerOn{false};
+  std::atomic<bool> stopRequested{false};
+  std::atomic<bool> powerOffAfterContact{false};
+  // The button "Продолжить" is enabled.
+  std::atomic<bool> continueEnabled{false};
+
+  // --- Runs (controlling thread) ---
+  // "Тест Контактов". False when it did not start.
+  bool startContactTest();
+  // "Полный тест" (acStartExecute). False when it did not start.
+  bool startFullTest();
+  // "Продолжить": the full test without the contact stage. False when it did not start.
+  bool continueRun();
+  // Analyser mode; spinText is the dialog's cycle count, nullopt when the dialog was not confirmed.
+  bool startAnalyser(const std::optional<std::string>& spinText);
+  // "Отмена": asks the worker to stop, lets it leave, then switches the supply off and resets the
+  // tester. Returns what cancelRun returned.
+  bool cancel();
+  // Waits for the worker to end.
+  void wait();
+  bool running() const { return running_.load(); }
+  Outcome lastOutcome() const { return outcome_.load(); }
+  int lastError() const { return lastError_.load(); }
+
+  // --- On the worker, or directly ---
+  bool runContactTest();
+  void runFullTest();
+  // Drive levels of block n: pinCount bytes per cycle, 8191 rows.
+  void deriveStimulus(std::vector<uint8_t>& blockData, int block) const;
+  // The numbered error report.
+  void raiseError(int code);
+  // The initialisation sequence; clears testerNotInitialised on success.
+  bool initialiseTester();
+
+  // --- Real-time contact checking (controlling thread; the timer calls realtimeTick each second) ---
+  void startRealtimeCheck();
+  void realtimeTick();
+  void stopRealtimeCheck();
+  bool realtimeOn() const { return realtime_.load(); }
+
+  // --- Diagnostics (controlling thread) ---
+  void testRam();
+  void testChannels();
+  bool runChannelTest(bool interactive);
+  // The raw words of the first block; nullopt when the run failed.
+  std::optional<tester::RawGrid> rawReadout();
+
+  // --- Supply and parameters (controlling thread) ---
+  void togglePower();        // tool button "Питание"
+  void powerOnCommand();     // "Включить питание"
+  void powerOffCommand();    // "Выключить питание"
+  // Level of a pin (1-based) with the supply on; 0 when it could not be read.
+  int readPinLevel(int pin);
+
+  tester::TesterLink& link() { return link_; }
+  app::Workspace& workspace() { return ws_; }
+
+private:
+  enum class Worker { Contact, Full };
+  bool startWorker(Worker kind);
+  void workerMain(Worker kind);
+  bool cancelRun();
+  bool stopped();
+  void step(const std::string& line);    // both logs, short name to the process label
+  void logText(const std::string& text); // both logs and the process label
+  void gauge(int percent);
+  void prepareProgress();
+  void fail(Outcome outcome, int error = 0);
+  bool onWorker() const { return std::this_thread::get_id() == workerId_.load(); }
+  bool supplyCommandsRefused() const;
+
+  app::Workspace& ws_;
+  tester::TesterLink& link_;
+  tester::Clock& clock_;
+  Operator& op_;
+  Settings settings_;
+
+  std::thread worker_;
+  std::atomic<std::thread::id> workerId_{};
+  std::atomic<bool> running_{false};
+  std::atomic<Outcome> outcome_{Outcome::None};
+  std::atomic<int> lastError_{0};
+  std::atomic<bool> realtime_{false};
+  int gauge_ = 0;
+};
+
+}  // namespace qel::engine

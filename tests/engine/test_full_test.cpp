@@ -1,0 +1,244 @@
+// The full test against the virtual tester: good chips pass, faults are found where they show,
+// long tests run in blocks, failures end clean, cancel leaves the port to one thread.
+
+#include <filesystem>
+#include <set>
+
+#include "engine_rig.h"
+#include "nand_test.h"
+#include "tester/protocol.h"
+
+namespace qel::testing {
+namespace {
+
+using engine::Outcome;
+
+std::set<int> errorCycles(const app::Workspace& ws) {
+  return {ws.errors.errorCycles.begin(), ws.errors.errorCycles.end()};
+}
+
+// Cycles in which a pin is expected at a level.
+std::set<int> cyclesExpecting(const TestDescription& t, int pin, uint8_t level) {
+  std::set<int> out;
+  for (int c = 1; c <= t.cycleCount; ++c)
+    if (t.level(pin, c) == level) out.insert(c);
+  EXPECT_FALSE(out.empty()) << "pin " << pin << " never expected at " << int(level);
+  EXPECT_LT(out.size(), size_t(t.cycleCount));
+  return out;
+}
+
+void expectCleanEnd(EngineRig& rig) {
+  EXPECT_FALSE(rig.ws.busy);
+  EXPECT_FALSE(rig.engine->running());
+  EXPECT_FALSE(rig.link->powerIsOn());
+  EXPECT_FALSE(rig.session->board().powerSwitch());
+}
+
+struct Example {
+  std::string file;
+  std::string chip;
+};
+
+TEST(FullTest, GoodChipOfEveryExamplePasses) {
+  std::vector<Example> examples = {{"nand7400.qel", "7400"}, {"nand7400_soic.qel", "7400"}, {"dff7474.qel", "7474"}};
+  for (const auto& entry : std::filesystem::directory_iterator(QEL_EXAMPLES_DIR)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.ends_with(".qel")) continue;
+    if (name.rfind("eprom2716_", 0) == 0) examples.push_back({name, "2716"});
+    if (name.rfind("sram6116_", 0) == 0) examples.push_back({name, "6116"});
+  }
+  for (const auto& [file, chip] : examples) {
+    SCOPED_TRACE(file);
+    virt::BoardConfig config = EngineRig::board(chip);
+    // The EPROM holds the bytes of the ROM test's data file.
+    if (chip == "2716") {
+      EngineRig probe(config);
+      probe.load(file);
+      std::filesystem::path data = probe.ws.test.algorithms.rom.dataFileName;
+      if (data.is_relative()) data = std::filesystem::path(QEL_EXAMPLES_DIR) / data;
+      config.romFile = data.string();
+    }
+    EngineRig rig(config);
+    rig.load(file);
+    EXPECT_EQ(rig.runFull(), Outcome::Finished);
+    EXPECT_GT(rig.ws.test.cycleCount, 0);
+    EXPECT_EQ(rig.ws.errors.errorCount, 0);
+    EXPECT_EQ(rig.ws.errors.mismatchCount, 0);
+    EXPECT_TRUE(rig.messageTexts().empty());
+    expectCleanEnd(rig);
+    EXPECT_TRUE(rig.ws.showResult);
+    const auto progress = rig.op.lines("progress log ");
+    EXPECT_NE(std::find(progress.begin(), progress.end(), "Всего найдено ошибок: 0"), progress.end());
+  }
+}
+
+TEST(FullTest, InjectedFaultsAreFoundAtTheCyclesWhereTheyShow) {
+  // A board driver holding the output low fights the chip whenever the output should be high.
+  {
+    EngineRig rig(EngineRig::board("7400", {"held0:3"}));
+    rig.load("nand7400.qel");
+    EXPECT_EQ(rig.runFull(), Outcome::Finished);
+    EXPECT_EQ(errorCycles(rig.ws), cyclesExpecting(rig.ws.test, 3, 1));
+    EXPECT_EQ(rig.ws.errors.mismatchCount, 0);  // only an output disagrees
+    expectCleanEnd(rig);
+  }
+  {
+    EngineRig rig(EngineRig::board("7400", {"held1:11"}));
+    rig.load("nand7400.qel");
+    EXPECT_EQ(rig.runFull(), Outcome::Finished);
+    EXPECT_EQ(errorCycles(rig.ws), cyclesExpecting(rig.ws.test, 11, 0));
+  }
+  {
+    EngineRig rig(EngineRig::board("7474", {"held0:5"}));
+    rig.load("dff7474.qel");
+    EXPECT_EQ(rig.runFull(), Outcome::Finished);
+    EXPECT_EQ(errorCycles(rig.ws), cyclesExpecting(rig.ws.test, 5, 1));
+  }
+  {
+    // A stuck output cannot be moved high by the tester: marked "!H", and every cycle expecting
+    // it low is left undriven, so the fault shows wherever the pin has an expectation.
+    EngineRig rig(EngineRig::board("7400", {"stuck0:6"}));
+    rig.load("nand7400.qel");
+    EXPECT_EQ(rig.runFull(), Outcome::Finished);
+    EXPECT_EQ(rig.ws.contacts[5].mark, "!H");
+    std::set<int> expected = cyclesExpecting(rig.ws.test, 6, 1);
+    for (int c : cyclesExpecting(rig.ws.test, 6, 0)) expected.insert(c);
+    EXPECT_EQ(errorCycles(rig.ws), expected);
+  }
+}
+
+TEST(FullTest, LongTestsRunInBlocksOf8191) {
+  {
+    EngineRig rig(EngineRig::board("7400"));
+    buildNandTest(rig.ws.test, 20000);
+    rig.ws.pagesVisible = true;
+    EXPECT_EQ(rig.runFull(), Outcome::Finished);
+    // The initialisation carries the whole test, then one frame per block.
+    EXPECT_EQ(rig.driver->frameCycles, (std::vector<int>{20000, 8191, 8191, 3618}));
+    EXPECT_EQ(rig.ws.errors.errorCount, 0);
+    for (int c : {1, 8191, 8192, 16382, 16383, 20000})
+      for (int pin : {1, 3, 8, 11}) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(rig.ws.test.resultCode(pin, c), rig.ws.test.level(pin, c) + 1);
+      }
+    const auto log = rig.op.lines("progress log ");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "БлокДанных №3"), 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "БлокДанных №4"), 0);
+    expectCleanEnd(rig);
+  }
+  {
+    EngineRig rig(EngineRig::board("7400"));
+    buildNandTest(rig.ws.test, 8191);
+    rig.ws.pagesVisible = true;
+    EXPECT_EQ(rig.runFull(), Outcome::Finished);
+    EXPECT_EQ(rig.driver->frameCycles, (std::vector<int>{8191, 8191, 0}));
+    EXPECT_EQ(rig.ws.errors.errorCount, 0);
+    EXPECT_EQ(rig.ws.test.resultCode(3, 8191), rig.ws.test.level(3, 8191) + 1);
+    EXPECT_EQ(std::count(rig.commands().begin(), rig.commands().end(), tester::kRunImage), 2);
+  }
+}
+
+TEST(FullTest, FailuresEndWithTheirMessageAndACleanState) {
+  {
+    EngineRig rig(EngineRig::board("7400", {"absent"}));
+    rig.load("nand7400.qel");
+    EXPECT_EQ(rig.runFull(), Outcome::InitFailed);
+    EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{"Нет связи с тестером"});
+    EXPECT_FALSE(rig.ws.busy);
+  }
+  {
+    // Contact and supply faults: the question, then no blocks.
+    EngineRig rig(EngineRig::board("7400", {"open:1", "nosupply"}));
+    rig.load("nand7400.qel");
+    EXPECT_EQ(rig.runFull(), Outcome::ContactFault);
+    EXPECT_EQ(std::count(rig.commands().begin(), rig.commands().end(), tester::kRunImage), 0);
+    expectCleanEnd(rig);
+  }
+  {
+    // The tester goes quiet in the middle of the block's answers.
+    EngineRig rig(EngineRig::board("7400"));
+    buildNandTest(rig.ws.test, 3000);
+    rig.ws.pagesVisible = true;
+    // Contact stage and initialisation take well under 2000 bytes; the block's answers 24,000.
+    virt::BoardConfig config = EngineRig::board("7400", {"silent:6000"});
+    EngineRig quiet(config);
+    buildNandTest(quiet.ws.test, 3000);
+    quiet.ws.pagesVisible = true;
+    EXPECT_EQ(quiet.runFull(), Outcome::DataError);
+    EXPECT_EQ(quiet.messageTexts(), std::vector<std::string>{"Ошибка съема данных"});
+    const auto log = quiet.op.lines("progress log ");
+    EXPECT_EQ(log.back(), "Ошибка тестирования");
+    EXPECT_FALSE(quiet.ws.busy);
+    EXPECT_EQ(quiet.ws.test.resultCode(3, 1), kNotMeasured);
+  }
+  {
+    // A full test refuses while another run is busy, and while the channels are faulty.
+    EngineRig rig(EngineRig::board("7400"));
+    rig.load("nand7400.qel");
+    rig.ws.busy = true;
+    EXPECT_FALSE(rig.engine->startFullTest());
+    rig.ws.busy = false;
+    rig.ws.channelFault = true;
+    EXPECT_FALSE(rig.engine->startFullTest());
+    EXPECT_TRUE(rig.commands().empty());
+  }
+}
+
+TEST(FullTest, CancelInsideATesterWaitLetsTheWorkerLeaveFirst) {
+  // Paced like real hardware, so the worker waits for the block's answers.
+  virt::BoardConfig config = EngineRig::board("7400");
+  config.bytesPerSecond = 1'000'000;
+  EngineRig rig(config);
+  buildNandTest(rig.ws.test, 5000);
+  rig.ws.pagesVisible = true;
+  rig.clock.condition = [&rig] {
+    const auto& c = rig.session->device().commands();
+    return !c.empty() && c.back() == tester::kRunImage;
+  };
+  ASSERT_TRUE(rig.engine->startFullTest());
+  for (int i = 0; i < 20000 && !rig.clock.inWait; ++i) std::this_thread::sleep_for(std::chrono::microseconds(250));
+  ASSERT_TRUE(rig.clock.inWait.load());
+  const size_t before = rig.commands().size();
+
+  EXPECT_TRUE(rig.engine->cancel());
+  EXPECT_FALSE(rig.engine->running());
+  EXPECT_EQ(rig.engine->lastOutcome(), Outcome::Cancelled);
+  // After the worker: supply off, then the reset, both acknowledged.
+  const std::vector<uint8_t> after(rig.commands().begin() + long(before), rig.commands().end());
+  EXPECT_EQ(after, (std::vector<uint8_t>{tester::kPowerOff, tester::kResetTester}));
+  EXPECT_FALSE(rig.link->powerIsOn());
+  EXPECT_FALSE(rig.ws.busy);
+  EXPECT_TRUE(rig.ws.testerNotInitialised);
+  EXPECT_TRUE(rig.messageTexts().empty());  // a cancelled wait is no data error
+  EXPECT_EQ(rig.ws.test.resultCode(3, 1), kNotMeasured);
+}
+
+TEST(Analyser, CapturesWithNothingDrivenAndNoComparison) {
+  {
+    EngineRig rig(EngineRig::board("7400"));
+    rig.load("nand7400.qel");
+    const int cycles = rig.ws.test.cycleCount;
+    EXPECT_FALSE(rig.engine->startAnalyser(std::nullopt));
+    EXPECT_FALSE(rig.ws.busy);
+    EXPECT_EQ(rig.ws.test.cycleCount, cycles);
+    EXPECT_TRUE(rig.commands().empty());
+  }
+  EngineRig rig(EngineRig::board("7400", {"held1:1", "held1:2"}));
+  rig.load("nand7400.qel");
+  ASSERT_TRUE(rig.engine->startAnalyser(std::string("8190")));
+  rig.engine->wait();
+  EXPECT_EQ(rig.engine->lastOutcome(), Outcome::Finished);
+  EXPECT_EQ(rig.driver->frameCycles, (std::vector<int>{8190, 8190}));
+  EXPECT_EQ(rig.ws.test.cycleCount, 8190);
+  EXPECT_TRUE(rig.ws.analyserView);
+  // Inputs held high by the board: the gate's output is low; the other gates' inputs float.
+  EXPECT_EQ(rig.ws.test.resultCode(1, 8190), kReadHigh);
+  EXPECT_EQ(rig.ws.test.resultCode(3, 8190), kReadLow);
+  EXPECT_EQ(rig.ws.test.resultCode(4, 1), kReadOther4);
+  const auto log = rig.op.lines("log ");
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Проверка совпадения полученных и исходных данных(ControlTest)"), 0);
+  expectCleanEnd(rig);
+}
+
+}  // namespace
+}  // namespace qel::testing
