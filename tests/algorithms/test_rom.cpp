@@ -66,6 +66,18 @@ TEST_F(ExpandRom, AMissingFileIsCreatedAndItsSixBytesAreTheNextExpansionsData) {
   EXPECT_EQ(wordLevels(t, 1, 4 * 6 + 3), 0);
 }
 
+TEST_F(ExpandRom, AFileThatCannotBeCreatedIsReportedAndTheTestStillLaidOut) {
+  TemplateBuilder b(20);
+  TestDescription& t = romTemplate(b);
+  t.algorithms.rom.dataFileName = path("no/such/folder/new.dat");
+  RecordingOperator op;
+  expandRom(t, op, {});
+  ASSERT_EQ(op.messages().size(), 2u);
+  EXPECT_EQ(op.messages()[1].text, "Невозможно создать файл данных ПЗУ " + path("no/such/folder/new.dat"));
+  EXPECT_EQ(op.messages()[1].icon, Icon::Warning);
+  EXPECT_EQ(t.cycleCount, 1024);
+}
+
 TEST_F(ExpandRom, AnotherFileOnARepeatedExpansionKeepsNothingOfTheLastOne) {
   write(path("a.dat"), {0x11, 0x22});
   TemplateBuilder b(20);
@@ -102,6 +114,19 @@ TEST_F(ExpandRom, NoFileNamedWarnsOffersAChoiceAndFallsBackToTheTestName) {
   expandRom(t2, op2, o);
   EXPECT_EQ(t2.algorithms.rom.dataFileName, path("picked.dat"));
   EXPECT_EQ(wordLevels(t2, 1, 3), 0x5A);
+}
+
+TEST_F(ExpandRom, ARelativeDataFileIsTakenBesideTheTest) {
+  write(path("rel.dat"), {0x77});
+  TemplateBuilder b(20);
+  TestDescription& t = romTemplate(b);
+  t.fileName = path("chip.qel");
+  t.algorithms.rom.dataFileName = "rel.dat";
+  RecordingOperator op;
+  expandRom(t, op, {});
+  EXPECT_TRUE(op.messages().empty());
+  EXPECT_EQ(wordLevels(t, 1, 3), 0x77);
+  EXPECT_EQ(t.algorithms.rom.dataFileName, "rel.dat");
 }
 
 TEST_F(ExpandRom, AnUnreadableFileIsReportedAndLeftAlone) {
