@@ -147,16 +147,14 @@ bool TestEngine::runChannelTest(bool interactive) {
   return false;
 }
 
-std::optional<tester::RawGrid> TestEngine::rawReadout() {
-  if (ws_.busy || realtime_) return std::nullopt;
+bool TestEngine::rawReadout(tester::RawGrid& grid) {
+  if (ws_.busy || realtime_) return true;
   std::vector<uint8_t> block;
   deriveStimulus(block, 0);
   initialiseTester();
   link_.composeImage(block);
   link_.powerOn();
-  tester::RawGrid grid;
-  if (link_.runImageRaw(grid)) return std::nullopt;
-  return grid;
+  return link_.runImageRaw(grid);
 }
 
 }  // namespace qel::engine

@@ -98,8 +98,9 @@ public:
   void testRam();
   void testChannels();
   bool runChannelTest(bool interactive);
-  // The raw words of the first block; nullopt when the run failed.
-  std::optional<tester::RawGrid> rawReadout();
+  // The raw words of the first block into grid; true when the run failed (the grid keeps what
+  // arrived before).
+  bool rawReadout(tester::RawGrid& grid);
 
   // --- Supply and parameters (controlling thread) ---
   void togglePower();        // tool button "Питание"

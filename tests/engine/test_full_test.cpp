@@ -242,3 +242,44 @@ TEST(Analyser, CapturesWithNothingDrivenAndNoComparison) {
 
 }  // namespace
 }  // namespace qel::testing
+
+namespace qel::testing {
+namespace {
+
+// Value of a data word in a cycle from the reference levels, least significant pin first.
+int wordValue(const TestDescription& t, int word, int cycle) {
+  int v = 0;
+  const DataWord& w = t.words[size_t(word)];
+  for (int slot = 1, bit = 0; slot <= kWordSlots && w.pins[size_t(slot)] > 0; ++slot, ++bit)
+    if (t.level(w.pins[size_t(slot)], cycle) == 1) v |= 1 << bit;
+  return v;
+}
+
+TEST(FullTest, MemoryFaultsShowWhereTheirAddressIsRead) {
+  for (const auto& entry : std::filesystem::directory_iterator(QEL_EXAMPLES_DIR)) {
+    const std::string name = entry.path().filename().string();
+    const bool rom = name.rfind("eprom2716_", 0) == 0, ram = name.rfind("sram6116_", 0) == 0;
+    if (!name.ends_with(".qel") || (!rom && !ram)) continue;
+    SCOPED_TRACE(name);
+    // The compressed RAM test walks its data patterns through address 0.
+    const int address = rom ? 5 : 0;
+    virt::BoardConfig config = EngineRig::board(rom ? "2716" : "6116", {rom ? "rombyte:5=90" : "cell:0=165"});
+    EngineRig probe(config);
+    probe.load(name);
+    if (rom) {
+      std::filesystem::path data = probe.ws.test.algorithms.rom.dataFileName;
+      if (data.is_relative()) data = std::filesystem::path(QEL_EXAMPLES_DIR) / data;
+      config.romFile = data.string();
+    }
+    EngineRig rig(config);
+    rig.load(name);
+    EXPECT_EQ(rig.runFull(), engine::Outcome::Finished);
+    const auto& t = rig.ws.test;
+    const int word = rom ? t.algorithms.rom.addressWord : t.algorithms.ram.readAddressWord;
+    ASSERT_GT(rig.ws.errors.errorCount, 0);
+    for (int c : rig.ws.errors.errorCycles) EXPECT_EQ(wordValue(t, word, c), address) << "cycle " << c;
+  }
+}
+
+}  // namespace
+}  // namespace qel::testing
