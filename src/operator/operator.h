@@ -15,6 +15,7 @@ struct FileChoice {
   std::string filter;      // "Dat|*.dat" style: description|pattern pairs
   std::string defaultExt;  // without the dot, may be empty
   bool save = false;
+  std::string initialName;  // the name the dialog proposes, may be empty
 };
 
 class Operator {

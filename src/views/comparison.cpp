@@ -1,5 +1,6 @@
 #include "views/comparison.h"
 
+#include <array>
 #include <memory>
 
 #include "views/formula.h"
@@ -52,6 +53,14 @@ void compareResults(const TestDescription& t, ErrorList& list, Operator& op) {
     plan.push_back(p);
   }
 
+  // Mismatch of the comparison rule by expected level and result code, one lookup a cell.
+  static const auto kTable = [] {
+    std::array<std::array<uint8_t, 256>, 256> table{};
+    for (int e = 0; e < 256; ++e)
+      for (int k = 0; k < 256; ++k) table[size_t(e)][size_t(k)] = plainMismatch(uint8_t(e), uint8_t(k), MismatchRule::Comparison);
+    return table;
+  }();
+
   const auto& ref = t.referenceBuffer();
   const auto& res = t.resultBuffer();
   const size_t pc = size_t(t.pinCount);
@@ -65,16 +74,17 @@ void compareResults(const TestDescription& t, ErrorList& list, Operator& op) {
     }
     const size_t refRow = size_t(c) * kReferenceRow;
     const size_t resRow = size_t(c - 1) * pc;
+    const bool inside = refRow + kReferenceRow <= ref.size() && resRow + pc <= res.size();
     if (anyFormula) levels = resultLevels(t, c);
     bool readError = false;
     bool drivenError = false;
     for (const auto& p : plan) {
-      if (readError && drivenError) break;
-      const uint8_t e = refRow + size_t(p.slot) < ref.size() ? ref[refRow + size_t(p.slot)] : uint8_t{kDontCare};
-      const uint8_t k = resRow + size_t(p.pin) - 1 < res.size() ? res[resRow + size_t(p.pin) - 1] : uint8_t{kNotMeasured};
-      if (plainMismatch(e, k, MismatchRule::Comparison)) {
+      const uint8_t e = inside ? ref[refRow + size_t(p.slot)] : t.level(p.slot, c);
+      const uint8_t k = inside ? res[resRow + size_t(p.pin) - 1] : t.resultCode(p.pin, c);
+      if (kTable[e][k]) [[unlikely]] {
         const bool driven = p.alwaysDriven || (p.io && !t.isRead(p.pin, c));
         (driven ? drivenError : readError) = true;
+        if (readError && drivenError) break;
       }
       if (p.formula && formulaMismatch(t, p.pin, c, *p.formula, levels, MismatchRule::Comparison)) readError = true;
     }
