@@ -1,6 +1,7 @@
 #pragma once
 // A driver whose answers are scripted: each queue query lets the next chunk of bytes arrive.
 
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -18,6 +19,7 @@ public:
   std::function<void(const std::vector<uint8_t>&)> onWrite;
   d2xx::Status openStatus = 0, queueResult = 0, readResult = 0, writeResult = 0;
   int opens = 0, closes = 0, queries = 0, reads = 0, purges = 0;
+  uint32_t readLimit = UINT32_MAX;  // a driver that delivers fewer bytes than asked
 
   void arrive(std::vector<uint8_t> bytes) { rx.insert(rx.end(), bytes.begin(), bytes.end()); }
   std::vector<uint8_t> written() const {
@@ -50,7 +52,7 @@ public:
       countRead = 0;
       return readResult;
     }
-    countRead = uint32_t(std::min<size_t>(count, rx.size()));
+    countRead = uint32_t(std::min<size_t>(std::min(count, readLimit), rx.size()));
     std::memcpy(buffer, rx.data(), countRead);
     rx.erase(rx.begin(), rx.begin() + countRead);
     return 0;

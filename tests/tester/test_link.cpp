@@ -106,6 +106,12 @@ TEST(TesterLink, AnswerReadsAndWordOrder) {
   EXPECT_FALSE(r.link.readWordPair(first, second));
   EXPECT_EQ(first, 0x0102);
   EXPECT_EQ(second, 0x0304);
+  // A read that delivers less than the queue promised is no answer.
+  r.driver.arrive({5, 6, 7, 8});
+  r.driver.readLimit = 2;
+  EXPECT_TRUE(r.link.readWordPair(first, second));
+  EXPECT_EQ(first, 0x0102);
+  r.driver.readLimit = UINT32_MAX;
 
   EXPECT_FALSE(r.link.writeWordPair(300, 0xABCD));
   EXPECT_EQ(r.driver.writes.back(), (std::vector<uint8_t>{1, 44, 0xAB, 0xCD}));

@@ -204,3 +204,33 @@ TEST(VirtualBoard, FaultSpecsAndBoardFile) {
   ASSERT_TRUE(bad.has_value());
   EXPECT_NE(bad->find(":2:"), std::string::npos);
 }
+
+TEST(VirtualBoard, ChannelSelfTestPatternWithTheClipFree) {
+  VirtualRig r(VirtualRig::chip("7400", {"free", "channel:5"}));
+  initialise(r);
+  // 32 pins, one per channel, each driven high in row 3c+1 and low in row 3c+2.
+  std::vector<int32_t> types(32, 1);
+  tester::TestParameters p;
+  p.cycleTime = 8;
+  p.pinCount = 32;
+  p.pinTypeCodes = types;
+  p.cycleCount = 100;
+  ASSERT_FALSE(r.link->setTestParameters(p));
+  std::vector<uint8_t> block(100 * 32, 2);
+  for (int c = 0; c < 32; ++c) {
+    block[size_t((3 * c + 1) * 32 + c)] = 1;
+    block[size_t((3 * c + 2) * 32 + c)] = 0;
+  }
+  r.link->composeImage(block);
+  std::vector<uint8_t> result(block.size(), 5);
+  ASSERT_FALSE(r.link->runImage(result));
+  std::vector<int> faulty;
+  for (int c = 0; c < 32; ++c)
+    for (int k = 1; k <= 96; ++k)
+      if (result[size_t(k * 32 + c)] != (k == 3 * c + 1 ? 2 : 1)) {
+        faulty.push_back(c + 1);
+        break;
+      }
+  // Pin 6 of the 32-pin row sits on channel 5.
+  EXPECT_EQ(faulty, std::vector<int>{6});
+}
