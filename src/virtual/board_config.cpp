@@ -112,6 +112,12 @@ std::optional<std::string> applySpec(BoardConfig& c, std::string_view spec) {
     else c.link.strayBytes = int(std::min<int64_t>(*n, 1000));
     return std::nullopt;
   }
+  if (kind == "latency") {
+    const auto ms = number(arg);
+    if (!ms || *ms > 1000) return bad + ": milliseconds 0..1000 are expected";
+    c.latencyMs = int(*ms);
+    return std::nullopt;
+  }
   if (kind == "pace") {
     const auto rate = real(arg);
     if (!rate || *rate < 0) return bad + ": bytes per second are expected";
@@ -156,11 +162,11 @@ std::optional<std::string> loadBoardFile(BoardConfig& c, const std::string& path
       const auto v = real(value);
       if (!v || *v <= 0) return where + "u0 needs a positive number of volts";
       c.u0 = *v;
-    } else if (key == "pace" || key == "fault") {
-      if (auto error = applySpec(c, key == "pace" ? "pace:" + std::string(value) : std::string(value)))
+    } else if (key == "pace" || key == "latency" || key == "fault") {
+      if (auto error = applySpec(c, key == "fault" ? std::string(value) : std::string(key) + ":" + std::string(value)))
         return where + *error;
     } else {
-      return where + "unknown setting '" + std::string(key) + "' (chip, rom, u0, pace, fault)";
+      return where + "unknown setting '" + std::string(key) + "' (chip, rom, u0, pace, latency, fault)";
     }
   }
   return std::nullopt;
@@ -183,6 +189,8 @@ std::optional<std::string> configFromEnvironment(BoardConfig& c) {
   }
   if (auto pace = env("QEL_PACE"))
     if (auto error = applySpec(c, "pace:" + *pace)) return "QEL_PACE: " + *error;
+  if (auto latency = env("QEL_LATENCY"))
+    if (auto error = applySpec(c, "latency:" + *latency)) return "QEL_LATENCY: " + *error;
   if (auto faults = env("QEL_FAULTS"))
     if (auto error = applySpecs(c, *faults)) return "QEL_FAULTS: " + *error;
   return std::nullopt;
@@ -190,7 +198,8 @@ std::optional<std::string> configFromEnvironment(BoardConfig& c) {
 
 const char* specHelp() {
   return "open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent silent:N "
-         "break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE pace:BYTES_PER_SECOND";
+         "break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE pace:BYTES_PER_SECOND "
+         "latency:MS";
 }
 
 // Reads the ROM data file named by the configuration; empty when none is named.

@@ -26,6 +26,7 @@ struct BoardConfig {
   std::string romFile;  // ROM data file of a 2716
   double u0 = 1.375;    // calibration constant of the level scale
   double bytesPerSecond = 0;  // link pacing; 0 = as fast as possible
+  int latencyMs = 0;          // delay before an answer shows in the receive queue
 
   std::set<int> open, stuck0, stuck1, held0, held1;
   std::vector<std::pair<int, int>> shorts;

@@ -8,8 +8,9 @@
 
 namespace qel::virt {
 
-VirtualDriver::VirtualDriver(VirtualTester& device, tester::Clock& clock, const LinkFaults& faults, double bytesPerSecond)
-    : device_(device), clock_(clock), faults_(faults), rate_(bytesPerSecond) {}
+VirtualDriver::VirtualDriver(VirtualTester& device, tester::Clock& clock, const LinkFaults& faults, double bytesPerSecond,
+                             int latencyMs)
+    : device_(device), clock_(clock), faults_(faults), rate_(bytesPerSecond), latencyMicros_(int64_t(latencyMs) * 1000) {}
 
 d2xx::Status VirtualDriver::check(d2xx::Handle handle) const {
   if (!open_ || handle != this) return d2xx::kInvalidHandle;
@@ -33,6 +34,7 @@ d2xx::Status VirtualDriver::close(d2xx::Handle handle) {
 }
 
 uint32_t VirtualDriver::visible() {
+  if (latencyMicros_ > 0 && clock_.nowMicros() < answersFrom_) return 0;
   uint64_t n = device_.pending();
   if (faults_.silentAfter) n = std::min<uint64_t>(n, *faults_.silentAfter > delivered_ ? *faults_.silentAfter - delivered_ : 0);
   if (faults_.breakAfter) {
@@ -85,6 +87,7 @@ d2xx::Status VirtualDriver::write(d2xx::Handle handle, const uint8_t* buffer, ui
   }
   device_.receive(buffer, count);
   countWritten = count;
+  if (latencyMicros_ > 0) answersFrom_ = clock_.nowMicros() + latencyMicros_;
   return d2xx::kOk;
 }
 

@@ -12,7 +12,8 @@ namespace qel::virt {
 
 class VirtualDriver : public tester::Driver {
 public:
-  VirtualDriver(VirtualTester& device, tester::Clock& clock, const LinkFaults& faults, double bytesPerSecond = 0);
+  VirtualDriver(VirtualTester& device, tester::Clock& clock, const LinkFaults& faults, double bytesPerSecond = 0,
+                int latencyMs = 0);
 
   d2xx::Status openByDescription(const char* description, d2xx::Handle& handle) override;
   d2xx::Status close(d2xx::Handle handle) override;
@@ -33,6 +34,8 @@ private:
   tester::Clock& clock_;
   LinkFaults faults_;
   double rate_;
+  int64_t latencyMicros_;
+  int64_t answersFrom_ = 0;  // answers to the latest write show from this time on
   bool open_ = false;
   bool broken_ = false;
   bool clippedLastQuery_ = false;

@@ -9,7 +9,8 @@ std::unique_ptr<VirtualSession> VirtualSession::create(const BoardConfig& config
   std::unique_ptr<VirtualSession> s(new VirtualSession);
   s->board_ = std::move(board);
   s->device_ = std::make_unique<VirtualTester>(*s->board_, config.link.strayBytes, config.ramFault);
-  s->driver_ = std::make_unique<VirtualDriver>(*s->device_, clock, config.link, config.bytesPerSecond);
+  s->driver_ = std::make_unique<VirtualDriver>(*s->device_, clock, config.link, config.bytesPerSecond,
+                                               config.latencyMs);
   return s;
 }
 

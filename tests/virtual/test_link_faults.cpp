@@ -116,3 +116,11 @@ TEST(LinkFaults, PacingAtUsbRate) {
   EXPECT_GE(r.clock.nowMicros() - before, 131'000);
   EXPECT_EQ(result[size_t(3 * 14 + 2)], 1);  // cycle 4: 1 NAND 1
 }
+
+TEST(LinkFaults, LatencyDelaysEveryAnswer) {
+  VirtualRig r(VirtualRig::chip("7400", {"latency:16"}));
+  ASSERT_FALSE(r.link->checkPresence());
+  const int64_t before = r.clock.nowMicros();
+  EXPECT_FALSE(r.link->resetTester());
+  EXPECT_EQ(r.clock.nowMicros() - before, 20'000);  // two 10 ms polls
+}
