@@ -19,6 +19,10 @@ int runCheck(Args args);
 int runDump(Args args);
 int runShow(Args args);
 int runProbe(Args args);
+int runRun(Args args);
+int runContact(Args args);
+int runDiag(Args args);
+int runAnalyse(Args args);
 int runExpand(Args args);
 
 }  // namespace qel::cli

@@ -27,8 +27,20 @@ constexpr std::array kCommands = {
             "        --chip 7400|7474|2716|6116  --board FILE  --rom FILE  --fault SPEC (repeatable), SPEC one of\n"
             "        open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent\n"
             "        silent:N break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE\n"
-            "        pace:BYTES_PER_SECOND (see docs/virtual-tester.md)",
+            "        pace:BYTES_PER_SECOND latency:MS (see docs/virtual-tester.md)",
             qel::cli::runProbe},
+    Command{"run",
+            "qel run TEST [tester options] [--report FILE.json] [--save-result OUT.qel] [--yes]\n      contact test, "
+            "full test and comparison; exit 0 no errors, 1 errors found, 2 not finished",
+            qel::cli::runRun},
+    Command{"contact", "qel contact TEST [tester options] [--report FILE.json] [--yes]\n      the contact test alone",
+            qel::cli::runContact},
+    Command{"diag", "qel diag ram|channels [tester options]\n      the tester's RAM test or channel self-test",
+            qel::cli::runDiag},
+    Command{"analyse",
+            "qel analyse TEST --cycles N [tester options] [--report FILE.json]\n      analyser mode: capture N cycles "
+            "(0..8190) with nothing driven",
+            qel::cli::runAnalyse},
 };
 
 void printHelp(std::FILE* out) {

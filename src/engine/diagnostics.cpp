@@ -15,15 +15,15 @@ constexpr int kSelfTestCycleTime = 8;
 constexpr int kCheckedRows = 96;
 }  // namespace
 
-void TestEngine::testRam() {
-  if (realtime_ || ws_.busy) return;
+std::optional<bool> TestEngine::testRam() {
+  if (realtime_ || ws_.busy) return std::nullopt;
   if (ws_.testerNotInitialised) {
     op_.waitShow(kWaitCaption, "Тестирование ОЗУ тестера...");
     op_.waitGaugeVisible(false);
     const bool ok = initialiseTester();
     op_.waitClose();
     op_.waitLabel(kWaitIdle);
-    if (!ok) return;
+    if (!ok) return std::nullopt;
     op_.message("Инициализация тестера прошла успешно", Icon::Information);
   }
   const bool failed = link_.testTesterRam();
@@ -34,10 +34,11 @@ void TestEngine::testRam() {
                 Icon::Error);
   else
     op_.message("ОЗУ тестера исправно", Icon::Information);
+  return !failed;
 }
 
-void TestEngine::testChannels() {
-  if (ws_.busy) return;
+std::optional<bool> TestEngine::testChannels() {
+  if (ws_.busy) return std::nullopt;
   ws_.pagesVisible = false;
   op_.redraw();
   op_.message("Освободите контакты клипсы.", Icon::Warning);
@@ -45,10 +46,12 @@ void TestEngine::testChannels() {
   op_.waitGaugeVisible(false);
   ws_.busy = true;
   realtime_ = false;
-  runChannelTest(true);
+  const bool passed = runChannelTest(true);
   ws_.busy = false;
   op_.waitClose();
   op_.waitLabel(kWaitIdle);
+  if (!passed && !ws_.channelFault) return std::nullopt;
+  return passed;
 }
 
 bool TestEngine::runChannelTest(bool interactive) {

@@ -95,8 +95,10 @@ public:
   bool realtimeOn() const { return realtime_.load(); }
 
   // --- Diagnostics (controlling thread) ---
-  void testRam();
-  void testChannels();
+  // Result of a self-check that ran: true when nothing was wrong. Nullopt when it did not run or
+  // the tester could not be reached.
+  std::optional<bool> testRam();
+  std::optional<bool> testChannels();
   bool runChannelTest(bool interactive);
   // The raw words of the first block into grid; true when the run failed (the grid keeps what
   // arrived before).

@@ -1,0 +1,41 @@
+// qel contact: the contact test alone.
+
+#include <cstdio>
+
+#include "cli/cli_util.h"
+#include "cli/engine_session.h"
+
+namespace qel::cli {
+
+int runContact(Args args) {
+  SessionOptions options;
+  if (auto e = parseSessionOptions(args, true, false, false, options)) return usageError("qel contact: " + *e);
+  EngineSession s(options);
+  if (!s.open()) return 2;
+  if (!s.engine->startContactTest()) {
+    std::fprintf(stderr, "qel: the contact test did not start\n");
+    return 2;
+  }
+  s.waitForRun();
+  const engine::Outcome outcome = s.interrupted ? engine::Outcome::Cancelled : s.engine->lastOutcome();
+
+  const auto contacts = contactsJson(s.ws);
+  std::printf("Вывод  Тип   Уровень  Состояние  Группа\n");
+  for (const auto& c : contacts) {
+    const int pin = c["pin"];
+    std::printf("%5d  %-5s %7d  %-9s  %6d\n", pin, s.ws.contacts[size_t(pin - 1)].typeText.c_str(), int(c["level"]),
+                std::string(c["mark"]).c_str(), int(c["group"]));
+  }
+  const int status = outcome == engine::Outcome::Finished ? 0 : outcome == engine::Outcome::ContactFault ? 1 : 2;
+  if (status == 2) std::printf("Тест контактов не завершён: %s\n", engine::outcomeName(outcome));
+  if (!options.report.empty()) {
+    nlohmann::ordered_json report;
+    report["test"] = options.test;
+    report["outcome"] = engine::outcomeName(outcome);
+    report["contacts"] = contacts;
+    if (!writeReport(options.report, report)) return 2;
+  }
+  return status;
+}
+
+}  // namespace qel::cli

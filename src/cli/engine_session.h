@@ -1,0 +1,81 @@
+#pragma once
+// What qel run, contact, diag and analyse share: the workspace, the tester, the engine, the
+// terminal, Ctrl+C, and the JSON report.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "app/workspace.h"
+#include "cli/commands.h"
+#include "cli/console_operator.h"
+#include "cli/tester_options.h"
+#include "engine/test_engine.h"
+
+namespace qel::cli {
+
+// Prints through the console operator; a line that goes to both logs is printed once.
+class RunOperator : public Operator {
+public:
+  explicit RunOperator(ConsoleOperator& console) : console_(console) {}
+  void message(std::string_view text, Icon icon) override { console_.message(text, icon); }
+  bool ask(std::string_view text) override { return console_.ask(text); }
+  void log(std::string_view line) override;
+  std::optional<std::string> chooseFile(const FileChoice& choice) override { return console_.chooseFile(choice); }
+  void waitShow(std::string_view caption, std::string_view label) override { console_.waitShow(caption, label); }
+  void progressLog(std::string_view line) override;
+  void progressProcess(std::string_view label) override { console_.progressProcess(label); }
+  void progressCounters(int errors, int mismatches) override { console_.progressCounters(errors, mismatches); }
+
+private:
+  // True when the line was just printed by the other log.
+  bool echoed(std::string_view line, bool progress);
+  ConsoleOperator& console_;
+  std::mutex mutex_;
+  std::string last_;
+  bool lastProgress_ = false;
+};
+
+struct SessionOptions {
+  TesterOptions tester;
+  std::string test;        // the test file, empty for diagnostics
+  std::string report;      // --report
+  std::string saveResult;  // --save-result
+  bool yes = false;        // --yes
+  std::optional<std::string> cycles;  // --cycles
+};
+
+// Parses the options a command allows; an error text for usageError otherwise.
+std::optional<std::string> parseSessionOptions(Args args, bool takesTest, bool takesSave, bool takesCycles,
+                                               SessionOptions& options);
+
+class EngineSession {
+public:
+  explicit EngineSession(const SessionOptions& options);
+  ~EngineSession();
+
+  // Loads the test (when one is named) and connects the tester. False when either failed; the
+  // operator has said why.
+  bool open();
+  // Waits for the run, cancelling it on Ctrl+C as "Отмена" does.
+  void waitForRun();
+
+  app::Workspace ws;
+  ConsoleOperator console;
+  RunOperator op{console};
+  std::unique_ptr<TesterConnection> connection;
+  std::unique_ptr<engine::TestEngine> engine;
+  const SessionOptions& options;
+  bool interrupted = false;
+};
+
+// The contacts per pin, and the result per pin as one code digit per cycle.
+nlohmann::ordered_json contactsJson(const app::Workspace& ws);
+nlohmann::ordered_json resultJson(const TestDescription& test);
+// Writes the report; false (with a message on stderr) when the file cannot be written.
+bool writeReport(const std::string& path, const nlohmann::ordered_json& report);
+
+}  // namespace qel::cli
