@@ -128,7 +128,7 @@ private:
   Clock& clock_;
   const std::atomic<bool>* stop_ = nullptr;
   LinkState state_;
-  bool powerOn_ = false;
+  std::atomic<bool> powerOn_{false};  // read by windows while a worker runs
   std::array<std::array<uint16_t, kMaxBlockCycles>, kBanks> stimulus_{};
   std::array<std::array<uint16_t, kMaxBlockCycles>, kBanks> driveMask_{};
   std::vector<uint8_t> image_;
