@@ -34,6 +34,18 @@ TEST(ContactTest, PassingChipLogsEveryStepAndStoresItsFindings) {
   EXPECT_EQ(rig.ws.mainPage, 2);
 }
 
+TEST(ContactTest, AsTheFirstStageOfAFullTestItLeavesTheSupplyOn) {
+  EngineRig rig(EngineRig::board("7400"));
+  rig.load("nand7400.qel");
+  rig.engine->powerOffAfterContact = false;
+  EXPECT_TRUE(rig.engine->runContactTest());
+  EXPECT_TRUE(rig.link->powerIsOn());
+  const auto events = rig.op.events();
+  EXPECT_EQ(std::count(events.begin(), events.end(), "progress close"), 0);
+  const auto log = rig.op.lines("log ");
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Выключение питания(off_5v)"), 0);
+}
+
 TEST(ContactTest, SupplyFaultTextReplacesTheContactText) {
   EngineRig rig(EngineRig::board("7400", {"open:1", "nosupply"}));
   rig.load("nand7400.qel");
