@@ -24,7 +24,7 @@ constexpr std::array kCommands = {
             "qel probe [tester options]\n      bind the driver library, initialise the tester, print the port log and "
             "the messages\n      "
             "tester options: --tester virtual|d2xx (default the vendor's libftd2xx.so, or QEL_TESTER=virtual)\n"
-            "        --chip 7400|7474|2716|6116  --board FILE  --rom FILE  --fault SPEC (repeatable), SPEC one of\n"
+            "        --chip 7400|7474|74161|74245|2716|6116  --board FILE  --rom FILE  --fault SPEC (repeatable), SPEC\n"
             "        open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent\n"
             "        silent:N break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE\n"
             "        pace:BYTES_PER_SECOND latency:MS (see docs/virtual-tester.md)",

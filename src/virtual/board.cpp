@@ -18,7 +18,8 @@ std::unique_ptr<Board> Board::create(const BoardConfig& config, std::string& err
   }
   auto chip = makeChip(config.chip, *rom, config.memory);
   if (!chip) {
-    error = "unknown chip '" + config.chip + "'; known: 7400, 7474, 2716, 6116";
+    error = "unknown chip '" + config.chip + "'; known:";
+    for (const auto& part : knownParts()) error += " " + part;
     return nullptr;
   }
   const int n = chip->pinCount();

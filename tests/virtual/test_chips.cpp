@@ -128,3 +128,39 @@ TEST(Chips, Ram6116WritesAndKeepsItsCells) {
   ASSERT_FALSE(r.link->powerOn());
   EXPECT_EQ(dataRead(r.run({memoryRow(24, 0x123, 0, 0, 1)}), 24, 0), 0);
 }
+
+TEST(Chips, Counter74161CountsLoadsAndClears) {
+  VirtualRig r(VirtualRig::chip("74161"));
+  start(r);
+  // /CLR 1, CLK 2, A..D 3..6, ENP 7, /LOAD 9, ENT 10; QA..QD on 14..11, RCO 15.
+  auto step = [&](int clk, int load = 1, int clear = 1, int data = 0) {
+    return r.row({{1, clear}, {2, clk}, {3, data & 1}, {4, (data >> 1) & 1}, {5, (data >> 2) & 1}, {6, (data >> 3) & 1},
+                  {7, 1}, {9, load}, {10, 1}});
+  };
+  auto count = [&](const std::vector<uint8_t>& result, int cycle) {
+    int q = 0;
+    const int pins[4] = {14, 13, 12, 11};
+    for (int bit = 0; bit < 4; ++bit)
+      if (code(result, 16, cycle, pins[bit]) == 2) q |= 1 << bit;
+    return q;
+  };
+  const auto result = r.run({step(0, 1, 0), step(0), step(1), step(0), step(1), step(0, 0, 1, 14), step(1, 0, 1, 14),
+                             step(0), step(1), step(0, 1, 0)});
+  EXPECT_EQ(count(result, 0), 0);
+  EXPECT_EQ(count(result, 2), 1);
+  EXPECT_EQ(count(result, 4), 2);
+  EXPECT_EQ(count(result, 6), 14);  // loaded on the edge
+  EXPECT_EQ(count(result, 8), 15);
+  EXPECT_EQ(code(result, 16, 8, 15), 2);  // ripple carry at 15
+  EXPECT_EQ(count(result, 9), 0);         // cleared without a clock
+}
+
+TEST(Chips, Transceiver74245PassesTheWayDirSays) {
+  VirtualRig r(VirtualRig::chip("74245"));
+  start(r);
+  // DIR 1, A1 2, B1 18, /OE 19.
+  const auto result = r.run({r.row({{1, 1}, {19, 0}, {2, 1}}), r.row({{1, 0}, {19, 0}, {18, 0}}), r.row({{1, 1}, {19, 1}, {2, 1}})});
+  EXPECT_EQ(code(result, 20, 0, 18), 2);  // A to B
+  EXPECT_EQ(code(result, 20, 1, 2), 1);   // B to A
+  EXPECT_EQ(code(result, 20, 2, 18), 4);  // disabled: B floats
+}
