@@ -94,7 +94,8 @@ def dff():
 
 def transceiver():
     # Bus transceiver: A1..A4 and B1..B4 are bidirectional; B5..B8 are outputs whose level is the
-    # formula of the A input they follow. DIR high sends A to B, low sends B to A; /OE low enables.
+    # formula of the A input they follow (and of DIR). DIR high sends A to B, low sends B to A;
+    # /OE low enables.
     n = 8
     dirs = [1, 1, 1, 1, 0, 0, 0, 0]
     a_vals = [[(c >> k) & 1 for k in range(8)] for c in [0x00, 0xFF, 0x5A, 0xA5, 0x3C, 0xC3, 0x0F, 0xF0]]
@@ -112,8 +113,10 @@ def transceiver():
         sig.append(("i%d" % bpin, "B%d" % (k + 1), sym(drive_b)))
         sig.append(("o%d" % bpin, "B%d" % (k + 1), sym(read_b)))
     for k in range(4, 8):  # A5..A8 inputs, B5..B8 (pins 14..11) formula outputs
+        # A5..A8 are driven only while DIR sends A to B; otherwise the formula has nothing to
+        # decide on and B5..B8, left floating by the chip, are not compared.
         apin, bpin = 2 + k, 18 - k
-        sig.append(("i%d" % apin, "A%d" % (k + 1), sym([a_vals[c][k] for c in range(n)])))
+        sig.append(("i%d" % apin, "A%d" % (k + 1), sym([a_vals[c][k] if dirs[c] else None for c in range(n)])))
         sig.append(("o%d" % bpin, "B%d" % (k + 1), "F=C%d&C1" % apin))
     words = [("A", [2, 3, 4, 5], 2), ("B", [18, 17, 16, 15], 2)]
     return test_file("DIP20", types, "КР1533АП6 (74ALS245) шинный формирователь", words, 16, n, sig)
