@@ -1,12 +1,30 @@
 #!/usr/bin/env bash
-# The README's main-job command: builds the tools and runs them on the example tests.
+# The README's main-job command: builds the tools and runs example tests on a tester: the one
+# attached, or the virtual tester when none is (or when QEL_TESTER=virtual is set).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh build -DQEL_TESTS=OFF -DQEL_BENCH=OFF
 qel=build/src/cli/qel
+tester=(--tester virtual --chip 7400)
+if [ "${QEL_TESTER:-}" != virtual ] && $qel probe --tester d2xx >/dev/null 2>&1; then
+  tester=(--tester d2xx)
+  echo "== a tester is attached: the runs below use it"
+else
+  echo "== no tester attached: the runs below use the virtual tester with a 7400 in the clip"
+fi
+echo
 echo "== qel check: every example test, as the program loads them"
 $qel check examples/*.qel || true
 echo
 echo "== qel show: the quad NAND's diagram"
 $qel show examples/nand7400.qel
+echo
+echo "== qel run: the quad NAND, a good chip"
+$qel run examples/nand7400.qel "${tester[@]}" || true
+if [ "${tester[1]}" = virtual ]; then
+  echo
+  echo "== qel run: the same chip with output 1Y (pin 3) stuck low"
+  $qel run examples/nand7400.qel "${tester[@]}" --fault stuck0:3 --report build/nand7400-stuck.json || true
+  echo "(report: build/nand7400-stuck.json)"
+fi
