@@ -22,6 +22,20 @@ void deriveStimulus(const TestDescription& t, const ContactRecords& contacts, st
   const int pins = std::clamp(t.pinCount, 0, kContactRecords);
   blockData.assign(size_t(pins) * tester::kMaxBlockCycles, 2);
   if (!drive) return;
+
+  // What the cycles ask of each pin, looked up once per block.
+  struct Pin {
+    int32_t type;
+    int32_t group;  // 0 when not in a group
+    bool stuckHigh;  // "!H"
+    bool fixed;      // "!L" or "!H"
+  };
+  std::array<Pin, kContactRecords + 1> pin{};
+  for (int i = 1; i <= pins; ++i) {
+    const ContactRecord& r = contacts[size_t(i - 1)];
+    pin[size_t(i)] = {t.pinTypeCodeOf(i), inGroup(r.group) ? r.group : 0, r.mark == "!H", r.mark == "!L" || r.mark == "!H"};
+  }
+
   const int64_t start = int64_t(block) * tester::kMaxBlockCycles;
   const int64_t end = std::min<int64_t>(t.cycleCount, start + tester::kMaxBlockCycles);
   std::array<uint8_t, kGroups> groupLevel{};
@@ -30,33 +44,30 @@ void deriveStimulus(const TestDescription& t, const ContactRecords& contacts, st
     groupLevel.fill(kNoLevel);
     bool ok = true;
     for (int i = 1; i <= pins && ok; ++i) {
-      const int32_t type = t.pinTypeCodeOf(i);
-      const ContactRecord& r = contacts[size_t(i - 1)];
-      const uint8_t h = type != kInOut || t.isRead(i, rc) ? codeOf(t.level(i, rc)) : kNoLevel;
-      if ((type == kOutput || type == kInOut) && h != kNoLevel && inGroup(r.group)) {
-        uint8_t& g = groupLevel[size_t(r.group)];
+      const Pin& p = pin[size_t(i)];
+      const uint8_t h = p.type != kInOut || t.isRead(i, rc) ? codeOf(t.level(i, rc)) : kNoLevel;
+      if ((p.type == kOutput || p.type == kInOut) && h != kNoLevel && p.group != 0) {
+        uint8_t& g = groupLevel[size_t(p.group)];
         if (g == kNoLevel) g = h;
         if (g != h) ok = false;
       }
-      if ((type == kInput || type == kOutput || type == kInOut) && h == 1 && r.mark == "!H") ok = false;
+      if ((p.type == kInput || p.type == kOutput || p.type == kInOut) && h == 1 && p.stuckHigh) ok = false;
     }
     if (!ok) continue;  // the whole cycle stays undriven
     uint8_t* row = blockData.data() + size_t(c - start) * size_t(pins);
     for (int j = 1; j <= pins; ++j) {
-      const int32_t type = t.pinTypeCodeOf(j);
-      if (type != kInput && type != kInOut) continue;
-      const ContactRecord& r = contacts[size_t(j - 1)];
+      const Pin& p = pin[size_t(j)];
+      if (p.type != kInput && p.type != kInOut) continue;
       const uint8_t m = t.isRead(j, rc) ? kNoLevel : codeOf(t.level(j, rc));
-      if (m != kNoLevel && inGroup(r.group)) {
-        uint8_t& g = groupLevel[size_t(r.group)];
+      if (m != kNoLevel && p.group != 0) {
+        uint8_t& g = groupLevel[size_t(p.group)];
         if (g == kNoLevel) g = m;
         if (g != m) continue;
       }
-      if (r.mark == "!L" || r.mark == "!H") continue;
+      if (p.fixed) continue;
       row[j - 1] = m == 1 ? 0 : m == 2 ? 1 : 2;
     }
   }
 }
-
 
 }  // namespace qel::engine
