@@ -23,7 +23,11 @@ std::optional<bool> TestEngine::testRam() {
     const bool ok = initialiseTester();
     op_.waitClose();
     op_.waitLabel(kWaitIdle);
-    if (!ok) return std::nullopt;
+    // A tester memory that fails inside the initialisation is this test's finding.
+    if (!ok)
+      return lastInit_ == tester::InitOutcome::RamFaulty || lastInit_ == tester::InitOutcome::VerifyFailed
+                 ? std::optional<bool>(false)
+                 : std::nullopt;
     op_.message("Инициализация тестера прошла успешно", Icon::Information);
   }
   const bool failed = link_.testTesterRam();

@@ -74,6 +74,7 @@ void TestEngine::prepareProgress() {
 
 bool TestEngine::initialiseTester() {
   const auto outcome = tester::initialiseTester(link_, op_, ws_.test, settings_.levels, [this](int code) { raiseError(code); });
+  lastInit_ = outcome;
   if (outcome != tester::InitOutcome::Ok) {
     fail(Outcome::InitFailed);
     return false;

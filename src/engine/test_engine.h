@@ -19,6 +19,7 @@
 #include "engine/settings.h"
 #include "operator/operator.h"
 #include "tester/clock.h"
+#include "tester/initialise.h"
 #include "tester/tester_link.h"
 
 namespace qel::engine {
@@ -140,6 +141,7 @@ private:
   std::atomic<Outcome> outcome_{Outcome::None};
   std::atomic<int> lastError_{0};
   std::atomic<bool> realtime_{false};
+  std::atomic<tester::InitOutcome> lastInit_{tester::InitOutcome::Ok};
   int gauge_ = 0;
 };
 

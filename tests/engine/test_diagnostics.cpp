@@ -70,6 +70,9 @@ TEST(RamTest, InitialisesFirstAndReportsTheOutcome) {
 
   EngineRig faulty(EngineRig::board("7400", {"ramfault"}));
   faulty.load("nand7400.qel");
+  EXPECT_EQ(faulty.engine->testRam(), false);  // found by the initialisation
+  EXPECT_EQ(faulty.op.messages().back().text,
+            "Произошла ошибка при попытке диагностики ОЗУ. ОЗУ тестера не исправно. Обратитесь к разработчикам.");
   faulty.ws.testerNotInitialised = false;
   EXPECT_EQ(faulty.engine->testRam(), false);
   EXPECT_EQ(faulty.op.messages().back(),

@@ -1,0 +1,113 @@
+// qel run, contact and analyse as a bench script calls them: exit status, printed texts, report.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+#include "app/test_loader.h"
+#include "operator/operator.h"
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+};
+
+Outcome qel(const std::string& args) {
+  const std::string command = std::string(QEL_BINARY) + " " + args + " 2>&1";
+  Outcome r;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return r;
+  char buffer[4096];
+  size_t n = 0;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+  const int raw = pclose(pipe);
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return r;
+}
+
+std::string example(const char* name) { return std::string(QEL_EXAMPLES_DIR) + "/" + name; }
+std::string temp(const char* name) { return ::testing::TempDir() + name; }
+
+nlohmann::json readJson(const std::string& path) {
+  std::ifstream in(path);
+  return nlohmann::json::parse(in);
+}
+
+TEST(QelRun, FaultyChipNamesItsCyclesInTheReport) {
+  const std::string report = temp("qel_run_report.json");
+  const std::string saved = temp("qel_run_saved.qel");
+  const Outcome r = qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault held0:3 --report " +
+                    report + " --save-result " + saved);
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(r.out.find("Тестирование Контактов(TestCorp)\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Всего найдено ошибок: 4\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Такты с ошибками: 1 2 3 5\n"), std::string::npos);
+  // Each step once, though it goes to both logs.
+  EXPECT_EQ(r.out.find("Потенциальный скол(volt1)"), r.out.rfind("Потенциальный скол(volt1)"));
+
+  const auto j = readJson(report);
+  EXPECT_EQ(j["errorCount"], 4);
+  EXPECT_EQ(j["mismatchCount"], 0);
+  EXPECT_EQ(j["errorCycles"], nlohmann::json::array({1, 2, 3, 5}));
+  ASSERT_EQ(j["contacts"].size(), 14u);
+  EXPECT_EQ(j["contacts"][6]["pin"], 7);
+  EXPECT_EQ(j["contacts"][6]["level"], 55);
+  EXPECT_TRUE(j["contacts"][0].contains("mark") && j["contacts"][0].contains("group"));
+  ASSERT_EQ(j["result"].size(), 14u);
+  EXPECT_EQ(j["result"][2]["pin"], 3);
+  EXPECT_EQ(std::string(j["result"][2]["codes"]).size(), 6u);
+  EXPECT_EQ(std::string(j["result"][2]["codes"])[3], '1');  // expected low there, and low
+
+  // The saved result is a test of its own: the measured levels as the new reference.
+  qel::app::Workspace ws;
+  qel::SilentOperator op;
+  ASSERT_TRUE(qel::app::loadTest(ws, saved, op).shown);
+  EXPECT_EQ(ws.test.cycleCount, 6);
+}
+
+TEST(QelRun, ExitStatusSaysWhetherTheRunFinished) {
+  EXPECT_EQ(qel("run " + example("dff7474.qel") + " --tester virtual --chip 7474").status, 0);
+  const Outcome noTester = qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault absent");
+  EXPECT_EQ(noTester.status, 2);
+  EXPECT_NE(noTester.out.find("[16 error] Нет связи с тестером"), std::string::npos);
+  const Outcome contact = qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault open:2 --yes");
+  EXPECT_EQ(contact.status, 2);
+  EXPECT_NE(contact.out.find("[36 question] На микросхеме нет контактирования зажима. Включить проверку контактирования "
+                             "в реальном времени? -> Да"),
+            std::string::npos);
+  EXPECT_EQ(qel("run").status, 2);
+  EXPECT_EQ(qel("run " + example("nand7400.qel") + " --bogus").status, 2);
+}
+
+TEST(QelRun, ContactDiagAndAnalyse) {
+  const std::string report = temp("qel_contact_report.json");
+  const Outcome c = qel("contact " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault short:1,4 --report " + report);
+  EXPECT_EQ(c.status, 0) << c.out;
+  const auto j = readJson(report);
+  EXPECT_EQ(j["contacts"][0]["group"], j["contacts"][3]["group"]);
+  EXPECT_NE(j["contacts"][0]["group"], 0);
+
+  EXPECT_EQ(qel("diag ram --tester virtual --chip 7400").status, 0);
+  EXPECT_EQ(qel("diag ram --tester virtual --chip 7400 --fault ramfault").status, 1);
+  EXPECT_EQ(qel("diag channels --tester virtual --chip 7400 --fault free").status, 0);
+  const Outcome faulty = qel("diag channels --tester virtual --chip 7400 --fault free --fault channel:3");
+  EXPECT_EQ(faulty.status, 1);
+  EXPECT_NE(faulty.out.find("Неисправные каналы(всего 1): 4; "), std::string::npos);
+
+  const std::string capture = temp("qel_capture.json");
+  EXPECT_EQ(qel("analyse " + example("nand7400.qel") + " --cycles 100 --tester virtual --chip 7400 --report " + capture).status, 0);
+  const auto k = readJson(capture);
+  EXPECT_EQ(k["cycles"], 100);
+  EXPECT_EQ(std::string(k["capture"][2]["codes"]), std::string(100, '1'));  // floating inputs: NAND low
+  EXPECT_EQ(qel("analyse " + example("nand7400.qel") + " --cycles 9000 --tester virtual").status, 2);
+}
+
+}  // namespace
