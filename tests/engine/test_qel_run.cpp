@@ -8,10 +8,16 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <chrono>
+#include <csignal>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include "app/test_loader.h"
+#include "nand_test.h"
 #include "operator/operator.h"
+#include "testfile/writer.h"
 
 namespace {
 
@@ -108,6 +114,47 @@ TEST(QelRun, ContactDiagAndAnalyse) {
   EXPECT_EQ(k["cycles"], 100);
   EXPECT_EQ(std::string(k["capture"][2]["codes"]), std::string(100, '1'));  // floating inputs: NAND low
   EXPECT_EQ(qel("analyse " + example("nand7400.qel") + " --cycles 9000 --tester virtual").status, 2);
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(QelRun, CtrlCCancelsAsOtmenaDoes) {
+  // Long enough, on a link paced like real hardware, to be caught in the middle.
+  const std::string test = temp("qel_long_nand.qel");
+  qel::TestDescription t;
+  qel::testing::buildNandTest(t, 40000);
+  ASSERT_EQ(qel::testfile::writeTestFile(t, test, qel::testfile::WriteSource::Reference), "");
+  const std::string out = temp("qel_cancel_out.txt");
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    FILE* f = std::freopen(out.c_str(), "w", stdout);
+    (void)f;
+    setenv("QEL_PACE", "1000000", 1);
+    execl(QEL_BINARY, QEL_BINARY, "run", test.c_str(), "--tester", "virtual", "--chip", "7400", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  bool inBlock = false;
+  for (int i = 0; i < 2000 && !inBlock; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    inBlock = fileText(out).find("Работа с объектом, получение данных") != std::string::npos;
+  }
+  kill(pid, SIGINT);
+  int raw = 0;
+  waitpid(pid, &raw, 0);
+  ASSERT_TRUE(inBlock);
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 2);
+  const std::string text = fileText(out);
+  EXPECT_NE(text.find("Отмена\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Тест не завершён: cancelled"), std::string::npos);
+  EXPECT_EQ(text.find("Ошибка съема данных"), std::string::npos);
+  EXPECT_EQ(text.find("Конец тестирования"), std::string::npos);
 }
 
 }  // namespace
