@@ -1,0 +1,78 @@
+#include "gui/engine_run_control.h"
+
+#include "app/startup.h"
+#include "engine/test_engine.h"
+#include "gui/tester_connection.h"
+
+namespace qel::gui {
+
+std::unique_ptr<EngineRunControl> EngineRunControl::create(app::Workspace& ws, const app::Settings& settings,
+                                                           Operator& op, std::string& failure) {
+  auto connection = connectTester(failure);
+  if (!connection) return nullptr;
+  std::unique_ptr<EngineRunControl> runs(new EngineRunControl);
+  runs->op_ = &op;
+  runs->engine_ = std::make_unique<engine::TestEngine>(ws, *connection->link, connection->clock, op);
+  runs->connection_ = std::move(connection);
+  runs->applySettings(settings);
+  return runs;
+}
+
+EngineRunControl::~EngineRunControl() {
+  if (engine_ && engine_->running()) {
+    engine_->stopRequested = true;
+    engine_->wait();
+  }
+  engine_.reset();
+}
+
+void EngineRunControl::applySettings(const app::Settings& s) {
+  auto& e = engine_->settings();
+  e.levels.minGround = s.minPGND;
+  e.levels.maxGround = s.maxPGND;
+  e.levels.minSupply = s.minPVCC;
+  e.u0 = float(s.u0);
+  e.options.shortTest = s.shortTest;
+  e.options.vccOff = s.vccOff;
+  e.options.continueRun = s.continueOnFault;
+  e.options.testChannelsOnStart = s.testChannelsOnStart;
+}
+
+bool EngineRunControl::startFullTest() { return engine_->startFullTest(); }
+bool EngineRunControl::startContactTest() { return engine_->startContactTest(); }
+bool EngineRunControl::continueRun() { return engine_->continueRun(); }
+bool EngineRunControl::cancel() { return engine_->cancel(); }
+bool EngineRunControl::running() const { return engine_->running(); }
+bool EngineRunControl::continueEnabled() const { return engine_->continueEnabled; }
+void EngineRunControl::startRealtimeCheck() { engine_->startRealtimeCheck(); }
+void EngineRunControl::realtimeTick() { engine_->realtimeTick(); }
+void EngineRunControl::stopRealtimeCheck() { engine_->stopRealtimeCheck(); }
+bool EngineRunControl::realtimeOn() const { return engine_->realtimeOn(); }
+void EngineRunControl::togglePower() { engine_->togglePower(); }
+void EngineRunControl::powerOnCommand() { engine_->powerOnCommand(); }
+void EngineRunControl::powerOffCommand() { engine_->powerOffCommand(); }
+bool EngineRunControl::powerIsOn() const { return engine_->powerOn; }
+
+void EngineRunControl::startupCheck(bool testChannels) {
+  if (testChannels) {
+    engine_->testChannels();
+    return;
+  }
+  if (engine_->link().checkPresence()) op_->message(app::kNoDevice, Icon::Error);
+}
+
+void EngineRunControl::shutdown() {
+  if (engine_->running()) {
+    engine_->stopRequested = true;
+    engine_->wait();
+  }
+  // Closing goes on whatever the tester answers.
+  try {
+    engine_->link().parkTester();
+    engine_->link().powerOff();
+  } catch (...) {
+  }
+  engine_->link().closeConnection();
+}
+
+}  // namespace qel::gui

@@ -1,0 +1,87 @@
+// qeltest: the desktop program of the tester.
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "app/settings.h"
+#include "app/startup.h"
+#include "app/workspace.h"
+#include "gui/splash.h"
+#include "gui/gui_operator.h"
+#include "gui/main_window.h"
+#include "gui/message_box.h"
+#include "gui/progress_window.h"
+#include "gui/qt_settings_store.h"
+#include "gui/run_control.h"
+#include "gui/wait_window.h"
+#ifdef QEL_HAVE_ENGINE
+#include "gui/engine_run_control.h"
+#endif
+
+namespace {
+
+bool displayAvailable() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (platform.startsWith("offscreen") || platform.startsWith("minimal") || platform.startsWith("vnc")) return true;
+#if defined(Q_OS_LINUX)
+  return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+#else
+  return true;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!displayAvailable()) {
+    std::fprintf(stderr,
+                 "qeltest: нет дисплея (DISPLAY не задан). Запустите под xvfb-run или с QT_QPA_PLATFORM=offscreen.\n"
+                 "qeltest: no display available (DISPLAY is not set); run it under xvfb-run, or with "
+                 "QT_QPA_PLATFORM=offscreen for a screenshot run.\n");
+    return 2;
+  }
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(qel::gui::qs(qel::app::kApplicationTitle));
+  QApplication::setApplicationVersion(QEL_VERSION);
+
+  qel::gui::Splash splash;
+  splash.show();
+  QApplication::processEvents();
+
+  qel::app::Workspace ws;
+  qel::app::Settings settings;
+  qel::gui::QtSettingsStore store(qEnvironmentVariable("QEL_SETTINGS_DIR"));
+  qel::gui::ProgressWindow progress;
+  qel::gui::WaitWindow wait;
+  qel::gui::GuiOperator op(progress, wait);
+
+  std::unique_ptr<qel::gui::RunControl> runs;
+#ifdef QEL_HAVE_ENGINE
+  // FormCreate binds the driver library first; without it the program ends.
+  std::string failure;
+  runs = qel::gui::EngineRunControl::create(ws, settings, op, failure);
+  if (!runs) {
+    splash.close();
+    qel::gui::showMessage(nullptr, qel::app::kCannotLoadLibrary + failure, qel::Icon::Error);
+    return 1;
+  }
+#endif
+
+  qel::gui::MainWindow window({ws, settings, store, op, progress, wait, runs.get(), QApplication::applicationFilePath()});
+#ifdef QEL_HAVE_ENGINE
+  static_cast<qel::gui::EngineRunControl*>(runs.get())->applySettings(settings);
+#endif
+  window.show();
+  splash.close();
+
+  const QString autoload = qEnvironmentVariable("QEL_OPEN");
+  QTimer::singleShot(0, &window, [&] {
+    if (runs) runs->startupCheck(settings.testChannelsOnStart);
+    if (!autoload.isEmpty()) window.loadFile(autoload);
+  });
+  return QApplication::exec();
+}

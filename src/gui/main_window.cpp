@@ -1,0 +1,356 @@
+#include "gui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/startup.h"
+#include "gui/diagram_panel.h"
+#include "gui/diagram_widget.h"
+#include "gui/gui_operator.h"
+#include "gui/message_box.h"
+#include "gui/package_widget.h"
+#include "gui/progress_window.h"
+#include "gui/run_control.h"
+#include "gui/table_page.h"
+#include "gui/wait_window.h"
+#include "gui/word_panels_widget.h"
+#include "views/comparison.h"
+
+namespace qel::gui {
+
+MainWindow::MainWindow(const MainWindowParts& parts)
+    : ws_(parts.ws),
+      settings_(parts.settings),
+      store_(parts.store),
+      op_(parts.op),
+      progress_(parts.progress),
+      wait_(parts.wait),
+      runs_(parts.runs),
+      programPath_(parts.programPath),
+      findings_(size_t(kPinRecords)) {
+  setObjectName("BF");
+  setWindowTitle(qs(app::kMainCaption));
+  setMinimumWidth(640);
+  resize(725, 520);
+  setAcceptDrops(true);
+
+  buildPages();
+  buildStatusBar();
+  buildMenus();
+  buildToolBars();
+
+  // FormCreate: the initial 32-pin test with its view state, then the settings.
+  ws_.test.resetForStartup();
+  ws_.test.computeTypeCodes();
+  app::readSettings(store_, settings_);
+  ws_.recentFiles = settings_.recentFiles;
+  ws_.recentFiles.resize(app::kRecentFiles);
+  view_.rowHeight = 16;
+  view_.cellWidth = settings_.cellWidth;
+  thresholds_ = {settings_.minPVCC, settings_.maxPGND, settings_.minPGND, settings_.u0};
+  ws_.test.loaded = true;
+  ws_.testerNotInitialised = true;
+  ws_.pagesVisible = false;
+  pages_->setVisible(false);
+  syncFindings();
+
+  op_.setDialogParent(this);
+  op_.setSinks({[this](const std::string& l) { appendLog(qs(l)); },
+                [this](const std::string& t) { setErrText(qs(t)); },
+                [this] { redrawFromModel(); },
+                [this](const FileChoice& c) -> std::optional<std::string> {
+                  (void)c;
+                  const QString f = chooseTestFile ? chooseTestFile(c.save) : QString();
+                  if (f.isEmpty()) return std::nullopt;
+                  return us(f);
+                }});
+  connect(&progress_, &ProgressWindow::cancelRequested, this, &MainWindow::cancelRun);
+
+  realtimeTimer_.setInterval(1000);
+  connect(&realtimeTimer_, &QTimer::timeout, this, [this] {
+    if (!runs_) return;
+    runs_->realtimeTick();
+    if (!runs_->realtimeOn()) realtimeTimer_.stop();
+    syncFindings();
+    package_->update();
+  });
+  runWatch_.setInterval(100);
+  connect(&runWatch_, &QTimer::timeout, this, &MainWindow::watchRun);
+  runWatch_.start();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildPages() {
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* splitter = new QSplitter(Qt::Vertical, central);
+
+  pages_ = new QTabWidget(splitter);
+  pages_->setObjectName("PageControl1");
+  auto* diagramPage = new QWidget(pages_);
+  auto* dl = new QVBoxLayout(diagramPage);
+  dl->setContentsMargins(0, 0, 0, 0);
+  dl->setSpacing(0);
+  diagram_ = new DiagramPanel(ws_, view_, findings_, diagramPage);
+  words_ = new WordPanelsWidget(ws_.test, diagramPage);
+  dl->addWidget(diagram_, 1);
+  dl->addWidget(words_);
+  pages_->addTab(diagramPage, "Диаграмма");
+
+  table_ = new TablePage(ws_, pages_);
+  pages_->addTab(table_, "Таблица");
+
+  auto* packagePage = new QWidget(pages_);
+  auto* pl = new QVBoxLayout(packagePage);
+  pl->setContentsMargins(0, 0, 0, 0);
+  pl->setSpacing(0);
+  auto* bar = new QToolBar(packagePage);
+  bar->setObjectName("packageBar");
+  QAction* update = bar->addAction("Обновить");
+  update->setObjectName("Button1");
+  QAction* retry = bar->addAction("Проверка в реальном времени");
+  retry->setObjectName("BitBtn2");
+  QAction* stop = bar->addAction("Остановить проверку");
+  stop->setObjectName("BitBtn3");
+  connect(update, &QAction::triggered, this, &MainWindow::startContactTest);
+  connect(retry, &QAction::triggered, this, &MainWindow::startRealtimeCheck);
+  connect(stop, &QAction::triggered, this, &MainWindow::stopRealtimeCheck);
+  package_ = new PackageWidget(ws_.test, findings_, thresholds_, packagePage);
+  pl->addWidget(bar);
+  pl->addWidget(package_, 1);
+  pages_->addTab(packagePage, "Корпус");
+
+  memo_ = new QPlainTextEdit(splitter);
+  memo_->setObjectName("Memo1");
+  memo_->setReadOnly(true);
+  memo_->setPlainText("Старт программы.");
+  splitter->addWidget(pages_);
+  splitter->addWidget(memo_);
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 0);
+  splitter->setSizes({400, 70});
+  layout->addWidget(splitter);
+  setCentralWidget(central);
+
+  connect(diagram_, &DiagramPanel::cursorMoved, this, [this] {
+    words_->refresh(view_.cursorCycle());
+    updateStatus();
+  });
+  connect(diagram_, &DiagramPanel::modeChanged, this, &MainWindow::updateModeControls);
+  connect(words_, &WordPanelsWidget::selectionChanged, this, [this] {
+    diagram_->clickAt(diagram_->diagram()->lastPress());
+  });
+  connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
+    if (ws_.busy && page != 0 && page != 2) {
+      pages_->setCurrentIndex(0);
+      return;
+    }
+    ws_.mainPage = page;
+    if (page == 1) table_->selectCycle(std::clamp(view_.cursorCycle(), 1, std::max(1, ws_.test.cycleCount)));
+    else if (page == 0 && table_->selectedCycle() > 0) diagram_->moveCursorToCycle(table_->selectedCycle());
+  });
+}
+
+void MainWindow::buildStatusBar() {
+  auto* bar = statusBar();
+  bar->setObjectName("StatusBar1");
+  navigation_ = new QWidget(bar);
+  navigation_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  navigation_->setObjectName("PanelErrors");
+  auto* nl = new QHBoxLayout(navigation_);
+  nl->setContentsMargins(0, 0, 0, 0);
+  nl->setSpacing(1);
+  struct Button {
+    const char* text;
+    const char* hint;
+    const char* name;
+    int step;
+  };
+  static const Button kButtons[] = {{"<<", "Первая ошибка", "SpeedButton8", 0},
+                                    {"<", "Предыдущая ошибка", "SpeedButton9", 1},
+                                    {">", "Cледующая ошибка", "SpeedButton10", 2},
+                                    {">>", "Последняя ошибка", "SpeedButton11", 3}};
+  for (const auto& b : kButtons) {
+    auto* button = new QToolButton(navigation_);
+    button->setText(b.text);
+    button->setToolTip(b.hint);
+    button->setObjectName(b.name);
+    button->setAutoRaise(true);
+    button->setFixedSize(26, 20);
+    const int step = b.step;
+    connect(button, &QToolButton::clicked, this, [this, step] { navigate(step); });
+    nl->addWidget(button);
+    if (b.step == 1) {
+      errText_ = new QLabel("00/00", navigation_);
+      errText_->setObjectName("ErrText");
+      errText_->setToolTip("Ошибки");
+      errText_->setFixedWidth(64);
+      errText_->setAlignment(Qt::AlignCenter);
+      errText_->setFrameShape(QFrame::StyledPanel);
+      nl->addWidget(errText_);
+    }
+  }
+  navigation_->setFixedWidth(4 * 26 + 64 + 8);
+  switch_ = new QComboBox(bar);
+  switch_->setObjectName("ComboBox2");
+  switch_->addItems({"Эталон", "Результат"});
+  switch_->setToolTip("Переключатель диаграммы");
+  connect(switch_, &QComboBox::activated, this, [this](int index) {
+    if (index == 0) showReference();
+    else showResultDiagram();
+  });
+  bar->addWidget(navigation_);
+  bar->addWidget(switch_);
+  // Panel 0 holds the navigation and the switch; 1 the cursor cycle, 2 a hint, 3 the description.
+  const int widths[] = {0, 150, 195, 50};
+  for (int i = 0; i < 4; ++i) {
+    panels_[size_t(i)] = new QLabel(bar);
+    panels_[size_t(i)]->setObjectName(QString("panel%1").arg(i));
+    if (i == 0) {
+      panels_[0]->hide();
+      continue;
+    }
+    panels_[size_t(i)]->setMinimumWidth(widths[i]);
+    bar->addWidget(panels_[size_t(i)], i == 3 ? 1 : 0);
+  }
+}
+
+void MainWindow::appendLog(const QString& line) { memo_->appendPlainText(line); }
+void MainWindow::setErrText(const QString& text) { errText_->setText(text); }
+QString MainWindow::errText() const { return errText_->text(); }
+QString MainWindow::statusPanel(int index) const { return panels_[size_t(index)]->text(); }
+QString MainWindow::logText() const { return memo_->toPlainText(); }
+
+QAction* MainWindow::action(const QString& objectName) const { return findChild<QAction*>(objectName); }
+
+void MainWindow::updateStatus() {
+  if (!ws_.pagesVisible) return;
+  panels_[1]->setText(qs(views::cycleStatusText(view_, ws_.test.cycleCount)));
+  panels_[3]->setText(qs(ws_.test.descriptionFile));
+}
+
+void MainWindow::updateModeControls() {
+  const bool result = view_.showResult;
+  const QSignalBlocker b1(switch_);
+  switch_->setCurrentIndex(result ? 1 : 0);
+  reference_->setChecked(!result);
+  result_->setChecked(result);
+}
+
+void MainWindow::syncFindings() {
+  // The worker writes the records under the data lock; a busy lock means "paint them next time".
+  std::unique_lock lock(ws_.dataMutex, std::try_to_lock);
+  if (!lock.owns_lock()) return;
+  for (int pin = 1; pin < kPinRecords && pin <= engine::kContactRecords; ++pin) {
+    const auto& r = ws_.contacts[size_t(pin - 1)];
+    auto& f = findings_[size_t(pin)];
+    f.name = r.name;
+    f.typeText = r.typeText;
+    f.group = r.group;
+    f.mark = r.mark;
+    f.level = r.level;
+  }
+}
+
+void MainWindow::redrawFromModel() {
+  setWindowTitle(qs(ws_.caption));
+  const bool visible = ws_.pagesVisible;
+  if (pages_->isVisible() != visible) pages_->setVisible(visible);
+  if (visible && pages_->currentIndex() != ws_.mainPage) {
+    const QSignalBlocker block(pages_);
+    pages_->setCurrentIndex(std::clamp(ws_.mainPage.load(), 0, 2));
+  }
+  if (view_.showResult != ws_.showResult) diagram_->setMode(ws_.showResult ? views::Mode::Result : views::Mode::Reference);
+  syncFindings();
+  if (runs_ && continue_) continue_->setEnabled(runs_->continueEnabled());
+  if (runs_ && power_) power_->setChecked(runs_->powerIsOn());
+  diagram_->refresh();
+  package_->update();
+  table_->update();
+  updateStatus();
+}
+
+void MainWindow::afterLoad() {
+  view_.cellWidth = ws_.cellWidth;
+  view_.showReference = true;
+  view_.showResult = false;
+  ws_.showResult = false;
+  ws_.mainPage = 0;
+  updateModeControls();
+  for (int pin = 0; pin < kPinRecords; ++pin) findings_[size_t(pin)] = views::freshFinding(ws_.test, pin);
+  {
+    std::lock_guard lock(ws_.dataMutex);
+    for (int pin = 1; pin <= engine::kContactRecords; ++pin) {
+      const auto fresh = views::freshFinding(ws_.test, pin);
+      ws_.contacts[size_t(pin - 1)] = {fresh.name, fresh.typeText, 0, "-", 0};
+    }
+  }
+  pages_->setVisible(ws_.pagesVisible);
+  pages_->setCurrentIndex(0);
+  words_->reloadWords();
+  table_->reload();
+  diagram_->refresh();
+  // The cycle width that fits, now that the page has its size.
+  views::fitCellWidth(view_, diagram_->rulerWidth(), ws_.test.cycleCount);
+  view_.firstCycle = view_.firstRow = 0;
+  view_.cursorRow = 1;
+  diagram_->refresh();
+  redrawFromModel();
+}
+
+void MainWindow::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (activated_) return;
+  // FormActivate, once.
+  activated_ = true;
+  diagram_->refresh();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(qs(app::helpFilePath(us(programPath_)))));
+    return;
+  }
+  QMainWindow::keyPressEvent(e);
+}
+
+void MainWindow::writeSettingsAndShutdown() {
+  settings_.recentFiles = ws_.recentFiles;
+  settings_.cellWidth = view_.cellWidth;
+  settings_.rowHeight = view_.rowHeight;
+  app::writeSettings(store_, settings_);
+  view_.firstCycle = view_.firstRow = 0;
+  realtimeTimer_.stop();
+  if (runs_) runs_->shutdown();
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+  // FormCloseQuery: closing is never refused.
+  if (!closing_) {
+    closing_ = true;
+    op_.abandonQuestions();
+    writeSettingsAndShutdown();
+  }
+  e->accept();
+  progress_.close();
+  wait_.close();
+  if (quitOnClose) QApplication::exit(0);
+}
+
+}  // namespace qel::gui

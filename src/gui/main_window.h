@@ -1,0 +1,155 @@
+#pragma once
+// MainWindow TBF: tool bars, the pages "Диаграмма", "Таблица", "Корпус", the log, the status bar
+// with the error navigation and the diagram switch, and every command of the menus.
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "app/settings.h"
+#include "app/workspace.h"
+#include "views/diagram_view.h"
+#include "views/package_view.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+
+namespace qel::gui {
+
+class DiagramPanel;
+class GuiOperator;
+class PackageWidget;
+class ProgressWindow;
+class RunControl;
+class TablePage;
+class WaitWindow;
+class WordPanelsWidget;
+
+struct MainWindowParts {
+  app::Workspace& ws;
+  app::Settings& settings;
+  app::SettingsStore& store;
+  GuiOperator& op;
+  ProgressWindow& progress;
+  WaitWindow& wait;
+  RunControl* runs = nullptr;  // null: no tester library, nothing runs
+  QString programPath;
+};
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+public:
+  explicit MainWindow(const MainWindowParts& parts);
+  ~MainWindow() override;
+
+  // The file dialogs; tests replace them. Empty for cancelled.
+  std::function<QString(bool save)> chooseTestFile;
+  // Closing ends the program (FormCloseQuery); tests keep the process.
+  bool quitOnClose = true;
+
+  // Commands.
+  void openTest();                     // acOpen
+  void loadFile(const QString& path);  // every way a test is opened
+  void saveTestAs();                   // acSaveExecute
+  void openRecent(int index);          // FileClick
+  void refreshRecentItems();           // N1Click
+  void startFullTest();                // acStartExecute
+  void startContactTest();             // Button1Click
+  void continueRun();                  // BContinueeClick
+  void cancelRun();                    // "Отмена" of the progress window
+  void startRealtimeCheck();           // BitBtn1Click
+  void stopRealtimeCheck();            // Button3Click
+  void navigate(int step);             // 0 first, 1 previous, 2 next, 3 last
+  void showReference();                // "&Эталон"
+  void showResultDiagram();            // "&Результат"
+  void toggleGrid();                   // NWebClick
+  void showWordsDialog();              // SpeedButton2Click
+  // Everything shown again from the workspace (the operator's throttled redraw lands here).
+  void redrawFromModel();
+
+  // Read access for tests and screenshots.
+  app::Workspace& workspace() { return ws_; }
+  views::DiagramView& view() { return view_; }
+  DiagramPanel* diagramPanel() const { return diagram_; }
+  PackageWidget* packageWidget() const { return package_; }
+  WordPanelsWidget* wordPanels() const { return words_; }
+  TablePage* tablePage() const { return table_; }
+  QTabWidget* pages() const { return pages_; }
+  QString errText() const;
+  QString statusPanel(int index) const;
+  QString logText() const;
+  QAction* recentItem(int index) const { return recent_[size_t(index)]; }
+  QComboBox* diagramSwitch() const { return switch_; }
+  QAction* action(const QString& objectName) const;
+
+protected:
+  void closeEvent(QCloseEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+
+private:
+  void buildMenus();
+  void buildToolBars();
+  void buildPages();
+  void buildStatusBar();
+  QAction* addAction(QMenu* menu, const QString& text, const QString& name, void (MainWindow::*slot)());
+  void appendLog(const QString& line);
+  void setErrText(const QString& text);
+  void afterLoad();
+  void updateStatus();
+  void updateModeControls();
+  void syncFindings();
+  void watchRun();
+  void writeSettingsAndShutdown();
+
+  app::Workspace& ws_;
+  app::Settings& settings_;
+  app::SettingsStore& store_;
+  GuiOperator& op_;
+  ProgressWindow& progress_;
+  WaitWindow& wait_;
+  RunControl* runs_;
+  QString programPath_;
+
+  views::DiagramView view_;
+  std::vector<views::ContactFinding> findings_;
+  views::Thresholds thresholds_;
+
+  QTabWidget* pages_ = nullptr;
+  DiagramPanel* diagram_ = nullptr;
+  WordPanelsWidget* words_ = nullptr;
+  TablePage* table_ = nullptr;
+  PackageWidget* package_ = nullptr;
+  QPlainTextEdit* memo_ = nullptr;
+  QLabel* errText_ = nullptr;
+  QComboBox* switch_ = nullptr;
+  std::array<QLabel*, 4> panels_{};
+  std::array<QAction*, 4> recent_{};
+  QAction* reference_ = nullptr;   // N33 / N63
+  QAction* result_ = nullptr;      // N34 / N64
+  QAction* grid_ = nullptr;        // NWeb / N66
+  QToolButton* continue_ = nullptr;
+  QToolButton* power_ = nullptr;
+  QToolBar* fileBar_ = nullptr;
+  QToolBar* zoomBar_ = nullptr;
+  QToolBar* settingsBar_ = nullptr;
+  QToolBar* startBar_ = nullptr;
+  QWidget* navigation_ = nullptr;
+  QMenu* barsMenu_ = nullptr;
+  QTimer realtimeTimer_;
+  QTimer runWatch_;
+  bool wasRunning_ = false;
+  bool activated_ = false;
+  bool closing_ = false;
+};
+
+}  // namespace qel::gui

@@ -1,0 +1,95 @@
+// Opening, dropping, the recent files and "Сохранить как...".
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QToolButton>
+
+#include "app/test_loader.h"
+#include "gui/gui_operator.h"
+#include "gui/main_window.h"
+#include "gui/message_box.h"
+#include "gui/wait_window.h"
+#include "gui/table_page.h"
+#include "gui/word_panels_widget.h"
+#include "gui/words_dialog.h"
+#include "gui/diagram_panel.h"
+#include "testfile/writer.h"
+#include "views/comparison.h"
+
+namespace qel::gui {
+
+namespace {
+const char* const kFilter = "AllTest (*.qel *.vtd);;QEL (*.qel);;VTD (*.vtd)";
+}
+
+void MainWindow::openTest() {
+  QString path;
+  if (chooseTestFile) path = chooseTestFile(false);
+  else path = QFileDialog::getOpenFileName(this, QString(), qs(settings_.dirTests), kFilter);
+  if (path.isEmpty()) return;
+  loadFile(path);
+}
+
+void MainWindow::loadFile(const QString& path) {
+  if (ws_.busy) return;  // the worker owns the test while a run goes on
+  if (auto* start = findChild<QToolButton*>("BStart1")) start->setVisible(true);
+  ws_.channelFault = false;
+  ws_.rulerWidth = diagram_->rulerWidth();
+  app::loadTest(ws_, us(path), op_);
+  ws_.channelFault = false;
+  afterLoad();
+}
+
+void MainWindow::refreshRecentItems() {
+  for (size_t i = 0; i < recent_.size(); ++i) {
+    const std::string entry = i < ws_.recentFiles.size() ? ws_.recentFiles[i] : std::string();
+    recent_[i]->setText(qs(entry));
+    recent_[i]->setVisible(!entry.empty());
+  }
+}
+
+void MainWindow::openRecent(int index) {
+  if (index < 0 || size_t(index) >= ws_.recentFiles.size() || ws_.recentFiles[size_t(index)].empty()) return;
+  loadFile(qs(ws_.recentFiles[size_t(index)]));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* e) {
+  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* e) {
+  for (const QUrl& url : e->mimeData()->urls())
+    if (url.isLocalFile()) loadFile(url.toLocalFile().left(259));
+  wait_.close();
+}
+
+void MainWindow::saveTestAs() {
+  // Only a shown test after a run: a freshly loaded one has "not measured" in its first cell.
+  const auto& result = ws_.test.resultBuffer();
+  if (!ws_.pagesVisible || ws_.busy || result.empty() || result[0] > 4) return;
+  QString path;
+  if (chooseTestFile) path = chooseTestFile(true);
+  else path = QFileDialog::getSaveFileName(this, QString(), qs(settings_.dirTests), kFilter, nullptr,
+                                           QFileDialog::DontConfirmOverwrite);
+  if (path.isEmpty()) return;
+  if (QFileInfo::exists(path) && !op_.ask("Заменить существующий файл?")) return;
+  ws_.test.fileName = us(path);
+  ws_.errors.errorCount = 0;
+  ws_.errors.currentError = 0;
+  setErrText("0/0");
+  const std::string error = testfile::writeTestFile(ws_.test, us(path), testfile::WriteSource::Result);
+  // A failed write would otherwise look like a saved result.
+  if (!error.empty()) op_.message("Файл не сохранён: " + error, Icon::Error);
+}
+
+void MainWindow::showWordsDialog() {
+  WordsDialog dialog(ws_.test, this);
+  dialog.exec();
+  words_->refresh(view_.cursorCycle());
+  table_->update();
+}
+
+}  // namespace qel::gui

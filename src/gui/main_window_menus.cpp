@@ -1,0 +1,227 @@
+// The main menu and the tool bars of the main window.
+
+#include <QAction>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/startup.h"
+#include "gui/about_box.h"
+#include "gui/diagram_panel.h"
+#include "gui/diagram_widget.h"
+#include "gui/main_window.h"
+#include "gui/message_box.h"
+#include "gui/progress_window.h"
+#include "gui/run_control.h"
+
+namespace qel::gui {
+
+QAction* MainWindow::addAction(QMenu* menu, const QString& text, const QString& name, void (MainWindow::*slot)()) {
+  QAction* a = menu->addAction(text);
+  a->setObjectName(name);
+  if (slot) connect(a, &QAction::triggered, this, slot);
+  return a;
+}
+
+void MainWindow::buildMenus() {
+  QMenu* file = menuBar()->addMenu("Файл");
+  file->setObjectName("N1");
+  QAction* open = addAction(file, "&Открыть...", "acOpen", &MainWindow::openTest);
+  open->setShortcut(QKeySequence::Open);
+  addAction(file, "Открыть тест по названию...", "N69", nullptr);
+  addAction(file, "Открыть в редакторе", "N12", nullptr);
+  addAction(file, "&Сохранить как...", "acSave", &MainWindow::saveTestAs);
+  addAction(file, "Сохранить файл данных...", "acSaveData", nullptr);
+  file->addSeparator();
+  for (int i = 0; i < 4; ++i) {
+    recent_[size_t(i)] = file->addAction(QString());
+    recent_[size_t(i)]->setObjectName(QString("File%1").arg(i));
+    recent_[size_t(i)]->setVisible(false);
+    connect(recent_[size_t(i)], &QAction::triggered, this, [this, i] { openRecent(i); });
+  }
+  file->addSeparator();
+  QAction* exit = file->addAction("&Выход");
+  exit->setObjectName("acExit");
+  connect(exit, &QAction::triggered, this, &QWidget::close);
+  connect(file, &QMenu::aboutToShow, this, &MainWindow::refreshRecentItems);
+
+  QMenu* testing = menuBar()->addMenu("Тестирование");
+  addAction(testing, "Полный тест", "acStart", &MainWindow::startFullTest);
+  addAction(testing, "Тест Контактов", "acChip", &MainWindow::startContactTest);
+  addAction(testing, "Режим Анализатора...", "acAnalyser", nullptr);
+  QAction* on = testing->addAction("Включить питание");
+  on->setObjectName("acPowerOn");
+  connect(on, &QAction::triggered, this, [this] {
+    if (runs_) runs_->powerOnCommand();
+    redrawFromModel();
+  });
+  QAction* off = testing->addAction("Выключить питание");
+  off->setObjectName("acPowerOff");
+  connect(off, &QAction::triggered, this, [this] {
+    if (runs_) runs_->powerOffCommand();
+    redrawFromModel();
+  });
+
+  QMenu* diagram = menuBar()->addMenu("Диаграмма");
+  QMenu* scale = diagram->addMenu("&Масштаб");
+  QAction* out = scale->addAction("Уменьшить");
+  out->setObjectName("acDown");
+  QAction* in = scale->addAction("Увеличить");
+  in->setObjectName("acUp");
+  QAction* normal = scale->addAction("Нормально");
+  normal->setObjectName("acNormal");
+  scale->addAction("Настройка цветов")->setEnabled(false);
+  connect(in, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::In); });
+  connect(out, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::Out); });
+  connect(normal, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::Normal); });
+  reference_ = addAction(diagram, "&Эталон", "N33", &MainWindow::showReference);
+  reference_->setCheckable(true);
+  reference_->setChecked(true);
+  result_ = addAction(diagram, "&Результат", "N34", &MainWindow::showResultDiagram);
+  result_->setCheckable(true);
+  grid_ = addAction(diagram, "&Сетка", "NWeb", &MainWindow::toggleGrid);
+  grid_->setCheckable(true);
+
+  // PopupMenuD of the diagram.
+  auto* popup = new QMenu(this);
+  popup->setObjectName("PopupMenuD");
+  QMenu* pd = popup->addMenu("Диаграмма");
+  pd->addAction("Эталон", this, &MainWindow::showReference);
+  pd->addAction("Результат", this, &MainWindow::showResultDiagram);
+  pd->addAction("Сетка", this, &MainWindow::toggleGrid);
+  QMenu* pz = popup->addMenu("Масштаб");
+  pz->addAction("Увеличить", this, [this] { diagram_->zoom(views::Zoom::In); });
+  pz->addAction("Уменьшить", this, [this] { diagram_->zoom(views::Zoom::Out); });
+  pz->addAction("По умолчанию", this, [this] { diagram_->zoom(views::Zoom::Normal); });
+  diagram_->diagram()->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(diagram_->diagram(), &QWidget::customContextMenuRequested, this,
+          [this, popup](const QPoint& at) { popup->exec(diagram_->diagram()->mapToGlobal(at)); });
+
+  QMenu* service = menuBar()->addMenu("Сервис");
+  addAction(service, "Алгоритм тестирования...", "acAlg", nullptr);
+  addAction(service, "Cловa данных...", "acWord", &MainWindow::showWordsDialog);
+  QAction* info = addAction(service, "Описание теста...", "acTestInfo", nullptr);
+  info->setShortcut(QKeySequence("Ctrl+I"));
+  addAction(service, "Настройки программы...", "acParam", nullptr);
+  addAction(service, "Параметры тестирования...", "acSettings", nullptr);
+  barsMenu_ = service->addMenu("Панели инструментов");
+  addAction(service, "Показать окно тестирования", "N68", nullptr);
+  connect(action("N68"), &QAction::triggered, &progress_, &ProgressWindow::showWindow);
+  addAction(service, "Диагностика тестера...", "N26", nullptr);
+
+  QMenu* help = menuBar()->addMenu("Помощь");
+  QAction* chm = help->addAction("Справка");
+  chm->setObjectName("N13");
+  connect(chm, &QAction::triggered, this, [this] {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(qs(app::chmFilePath(us(programPath_)))));
+  });
+  QAction* about = help->addAction("О программе");
+  about->setObjectName("N10");
+  connect(about, &QAction::triggered, this, [this] {
+    AboutBox box(this);
+    box.exec();
+  });
+}
+
+void MainWindow::buildToolBars() {
+  fileBar_ = addToolBar("Меню Файл");
+  fileBar_->setObjectName("ToolBar2");
+  QAction* open = fileBar_->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), "Открыть");
+  open->setToolTip("Открыть");
+  connect(open, &QAction::triggered, this, &MainWindow::openTest);
+  QAction* save = fileBar_->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), "Сохранить");
+  save->setToolTip("Сохранить файл теста как стандартый алгоритм");
+  connect(save, &QAction::triggered, this, &MainWindow::saveTestAs);
+  auto* names = new QComboBox(fileBar_);
+  names->setObjectName("Names");
+  names->setEditable(true);
+  names->setToolTip("Открыть тест по названию");
+  names->setMinimumWidth(120);
+  fileBar_->addWidget(names);
+
+  startBar_ = addToolBar("Тестирование");
+  startBar_->setObjectName("Panelbstart");
+  auto button = [this](const QString& text, const QString& hint, const QString& name) {
+    auto* b = new QToolButton(startBar_);
+    b->setText(text);
+    b->setToolTip(hint);
+    b->setObjectName(name);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    startBar_->addWidget(b);
+    return b;
+  };
+  connect(button("Тест", "Запуск полного тестирования микросхемы", "BStart1"), &QToolButton::clicked, this,
+          &MainWindow::startFullTest);
+  connect(button("Контакты", "Тестирование Контактов микросхемы", "BChip"), &QToolButton::clicked, this,
+          &MainWindow::startContactTest);
+  continue_ = button("Продолжить", "Продолжить", "BContinuee");
+  continue_->setEnabled(false);
+  connect(continue_, &QToolButton::clicked, this, &MainWindow::continueRun);
+  power_ = button("Питание", "Индикатор питания", "SBPower");
+  power_->setCheckable(true);
+  connect(power_, &QToolButton::clicked, this, [this] {
+    if (runs_) runs_->togglePower();
+    redrawFromModel();
+  });
+
+  settingsBar_ = addToolBar("Настройки");
+  settingsBar_->setObjectName("ToolBar1");
+  settingsBar_->addAction("Алг.")->setToolTip("Алгоритм тестирования");
+  QAction* words = settingsBar_->addAction("Слова");
+  words->setToolTip("Слова данных");
+  connect(words, &QAction::triggered, this, &MainWindow::showWordsDialog);
+  settingsBar_->addAction("Парам.")->setToolTip("Параметры устройства");
+
+  zoomBar_ = addToolBar("Масштабирование");
+  zoomBar_->setObjectName("ToolBar3");
+  QAction* in = zoomBar_->addAction("+");
+  in->setToolTip("Увеличить");
+  QAction* out = zoomBar_->addAction("−");
+  out->setToolTip("Уменьшить");
+  QAction* normal = zoomBar_->addAction("1:1");
+  normal->setToolTip("Нормально");
+  connect(in, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::In); });
+  connect(out, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::Out); });
+  connect(normal, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::Normal); });
+
+  // "Панели инструментов": each item shows or hides its bar and follows its visibility.
+  struct Item {
+    const char* text;
+    QWidget* bar;
+  };
+  const Item items[] = {{"Файл", fileBar_}, {"Масштабирование", zoomBar_}, {"Панель настроек", settingsBar_},
+                        {"Тестирование", startBar_}, {"Ошибки", navigation_}};
+  for (const auto& it : items) {
+    QAction* a = barsMenu_->addAction(it.text);
+    a->setCheckable(true);
+    a->setChecked(true);
+    QWidget* bar = it.bar;
+    connect(a, &QAction::triggered, this, [this, bar, a] {
+      if (!bar) return;
+      bar->setVisible(!bar->isVisible());
+      a->setChecked(bar->isVisible());
+    });
+  }
+}
+
+void MainWindow::showReference() {
+  if (view_.showResult) diagram_->setMode(views::Mode::Reference);
+  updateModeControls();
+}
+
+void MainWindow::showResultDiagram() {
+  if (!view_.showResult) diagram_->setMode(views::Mode::Result);
+  updateModeControls();
+}
+
+void MainWindow::toggleGrid() {
+  view_.grid = !view_.grid;
+  grid_->setChecked(view_.grid);
+  diagram_->repaintAll();
+}
+
+}  // namespace qel::gui

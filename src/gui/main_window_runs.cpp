@@ -1,0 +1,83 @@
+// The runs on the tester, real-time contact checking and the error navigation.
+
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "gui/diagram_panel.h"
+#include "gui/gui_operator.h"
+#include "gui/main_window.h"
+#include "gui/message_box.h"
+#include "gui/package_widget.h"
+#include "gui/progress_window.h"
+#include "gui/run_control.h"
+#include "gui/table_page.h"
+#include "views/comparison.h"
+
+namespace qel::gui {
+
+void MainWindow::startFullTest() {
+  if (!runs_ || !ws_.pagesVisible || ws_.busy || realtimeTimer_.isActive()) return;
+  progress_.setCloseEnabled(false);
+  const bool started = runs_->startFullTest();
+  progress_.setCloseEnabled(true);
+  if (started) realtimeTimer_.stop();
+  redrawFromModel();
+}
+
+void MainWindow::startContactTest() {
+  if (!runs_ || !ws_.pagesVisible || ws_.busy || realtimeTimer_.isActive()) return;
+  progress_.setCloseEnabled(false);
+  pages_->setCurrentIndex(2);
+  runs_->startContactTest();
+  progress_.setCloseEnabled(true);
+  redrawFromModel();
+}
+
+void MainWindow::continueRun() {
+  if (!runs_ || ws_.busy) return;
+  realtimeTimer_.stop();
+  runs_->continueRun();
+  redrawFromModel();
+}
+
+void MainWindow::cancelRun() {
+  if (!runs_) return;
+  // The worker may be waiting on a question; it gets "No" so that it can leave.
+  op_.abandonQuestions();
+  runs_->cancel();
+  redrawFromModel();
+}
+
+void MainWindow::startRealtimeCheck() {
+  if (!runs_ || ws_.busy) return;
+  runs_->startRealtimeCheck();
+  if (runs_->realtimeOn()) realtimeTimer_.start();
+}
+
+void MainWindow::stopRealtimeCheck() {
+  if (!runs_) return;
+  realtimeTimer_.stop();
+  runs_->stopRealtimeCheck();
+  redrawFromModel();
+}
+
+void MainWindow::watchRun() {
+  const bool running = runs_ && (runs_->running() || ws_.busy);
+  if (wasRunning_ && !running) {
+    // The run has ended: show what it left, in front of everything else that was posted.
+    redrawFromModel();
+    table_->reload();
+  }
+  wasRunning_ = running;
+}
+
+void MainWindow::navigate(int step) {
+  static const views::Step kSteps[] = {views::Step::First, views::Step::Previous, views::Step::Next, views::Step::Last};
+  if (step < 0 || step > 3 || ws_.busy) return;
+  const auto cycle = views::navigate(ws_.errors, kSteps[step]);
+  if (!cycle) return;
+  diagram_->moveCursorToCycle(*cycle);
+  setErrText(qs(views::navigationCounterText(ws_.errors)));
+}
+
+}  // namespace qel::gui

@@ -1,0 +1,352 @@
+// The desktop program under the offscreen platform: start-up and close, loading, the diagram's
+// zoom, keys, clicks and switch, the package view, and a run on the virtual tester.
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "golden.h"
+#include "gui/diagram_panel.h"
+#include "gui/diagram_widget.h"
+#include "gui/package_widget.h"
+#include "gui/ruler_widget.h"
+#include "gui/word_panels_widget.h"
+#include "gui_fixture.h"
+#include "views/word_value.h"
+
+using namespace qel;
+using namespace qel::gui;
+using namespace qel::gui::testing;
+
+class GuiTest : public QObject {
+  Q_OBJECT
+private Q_SLOTS:
+  void firstRunStartAndClose();
+  void keyWithoutCellWidth();
+  void loadsEveryExample();
+  void brokenFileKeepsPagesHidden();
+  void zoomSteps();
+  void keysMoveTheCursor();
+  void clicksPutTheCursor();
+  void referenceResultSwitch();
+  void wheelScrollsAndZooms();
+  void millionCyclesScrollAtOnce();
+  void packageColumns();
+  void recentFilesMenu();
+  void goldenLoadedTest();
+  void runWithInjectedFault();
+};
+
+void GuiTest::firstRunStartAndClose() {
+  Harness h;
+  auto& w = *h.window;
+  QCOMPARE(w.windowTitle(), QString("Внутрисхемный тестер цифровых микросхем"));
+  QVERIFY(!w.pages()->isVisible());
+  QCOMPARE(w.errText(), QString("00/00"));
+  QVERIFY(w.logText().startsWith("Старт программы."));
+  QCOMPARE(h.ws.test.pinCount, 32);
+  QVERIFY(h.store.keyExists(app::kHistoryKey));
+  QVERIFY(h.store.keyExists(app::kMainKey));
+  QCOMPARE(h.store.readBool(app::kHistoryKey, "IsOpen").value(), true);
+  w.refreshRecentItems();
+  for (int i = 0; i < 4; ++i) QVERIFY(!w.recentItem(i)->isVisible());
+  // Zoom does nothing before a test is shown.
+  w.diagramPanel()->zoom(views::Zoom::In);
+  QCOMPARE(w.view().cellWidth, 15);
+
+  w.loadFile(example("nand7400.qel"));
+  w.diagramPanel()->zoom(views::Zoom::Out);
+  const int width = w.view().cellWidth;
+  w.close();
+  QCOMPARE(h.store.readBool(app::kHistoryKey, "IsOpen").value(), false);
+  QCOMPARE(h.store.readInt(app::kHistoryKey, "SW").value(), width);
+  QCOMPARE(QString::fromStdString(h.store.readString(app::kHistoryKey, "Hist1").value()), example("nand7400.qel"));
+  h.window.reset();
+}
+
+void GuiTest::keyWithoutCellWidth() {
+  app::MemorySettingsStore seeded;
+  auto& key = seeded.keys[app::kHistoryKey];
+  key["ShortTest"] = true;
+  key["VCCOff"] = false;
+  key["Continue"] = true;
+  key["TestCanalOnStart"] = false;
+  key["Hist1"] = std::string("/tests/a.qel");
+  key["MinPVCC"] = 200;
+  Harness h;
+  h.window.reset();
+  h.store = seeded;
+  h.window = std::make_unique<MainWindow>(
+      MainWindowParts{h.ws, h.settings, h.store, h.op, h.progress, h.wait, nullptr, "/opt/qel/qeltest"});
+  h.window->quitOnClose = false;
+  QVERIFY(!h.settings.vccOff);
+  QVERIFY(h.settings.continueOnFault);
+  QCOMPARE(h.settings.minPVCC, 245);
+  QVERIFY(!h.store.readBool(app::kHistoryKey, "IsOpen").has_value());
+  h.window->refreshRecentItems();
+  QVERIFY(h.window->recentItem(0)->isVisible());
+  QCOMPARE(h.window->recentItem(0)->text(), QString("/tests/a.qel"));
+  QVERIFY(!h.window->recentItem(1)->isVisible());
+}
+
+void GuiTest::loadsEveryExample() {
+  Harness h;
+  const QStringList files = QDir(QEL_EXAMPLES_DIR).entryList({"*.qel"}, QDir::Files, QDir::Name);
+  QVERIFY(files.size() >= 8);
+  for (const QString& name : files) {
+    const QString path = example(name.toUtf8().constData());
+    h.op.shownMessages.clear();
+    h.window->loadFile(path);
+    QApplication::processEvents();
+    QCOMPARE(h.window->windowTitle(), "Внутрисхемный тестер цифровых микросхем - " + path);
+    QVERIFY2(h.window->pages()->isVisible(), qPrintable(name));
+    QCOMPARE(h.window->pages()->currentIndex(), 0);
+    QCOMPARE(h.window->pages()->tabText(0), QString("Диаграмма"));
+    QCOMPARE(h.window->pages()->tabText(1), QString("Таблица"));
+    QCOMPARE(h.window->pages()->tabText(2), QString("Корпус"));
+    QCOMPARE(h.window->errText(), QString("00/00"));
+    QVERIFY2(h.op.shownMessages.empty(), qPrintable(name));
+    QVERIFY(h.window->logText().contains("Загруска теста:" + path));
+    QVERIFY(h.window->view().cellWidth >= 3 && h.window->view().cellWidth <= 40);
+    QCOMPARE(h.window->statusPanel(1), QString("Такт 1/%1").arg(h.ws.test.cycleCount));
+    QCOMPARE(h.window->wordPanels()->selector(0)->count(), h.ws.test.dataWordCount);
+  }
+}
+
+void GuiTest::brokenFileKeepsPagesHidden() {
+  Harness h;
+  h.window->loadFile(QString(QEL_EXAMPLES_DIR) + "/broken/bad_package_unknown.qel");
+  QVERIFY(!h.window->pages()->isVisible());
+  QCOMPARE(h.op.shownMessages.size(), size_t(1));
+  QCOMPARE(QString::fromStdString(h.op.shownMessages[0].first), QString("Неверный формат файла"));
+  QCOMPARE(h.op.shownMessages[0].second, Icon::Warning);
+  h.op.shownMessages.clear();
+  h.window->loadFile("/nonexistent/test.qel");
+  QCOMPARE(QString::fromStdString(h.op.shownMessages.at(0).first), QString("Невозможно открыть файл"));
+  QCOMPARE(h.op.shownMessages[0].second, Icon::Error);
+}
+
+void GuiTest::zoomSteps() {
+  Harness h;
+  h.window->loadFile(example("nand7400.qel"));
+  auto* d = h.window->diagramPanel()->diagram();
+  auto& v = h.window->view();
+  QCOMPARE(v.cellWidth, 40);  // six cycles fill the ruler
+  QTest::keyClick(d, Qt::Key_Plus);
+  QCOMPARE(v.cellWidth, 42);
+  QTest::keyClick(d, Qt::Key_Equal);
+  QTest::keyClick(d, Qt::Key_Plus);
+  QTest::keyClick(d, Qt::Key_Plus);
+  QCOMPARE(v.cellWidth, 46);
+  QTest::keyClick(d, Qt::Key_N);
+  QCOMPARE(v.cellWidth, 15);
+  for (int i = 0; i < 10; ++i) QTest::keyClick(d, Qt::Key_Minus);
+  QCOMPARE(v.cellWidth, 3);
+  QTest::keyClick(d, Qt::Key_Plus);
+  QCOMPARE(v.cellWidth, 4);
+  h.window->action("acNormal")->trigger();
+  QCOMPARE(v.cellWidth, 15);
+  h.window->action("acUp")->trigger();
+  QCOMPARE(v.cellWidth, 17);
+}
+
+void GuiTest::keysMoveTheCursor() {
+  Harness h;
+  h.window->loadFile(example("nand7400.qel"));
+  auto* d = h.window->diagramPanel()->diagram();
+  auto& v = h.window->view();
+  QTest::keyClick(d, Qt::Key_Left);  // at cycle 1: nothing
+  QCOMPARE(v.cursorCycle(), 1);
+  QTest::keyClick(d, Qt::Key_Right);
+  QTest::keyClick(d, Qt::Key_Right);
+  QCOMPARE(v.cursorCycle(), 3);
+  QCOMPARE(h.window->statusPanel(1), QString("Такт 3/6"));
+  for (int i = 0; i < 10; ++i) QTest::keyClick(d, Qt::Key_Right);
+  QCOMPARE(v.cursorCycle(), 6);  // the last cycle
+  QTest::keyClick(d, Qt::Key_Left);
+  QCOMPARE(v.cursorCycle(), 5);
+  // Rows scroll only when they do not fit.
+  QTest::keyClick(d, Qt::Key_Down);
+  QCOMPARE(v.firstRow, h.window->diagramPanel()->verticalBar()->isVisible() ? 1 : 0);
+}
+
+void GuiTest::clicksPutTheCursor() {
+  Harness h;
+  h.window->loadFile(example("counter161_radix16.qel"));
+  auto& v = h.window->view();
+  auto* d = h.window->diagramPanel()->diagram();
+  const QPoint at(views::kDiagramLeft + v.cellWidth * 4 + 1, v.rowHeight * 2 + 3);
+  QTest::mouseClick(d, Qt::LeftButton, {}, at);
+  QCOMPARE(v.cursorColumn, 5);
+  QCOMPARE(v.cursorRow, 3);
+  QCOMPARE(v.cursorPin, h.ws.test.rowSignal(3));
+  QCOMPARE(h.window->statusPanel(1), QString("Такт 5/%1").arg(h.ws.test.cycleCount));
+  // The word panels follow the cursor.
+  QCOMPARE(h.window->wordPanels()->referenceText(0).toStdString(),
+           views::formatWordValue(h.ws.test, 5, 0, views::Source::Reference));
+  QCOMPARE(h.window->wordPanels()->resultText(0), QString("Неопределено"));
+  // On the header: column 0, then column 1.
+  QTest::mouseClick(d, Qt::LeftButton, {}, QPoint(60, 5));
+  QCOMPARE(v.cursorColumn, 1);
+  // Below the last row: ignored.
+  QTest::mouseClick(d, Qt::LeftButton, {}, QPoint(300, v.rowHeight * h.ws.test.pinCount + 2));
+  QCOMPARE(v.cursorColumn, 1);
+}
+
+void GuiTest::referenceResultSwitch() {
+  Harness h;
+  h.window->loadFile(example("nand7400.qel"));
+  auto& v = h.window->view();
+  auto* sw = h.window->diagramSwitch();
+  QCOMPARE(sw->currentText(), QString("Эталон"));
+  QVERIFY(h.window->action("N33")->isChecked());
+  h.window->showResultDiagram();
+  QVERIFY(v.showResult && !v.showReference);
+  QCOMPARE(sw->currentText(), QString("Результат"));
+  QVERIFY(h.window->action("N34")->isChecked());
+  QVERIFY(!h.window->action("N33")->isChecked());
+  h.window->showResultDiagram();  // already shown: nothing
+  QVERIFY(v.showResult);
+  QTest::mouseDClick(h.window->diagramPanel()->diagram(), Qt::LeftButton, {}, QPoint(200, 5));
+  QVERIFY(v.showReference && !v.showResult);
+  QCOMPARE(sw->currentText(), QString("Эталон"));
+  h.window->showReference();  // already shown: the switch stays on its item
+  QCOMPARE(sw->currentText(), QString("Эталон"));
+  h.window->toggleGrid();
+  QVERIFY(v.grid);
+  QVERIFY(h.window->action("NWeb")->isChecked());
+}
+
+void GuiTest::wheelScrollsAndZooms() {
+  Harness h;
+  h.window->loadFile(example("counter_cyclic.qel"));
+  auto& v = h.window->view();
+  auto* d = h.window->diagramPanel()->diagram();
+  h.window->action("acNormal")->trigger();
+  v.firstCycle = 0;
+  h.window->diagramPanel()->refresh();
+  if (!h.window->diagramPanel()->horizontalBar()->isVisible()) QSKIP("the example fits the window");
+  QWheelEvent down(QPointF(300, 10), d->mapToGlobal(QPointF(300, 10)), {}, QPoint(0, -120), Qt::NoButton, {},
+                   Qt::NoScrollPhase, false);
+  QApplication::sendEvent(d, &down);
+  QVERIFY(v.firstCycle > 0);
+  const int column = (300 - views::kDiagramLeft) / v.cellWidth;
+  const int under = v.firstCycle + column;
+  QWheelEvent zoom(QPointF(300, 10), d->mapToGlobal(QPointF(300, 10)), {}, QPoint(0, 120), Qt::NoButton,
+                   Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(d, &zoom);
+  QCOMPARE(v.cellWidth, 17);
+  QVERIFY(std::abs(v.firstCycle + (300 - views::kDiagramLeft) / v.cellWidth - under) <= 1);
+}
+
+void GuiTest::millionCyclesScrollAtOnce() {
+  Harness h;
+  h.window->loadFile(example("nand7400.qel"));
+  h.ws.test.setCycleCount(1'000'000);
+  h.window->diagramPanel()->refresh();
+  auto* bar = h.window->diagramPanel()->horizontalBar();
+  QVERIFY(bar->isVisible());
+  QElapsedTimer timer;
+  timer.start();
+  for (int i = 0; i < 50; ++i) {
+    bar->setValue(i * 19'000);
+    h.window->diagramPanel()->diagram()->repaint();
+  }
+  QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+  QCOMPARE(h.window->view().firstCycle, 49 * 19'000);
+}
+
+void GuiTest::packageColumns() {
+  Harness h;
+  h.window->loadFile(example("dff7474.qel"));
+  h.window->pages()->setCurrentIndex(2);
+  QApplication::processEvents();
+  auto* p = h.window->packageWidget();
+  p->repaint();
+  const auto before = views::pinTextX(p->geometry(), views::Side::Left);
+  QCOMPARE(p->geometry().typeColumn, 35);
+  p->typeItem()->trigger();  // "Тип ноги" off
+  p->repaint();
+  QCOMPARE(p->geometry().typeColumn, 0);
+  const auto after = views::pinTextX(p->geometry(), views::Side::Left);
+  QCOMPARE(after.voltage - before.voltage, 35);
+  p->voltageItem()->trigger();
+  p->stateItem()->trigger();
+  QCOMPARE(p->geometry().voltageColumn, 0);
+  QCOMPARE(p->geometry().stateColumn, 0);
+  QCOMPARE(p->voltageItem()->text(), QString("Напряжение"));
+  QCOMPARE(p->stateItem()->text(), QString("Логическое сосотяние"));
+}
+
+void GuiTest::recentFilesMenu() {
+  Harness h;
+  h.window->loadFile(example("nand7400.qel"));
+  h.window->loadFile(example("dff7474.qel"));
+  h.window->loadFile(example("transceiver245.qel"));
+  h.window->loadFile(example("nand7400.qel"));
+  h.window->refreshRecentItems();
+  QCOMPARE(h.window->recentItem(0)->text(), example("nand7400.qel"));
+  QCOMPARE(h.window->recentItem(1)->text(), example("transceiver245.qel"));
+  QCOMPARE(h.window->recentItem(2)->text(), example("dff7474.qel"));
+  QVERIFY(!h.window->recentItem(3)->isVisible());
+  h.window->openRecent(2);
+  QCOMPARE(h.ws.test.fileName, example("dff7474.qel").toStdString());
+  // Saving does nothing before a run, not even the dialog.
+  bool asked = false;
+  h.window->chooseTestFile = [&](bool) {
+    asked = true;
+    return QString();
+  };
+  h.window->saveTestAs();
+  QVERIFY(!asked);
+}
+
+void GuiTest::goldenLoadedTest() {
+  Harness h;
+  h.window->loadFile(example("counter161_radix16.qel"));
+  QApplication::processEvents();
+  QVERIFY(matchesGolden(h.window->grab().toImage(), "main_window_loaded"));
+}
+
+void GuiTest::runWithInjectedFault() {
+#ifndef QEL_HAVE_ENGINE
+  QSKIP("built without the engine");
+#else
+  if (qgetenv("QEL_TESTER") != "virtual") QSKIP("needs QEL_TESTER=virtual");
+  Harness h(true);
+  QVERIFY(h.runs);
+  h.window->loadFile(example("nand7400.qel"));
+  h.window->startFullTest();
+  QTRY_VERIFY_WITH_TIMEOUT(h.runFinished(), 30000);
+  QTest::qWait(200);  // the posted reports and the throttled redraw
+  QVERIFY2(h.ws.errors.errorCount > 0, qPrintable(h.progress.logText()));
+
+  // Stepping from error to error moves the cursor onto the error cycles.
+  h.window->navigate(2);
+  QCOMPARE(h.window->view().cursorCycle(), h.ws.errors.errorCycles[0]);
+  QCOMPARE(h.window->errText(), QString("1/%1").arg(h.ws.errors.errorCount));
+  h.window->navigate(3);
+  QCOMPARE(h.window->view().cursorCycle(), h.ws.errors.errorCycles.back());
+  h.window->navigate(0);
+  QCOMPARE(h.window->errText(), QString("1/%1").arg(h.ws.errors.errorCount));
+  QVERIFY(matchesGolden(h.window->grab().toImage(), "main_window_failed_run"));
+
+  // The measured result saved as a new test loads back with the same cycles.
+  QTemporaryDir dir;
+  const QString saved = dir.filePath("measured.qel");
+  h.window->chooseTestFile = [&](bool save) { return save ? saved : QString(); };
+  h.window->saveTestAs();
+  QCOMPARE(h.window->errText(), QString("0/0"));
+  QVERIFY(QFile::exists(saved));
+  h.window->loadFile(saved);
+  QVERIFY(h.window->pages()->isVisible());
+  QCOMPARE(h.ws.test.cycleCount, 6);
+#endif
+}
+
+QTEST_MAIN(GuiTest)
+#include "gui_test.moc"
