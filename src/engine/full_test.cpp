@@ -53,7 +53,8 @@ void TestEngine::deriveStimulus(std::vector<uint8_t>& blockData, int block) cons
 }
 
 void TestEngine::runFullTest() {
-  stopRequested = false;
+  // The launch cleared stopRequested before the worker started; clearing it here would lose an
+  // "Отмена" pressed in between, and cancel() would then wait for the whole run.
   TestDescription& t = ws_.test;
   prepareProgress();
   op_.progressLog("Начало тестирования");

@@ -137,6 +137,11 @@ bool TestEngine::cancelRun() {
     TestEngine& e;
     ~Restore() { e.link_.setStopFlag(&e.stopRequested); }
   } restore{*this};
+  // Stopped before the worker reached the tester: the port it was to open is still closed.
+  if (!link_.port().isOpen() && link_.checkPresence()) {
+    raiseError(2);
+    return false;
+  }
   // Answers of the interrupted block are still on their way; they are not acknowledgements.
   link_.port().purgePort();
   link_.drainInput();

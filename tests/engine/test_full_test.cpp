@@ -213,6 +213,17 @@ TEST(FullTest, CancelInsideATesterWaitLetsTheWorkerLeaveFirst) {
   EXPECT_EQ(rig.ws.test.resultCode(3, 1), kNotMeasured);
 }
 
+TEST(FullTest, CancelRightAfterTheLaunchIsNotLost) {
+  EngineRig rig(EngineRig::board("7400"));
+  buildNandTest(rig.ws.test, 60000);
+  rig.ws.pagesVisible = true;
+  ASSERT_TRUE(rig.engine->startFullTest());
+  EXPECT_TRUE(rig.engine->cancel());
+  EXPECT_EQ(rig.engine->lastOutcome(), Outcome::Cancelled);
+  EXPECT_EQ(rig.ws.test.resultCode(3, 60000), kNotMeasured);
+  EXPECT_FALSE(rig.ws.busy);
+}
+
 TEST(Analyser, CapturesWithNothingDrivenAndNoComparison) {
   {
     EngineRig rig(EngineRig::board("7400"));
