@@ -78,10 +78,22 @@ int main(int argc, char** argv) {
   window.show();
   splash.close();
 
+  // QEL_OPEN opens a test right after start; QEL_SCREENSHOT saves the window there and ends,
+  // with the message boxes written to the console instead (for machines without a display).
   const QString autoload = qEnvironmentVariable("QEL_OPEN");
+  const QString screenshot = qEnvironmentVariable("QEL_SCREENSHOT");
+  if (!screenshot.isEmpty()) op.setScripted(true);
   QTimer::singleShot(0, &window, [&] {
     if (runs) runs->startupCheck(settings.testChannelsOnStart);
     if (!autoload.isEmpty()) window.loadFile(autoload);
+    if (screenshot.isEmpty()) return;
+    QTimer::singleShot(300, &window, [&] {
+      for (const auto& [text, icon] : op.shownMessages)
+        std::fprintf(stderr, "[%d] %s\n", int(icon), text.c_str());
+      const bool saved = window.grab().save(screenshot);
+      std::fprintf(stderr, saved ? "qeltest: wrote %s\n" : "qeltest: could not write %s\n", qPrintable(screenshot));
+      window.close();
+    });
   });
   return QApplication::exec();
 }

@@ -20,7 +20,10 @@ void waitFor(Harness& h, int ms = 30000) {
   QElapsedTimer t;
   t.start();
   while (!h.runFinished() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  for (int i = 0; i < 20; ++i) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  // The posted reports and the throttled redraw.
+  QElapsedTimer settle;
+  settle.start();
+  while (settle.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 bool save(QWidget* w, const QString& dir, const char* name) {
