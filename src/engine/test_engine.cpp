@@ -116,6 +116,19 @@ void TestEngine::wait() {
   if (worker_.joinable()) worker_.join();
 }
 
+void TestEngine::shutdown() {
+  stopRequested = true;
+  wait();
+  link_.setStopFlag(nullptr);
+  if (link_.port().isOpen()) {
+    link_.parkTester();
+    link_.powerOff();
+  }
+  link_.closeConnection();
+  link_.setStopFlag(&stopRequested);
+  ws_.busy = false;
+}
+
 bool TestEngine::cancel() {
   stopRequested = true;
   // The worker leaves its tester wait within one poll; only then does this thread use the port.

@@ -75,6 +75,9 @@ public:
   bool cancel();
   // Waits for the worker to end.
   void wait();
+  // Closing the program: stops a run and lets its worker leave, then parks the tester, switches
+  // the supply off and closes the port, none of it cut short by the stop request.
+  void shutdown();
   bool running() const { return running_.load(); }
   Outcome lastOutcome() const { return outcome_.load(); }
   int lastError() const { return lastError_.load(); }

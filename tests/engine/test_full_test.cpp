@@ -224,6 +224,23 @@ TEST(FullTest, CancelRightAfterTheLaunchIsNotLost) {
   EXPECT_FALSE(rig.ws.busy);
 }
 
+TEST(FullTest, ShutdownParksTheTesterAndSwitchesTheSupplyOff) {
+  virt::BoardConfig config = EngineRig::board("7400");
+  config.bytesPerSecond = 1'000'000;  // acknowledgements take a poll to arrive
+  EngineRig rig(config);
+  rig.load("nand7400.qel");
+  rig.engine->togglePower();
+  ASSERT_TRUE(rig.link->powerIsOn());
+  rig.engine->stopRequested = true;  // a stop left over from a run
+  rig.engine->shutdown();
+  EXPECT_FALSE(rig.link->powerIsOn());
+  const auto& c = rig.commands();
+  ASSERT_GE(c.size(), 2u);
+  EXPECT_EQ(c[c.size() - 2], tester::kParkTester);
+  EXPECT_EQ(c.back(), tester::kPowerOff);
+  EXPECT_FALSE(rig.port->isOpen());
+}
+
 TEST(Analyser, CapturesWithNothingDrivenAndNoComparison) {
   {
     EngineRig rig(EngineRig::board("7400"));
