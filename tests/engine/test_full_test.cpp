@@ -46,6 +46,8 @@ TEST(FullTest, GoodChipOfEveryExamplePasses) {
     if (!name.ends_with(".qel")) continue;
     if (name.rfind("eprom2716_", 0) == 0) examples.push_back({name, "2716"});
     if (name.rfind("sram6116_", 0) == 0) examples.push_back({name, "6116"});
+    if (name.rfind("counter", 0) == 0) examples.push_back({name, "74161"});
+    if (name.rfind("transceiver245", 0) == 0) examples.push_back({name, "74245"});
   }
   for (const auto& [file, chip] : examples) {
     SCOPED_TRACE(file);
@@ -93,6 +95,13 @@ TEST(FullTest, InjectedFaultsAreFoundAtTheCyclesWhereTheyShow) {
     rig.load("dff7474.qel");
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
     EXPECT_EQ(errorCycles(rig.ws), cyclesExpecting(rig.ws.test, 5, 1));
+  }
+  {
+    // The counter's QA against a board driver holding it low.
+    EngineRig rig(EngineRig::board("74161", {"held0:14"}));
+    rig.load("counter161_radix10.qel");
+    EXPECT_EQ(rig.runFull(), Outcome::Finished);
+    EXPECT_EQ(errorCycles(rig.ws), cyclesExpecting(rig.ws.test, 14, 1));
   }
   {
     // A stuck output cannot be moved high by the tester: marked "!H", and every cycle expecting
