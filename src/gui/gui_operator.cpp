@@ -57,6 +57,7 @@ bool GuiOperator::ask(std::string_view text) {
   auto q = std::make_shared<Question>();
   {
     std::lock_guard lock(questionsMutex_);
+    if (refusing_) return false;
     questions_.push_back(q);
   }
   QMetaObject::invokeMethod(
@@ -81,8 +82,14 @@ bool GuiOperator::ask(std::string_view text) {
   return answer;
 }
 
+void GuiOperator::acceptQuestions() {
+  std::lock_guard listLock(questionsMutex_);
+  refusing_ = false;
+}
+
 void GuiOperator::abandonQuestions() {
   std::lock_guard listLock(questionsMutex_);
+  refusing_ = true;
   for (auto& q : questions_) {
     std::lock_guard lock(q->mutex);
     q->done = true;

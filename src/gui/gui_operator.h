@@ -41,8 +41,10 @@ public:
   std::vector<std::pair<std::string, Icon>> shownMessages;
   std::vector<bool> scriptedAnswers;
 
-  // Every question a worker waits on is answered "No", so the GUI thread may wait for the worker.
+  // Every question a worker waits on, or asks until acceptQuestions, is answered "No", so that
+  // the GUI thread may wait for the worker.
   void abandonQuestions();
+  void acceptQuestions();
 
   void message(std::string_view text, Icon icon) override;
   bool ask(std::string_view text) override;
@@ -83,6 +85,7 @@ private:
   QTimer redrawTimer_;
   std::mutex questionsMutex_;
   std::vector<std::shared_ptr<Question>> questions_;
+  bool refusing_ = false;  // under questionsMutex_
 };
 
 }  // namespace qel::gui

@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
                  "QT_QPA_PLATFORM=offscreen for a screenshot run.\n");
     return 2;
   }
+  // Fractional screen scales draw the diagram's lines at their exact place, not rounded up.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication application(argc, argv);
   QApplication::setApplicationName(qel::gui::qs(qel::app::kApplicationTitle));
   QApplication::setApplicationVersion(QEL_VERSION);

@@ -88,6 +88,14 @@ MainWindow::MainWindow(const MainWindowParts& parts)
     syncFindings();
     package_->update();
   });
+  // F1 anywhere in the window, whichever control has the focus.
+  auto* help = new QAction(this);
+  help->setObjectName("helpKey");
+  help->setShortcut(Qt::Key_F1);
+  help->setShortcutContext(Qt::WindowShortcut);
+  QWidget::addAction(help);
+  connect(help, &QAction::triggered, this, &MainWindow::openHelpFile);
+
   runWatch_.setInterval(100);
   connect(&runWatch_, &QTimer::timeout, this, &MainWindow::watchRun);
   runWatch_.start();
@@ -322,12 +330,10 @@ void MainWindow::showEvent(QShowEvent* e) {
   diagram_->refresh();
 }
 
-void MainWindow::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_F1) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(qs(app::helpFilePath(us(programPath_)))));
-    return;
-  }
-  QMainWindow::keyPressEvent(e);
+void MainWindow::keyPressEvent(QKeyEvent* e) { QMainWindow::keyPressEvent(e); }
+
+void MainWindow::openHelpFile() {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(qs(app::helpFilePath(us(programPath_)))));
 }
 
 void MainWindow::writeSettingsAndShutdown() {

@@ -71,6 +71,7 @@ public:
   void showResultDiagram();            // "&Результат"
   void toggleGrid();                   // NWebClick
   void showWordsDialog();              // SpeedButton2Click
+  void openHelpFile();                 // F1: "ZIREDOVOZI.HLP" in the program's folder
   // Everything shown again from the workspace (the operator's throttled redraw lands here).
   void redrawFromModel();
 

@@ -45,6 +45,7 @@ void MainWindow::cancelRun() {
   // The worker may be waiting on a question; it gets "No" so that it can leave.
   op_.abandonQuestions();
   runs_->cancel();
+  op_.acceptQuestions();
   redrawFromModel();
 }
 

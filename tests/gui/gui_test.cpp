@@ -8,6 +8,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 #include "golden.h"
 #include "gui/diagram_panel.h"
@@ -39,6 +41,8 @@ private Q_SLOTS:
   void recentFilesMenu();
   void goldenLoadedTest();
   void runWithInjectedFault();
+  void contactFaultOnPackage();
+  void operatorKeepsOrderAndWaitsForAnswers();
 };
 
 void GuiTest::firstRunStartAndClose() {
@@ -346,6 +350,87 @@ void GuiTest::runWithInjectedFault() {
   QVERIFY(h.window->pages()->isVisible());
   QCOMPARE(h.ws.test.cycleCount, 6);
 #endif
+}
+
+void GuiTest::contactFaultOnPackage() {
+#ifndef QEL_HAVE_ENGINE
+  QSKIP("built without the engine");
+#else
+  // Run by its own ctest entry, with a pin the clip does not reach (QEL_FAULTS=open:5).
+  if (qgetenv("QEL_FAULTS") != "open:5") QSKIP("needs QEL_FAULTS=open:5");
+  Harness h(true);
+  h.op.scriptedAnswers = {true};
+  h.window->loadFile(example("nand7400.qel"));
+  h.window->startContactTest();
+  QCOMPARE(h.window->pages()->currentIndex(), 2);
+  QTRY_VERIFY_WITH_TIMEOUT(h.runFinished(), 30000);
+  QTest::qWait(200);
+  bool asked = false;
+  for (const auto& [text, icon] : h.op.shownMessages)
+    if (icon == Icon::Question &&
+        text == "На микросхеме нет контактирования зажима. Включить проверку контактирования в реальном времени?")
+      asked = true;
+  QVERIFY2(asked, qPrintable(h.progress.logText()));
+  QCOMPARE(h.window->pages()->currentIndex(), 2);
+  QVERIFY(h.ws.contacts[4].level < 3);
+  QVERIFY(h.ws.contacts[0].level >= 3);
+  QVERIFY(views::voltageIsFault({"", "I", 0, "-", h.ws.contacts[4].level, false}, {}));
+  QVERIFY(h.window->logText().contains("Проверка контактирования(pin_cont)"));
+  // Real-time checking takes a snapshot a second until it is stopped.
+  h.window->startRealtimeCheck();
+  QVERIFY(h.runs->realtimeOn());
+  h.window->startFullTest();  // refused while real-time checking is on
+  QVERIFY(!h.ws.busy);
+  h.window->stopRealtimeCheck();
+  QVERIFY(!h.runs->realtimeOn());
+#endif
+}
+
+void GuiTest::operatorKeepsOrderAndWaitsForAnswers() {
+  ProgressWindow progress;
+  WaitWindow wait;
+  GuiOperator op(progress, wait);
+  op.setScripted(true);
+  op.scriptedAnswers = {true, false};
+  std::vector<std::string> logged;
+  op.setSinks({[&](const std::string& l) { logged.push_back(l); }, {}, {}, {}});
+  std::array<bool, 2> answers{};
+  std::atomic<int> asked{0};
+  std::thread worker([&] {
+    for (int i = 0; i < 100; ++i) op.log(std::to_string(i));
+    answers[0] = op.ask("first");
+    op.progressLog("after the first answer");
+    answers[1] = op.ask("second");
+    asked = 2;
+  });
+  QTRY_COMPARE_WITH_TIMEOUT(asked.load(), 2, 5000);
+  worker.join();
+  QCOMPARE(logged.size(), size_t(100));
+  for (int i = 0; i < 100; ++i) QCOMPARE(logged[size_t(i)], std::to_string(i));
+  QVERIFY(answers[0]);
+  QVERIFY(!answers[1]);
+  QCOMPARE(progress.logText(), QString("after the first answer"));
+
+  // The GUI thread waits for a worker that asks (as "Отмена" does): the question gets "No"
+  // and is never shown afterwards.
+  op.scriptedAnswers = {true};
+  bool late = true;
+  std::thread asking([&] { late = op.ask("nobody answers"); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  op.abandonQuestions();
+  asking.join();
+  QVERIFY(!late);
+  QApplication::processEvents();
+  QCOMPARE(op.scriptedAnswers.size(), size_t(1));
+  // Until questions are accepted again, a worker's question is refused at once.
+  std::thread refused([&] { late = op.ask("still refused"); });
+  refused.join();
+  QVERIFY(!late);
+  op.acceptQuestions();
+  std::thread answered([&] { late = op.ask("answered again"); });
+  QTRY_VERIFY_WITH_TIMEOUT(op.scriptedAnswers.empty(), 5000);
+  answered.join();
+  QVERIFY(late);
 }
 
 QTEST_MAIN(GuiTest)
