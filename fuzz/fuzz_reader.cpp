@@ -1,8 +1,11 @@
-// Any bytes as a test file: the reader, the formula outputs, the writer and the comparison must
-// neither crash nor write outside their tables.
+// Any bytes as a test file: loading (reader, template expansion, formula outputs), then the
+// writer and the comparison must neither crash nor write outside their tables.
+
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "app/test_loader.h"
@@ -10,18 +13,45 @@
 #include "testfile/writer.h"
 #include "views/comparison.h"
 
+namespace {
+
+// Every ROM template reads this one data file, so the fuzzer never creates files of its own.
+std::string romDataFile() {
+  static const std::string path = [] {
+    std::string p = "/tmp/qel-fuzz-rom-" + std::to_string(getpid()) + ".dat";
+    if (std::FILE* f = std::fopen(p.c_str(), "wb")) {
+      for (int i = 0; i < 300; ++i) std::fputc(i * 37, f);
+      std::fclose(f);
+    }
+    return p;
+  }();
+  return path;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static qel::TestDescription test;  // reused, as the program reuses its one test
+  static qel::app::Workspace ws;  // reused, as the program reuses its one test
+  ws.expansion.romDataFile = romDataFile();
   qel::SilentOperator op;
-  auto lines = qel::testfile::splitFileLines(std::string(reinterpret_cast<const char*>(data), size));
-  if (!lines.ok()) return 0;
-  test.reset();
-  const auto outcome = qel::testfile::parseTest(lines, test, op, {.maxCycles = 100000});
-  if (!outcome.packageOk || outcome.formatError) return 0;
-  test.clearResults();
-  qel::app::evaluateFormulaOutputs(test);
+  std::string bytes(reinterpret_cast<const char*>(data), size);
+  auto lines = qel::testfile::splitFileLines(bytes);
+  // Keep each run small: the first pass refuses big tests before the loader grows the diagram.
+  {
+    qel::TestDescription probe;
+    const auto outcome = qel::testfile::parseTest(lines, probe, op, {.maxCycles = 20000});
+    if (!outcome.packageOk || outcome.formatError) return 0;
+    const auto& a = probe.algorithms;
+    const int64_t span = int64_t(a.rom.finalAddress) - a.rom.startAddress;
+    const int64_t ramSpan = int64_t(a.ram.finalAddress) - a.ram.startAddress;
+    if ((a.rom.selected && (span > 4096 || span < -4096)) || (a.ram.selected && (ramSpan > 1024 || ramSpan < -1024)))
+      return 0;
+    if (a.cyclic.selected && int64_t(a.cyclic.repeatCount) * probe.cycleCount > 200000) return 0;
+  }
+  qel::app::loadTest(ws, "fuzz.qel", op, [&] { return qel::testfile::splitFileLines(bytes); });
+  if (!ws.test.loaded || ws.test.cycleCount > 2'000'000) return 0;
   qel::views::ErrorList errors;
-  qel::views::compareResults(test, errors, op);
-  (void)qel::testfile::formatTestFile(test, qel::testfile::WriteSource::Reference);
+  qel::views::compareResults(ws.test, errors, op);
+  (void)qel::testfile::formatTestFile(ws.test, qel::testfile::WriteSource::Reference);
   return 0;
 }

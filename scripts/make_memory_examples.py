@@ -1,6 +1,6 @@
 """Writes the memory-test examples of this folder (cp866, CR LF) and the EPROM's data file."""
 import os, sys
-out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
+out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples")
 
 def write_test(name, lines):
     data = ("\r\n".join(lines) + "\r\n").encode("cp866")

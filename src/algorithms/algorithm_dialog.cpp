@@ -46,7 +46,7 @@ void AlgorithmDialog::stepAddress(AddressField f, int delta, Operator& op) {
 
 void AlgorithmDialog::chooseDataFile(Operator& op) {
   modified_ = true;
-  auto chosen = op.chooseFile({std::string(kDataFileFilter), "dat", false});
+  auto chosen = op.chooseFile({std::string(kDataFileFilter), "dat", false, {}});
   if (chosen && !chosen->empty()) dataFile_ = *chosen;
 }
 

@@ -17,7 +17,7 @@ bool ensureDataFileName(TestDescription& test, Operator& op, const ExpansionOpti
   if (!options.romDataFile.empty()) rom.dataFileName = options.romDataFile;
   if (!rom.dataFileName.empty()) return true;
   op.message("Файл данных ПЗУ не указан. Выберите файл данных ПЗУ", Icon::Warning);
-  auto chosen = op.chooseFile({"Dat|*.dat", "dat", false});
+  auto chosen = op.chooseFile({"Dat|*.dat", "dat", false, {}});
   if (chosen && !chosen->empty()) {
     rom.dataFileName = *chosen;
   } else {

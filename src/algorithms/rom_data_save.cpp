@@ -62,8 +62,7 @@ bool saveRomDataFile(const TestDescription& test, Operator& op) {
     op.message("Слово данных алгоритма ПЗУ не задано.", Icon::Error);
     return false;
   }
-  // The proposed name would be rom.dataFileName; the file choice has no field for it yet.
-  const auto path = op.chooseFile({"Dat|*.dat", "dat", true});
+  const auto path = op.chooseFile({"Dat|*.dat", "dat", true, rom.dataFileName});
   if (!path || path->empty()) return false;
   if (fileExists(*path) && !op.ask("Заменить существующий файл?")) return false;
 

@@ -38,6 +38,11 @@ void evaluateFormulaOutputs(TestDescription& t) {
 }
 
 LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op) {
+  return loadTest(ws, path, op, [&path] { return testfile::readFileLines(path); });
+}
+
+LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
+                    const std::function<testfile::FileLines()>& read) {
   using namespace testfile;
   LoadResult result;
   auto& t = ws.test;
@@ -58,7 +63,7 @@ LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op) {
   ws.caption = "Внутрисхемный тестер цифровых микросхем - " + path;
   op.log("Загруска теста:" + path);
 
-  const FileLines file = readFileLines(path);
+  const FileLines file = read();
   if (!file.ok()) {
     op.message(kCannotOpen, Icon::Error);
     op.waitClose();

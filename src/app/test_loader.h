@@ -1,10 +1,12 @@
 #pragma once
 // Opening a test file: read, expand a template, evaluate formula outputs, prepare the views.
 
+#include <functional>
 #include <string>
 
 #include "app/workspace.h"
 #include "operator/operator.h"
+#include "testfile/file_lines.h"
 
 namespace qel::app {
 
@@ -14,6 +16,9 @@ struct LoadResult {
 };
 
 LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op);
+// The same with the file's lines from elsewhere (tests, fuzzing).
+LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
+                    const std::function<testfile::FileLines()>& read);
 
 // Cycle width that fits the whole test into the ruler, 3..40 pixels.
 int fitCellWidth(int rulerWidth, int cycleCount);

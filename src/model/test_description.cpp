@@ -90,12 +90,12 @@ bool TestDescription::setCycleCount(int n) {
   cycleCount = n;
   if (n > m) {
     // New cycles look as in a fresh buffer (all 0, bits clear), then their pins become don't care.
+    std::array<uint8_t, kReferenceRow> fresh{};
+    std::fill_n(fresh.begin() + 1, std::clamp(pinCount, 0, kMaxSignal), uint8_t{kDontCare});
     for (int c = m + 1; c <= n + 1; ++c) {
       const size_t row = size_t(c) * kReferenceRow;
       if (row + kReferenceRow > reference_.size()) break;
-      uint8_t* r = reference_.data() + row;
-      std::memset(r, 0, kReferenceRow);
-      std::memset(r + 1, kDontCare, size_t(std::min(pinCount, kMaxSignal)));
+      std::memcpy(reference_.data() + row, fresh.data(), kReferenceRow);
     }
     const size_t bitFrom = size_t(m + 1) * kDirectionRow;
     const size_t bitTo = std::min(size_t(n + 2) * kDirectionRow, directionBits_);
