@@ -18,8 +18,7 @@ public:
   QComboBox* wordSelector() const { return name_; }
   QComboBox* radixSelector() const { return radix_; }
   QListWidget* contacts() const { return contacts_; }
-
-protected:
+  // "&Отмена" and Esc.
   void reject() override;
 
 private:

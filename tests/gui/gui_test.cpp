@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QListWidget>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -16,7 +17,9 @@
 #include "gui/diagram_widget.h"
 #include "gui/package_widget.h"
 #include "gui/ruler_widget.h"
+#include "gui/table_page.h"
 #include "gui/word_panels_widget.h"
+#include "gui/words_dialog.h"
 #include "gui_fixture.h"
 #include "views/word_value.h"
 
@@ -42,6 +45,7 @@ private Q_SLOTS:
   void goldenLoadedTest();
   void runWithInjectedFault();
   void contactFaultOnPackage();
+  void tableAndWordsDialog();
   void operatorKeepsOrderAndWaitsForAnswers();
 };
 
@@ -384,6 +388,30 @@ void GuiTest::contactFaultOnPackage() {
   h.window->stopRealtimeCheck();
   QVERIFY(!h.runs->realtimeOn());
 #endif
+}
+
+void GuiTest::tableAndWordsDialog() {
+  Harness h;
+  h.window->loadFile(example("counter161_radix16.qel"));
+  auto* model = h.window->tablePage()->model();
+  QCOMPARE(model->rowCount(), h.ws.test.dataWordCount * h.ws.test.cycleCount);
+  QCOMPARE(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Такт"));
+  QCOMPARE(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Данные (Резульат)"));
+  QCOMPARE(model->data(model->index(model->rowOfCycle(10), 0), Qt::DisplayRole).toInt(), 10);
+  QCOMPARE(model->data(model->index(0, 3), Qt::DisplayRole).toString(), QString("Неопределено"));
+  // The selected cycle goes with the page.
+  h.window->diagramPanel()->moveCursorToCycle(7);
+  h.window->pages()->setCurrentIndex(1);
+  QCOMPARE(h.window->tablePage()->selectedCycle(), 7);
+
+  WordsDialog dialog(h.ws.test, h.window.get());
+  QCOMPARE(dialog.windowTitle(), QString("Слова Данных"));
+  QCOMPARE(dialog.radixSelector()->currentText(), QString("Шестнадцатиричная"));
+  QCOMPARE(dialog.contacts()->count(), h.ws.test.words[0].filledSlots());
+  Q_EMIT dialog.radixSelector()->activated(0);
+  QCOMPARE(h.ws.test.words[0].radix, 2);  // at once
+  dialog.reject();                         // "&Отмена" puts the radix back
+  QCOMPARE(h.ws.test.words[0].radix, 16);
 }
 
 void GuiTest::operatorKeepsOrderAndWaitsForAnswers() {
