@@ -7,7 +7,8 @@ packages=(
   python3
 )
 if [ -d "$(dirname "$0")/../src/gui" ] && [ "${QEL_WITH_GUI:-1}" = 1 ]; then
-  packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth)
+  # The golden screenshots are drawn with DejaVu.
+  packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth fonts-dejavu-core)
 fi
 missing=()
 for p in "${packages[@]}"; do
