@@ -32,6 +32,10 @@
 
 namespace qel::gui {
 
+namespace {
+constexpr const char* kPlacementKey = "Software\\QEL_Tester\\placement";
+}
+
 MainWindow::MainWindow(const MainWindowParts& parts)
     : ws_(parts.ws),
       settings_(parts.settings),
@@ -61,6 +65,8 @@ MainWindow::MainWindow(const MainWindowParts& parts)
   ws_.recentFiles.resize(app::kRecentFiles);
   view_.rowHeight = 16;
   view_.cellWidth = settings_.cellWidth;
+  if (auto placement = store_.readString(kPlacementKey, "BF"))
+    restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*placement)));
   thresholds_ = {settings_.minPVCC, settings_.maxPGND, settings_.minPGND, settings_.u0};
   ws_.test.loaded = true;
   ws_.testerNotInitialised = true;
@@ -72,12 +78,7 @@ MainWindow::MainWindow(const MainWindowParts& parts)
   op_.setSinks({[this](const std::string& l) { appendLog(qs(l)); },
                 [this](const std::string& t) { setErrText(qs(t)); },
                 [this] { redrawFromModel(); },
-                [this](const FileChoice& c) -> std::optional<std::string> {
-                  (void)c;
-                  const QString f = chooseTestFile ? chooseTestFile(c.save) : QString();
-                  if (f.isEmpty()) return std::nullopt;
-                  return us(f);
-                }});
+                [this](const FileChoice& c) { return chooseFile(c); }});
   connect(&progress_, &ProgressWindow::cancelRequested, this, &MainWindow::cancelRun);
 
   realtimeTimer_.setInterval(1000);
@@ -342,6 +343,9 @@ void MainWindow::writeSettingsAndShutdown() {
   settings_.rowHeight = view_.rowHeight;
   app::writeSettings(store_, settings_);
   view_.firstCycle = view_.firstRow = 0;
+  // The window placement, in a key of its own.
+  if (store_.createKey(kPlacementKey))
+    store_.writeString(kPlacementKey, "BF", saveGeometry().toBase64().toStdString());
   realtimeTimer_.stop();
   if (runs_) runs_->shutdown();
 }

@@ -9,6 +9,7 @@
 
 #include "app/settings.h"
 #include "app/workspace.h"
+#include "operator/operator.h"
 #include "views/diagram_view.h"
 #include "views/package_view.h"
 
@@ -72,6 +73,9 @@ public:
   void toggleGrid();                   // NWebClick
   void showWordsDialog();              // SpeedButton2Click
   void openHelpFile();                 // F1: "ZIREDOVOZI.HLP" in the program's folder
+  void saveDataFile();                 // "Сохранить файл данных..."
+  // The operator's file dialog: "Dat|*.dat" filters, the proposed name, the default extension.
+  std::optional<std::string> chooseFile(const FileChoice& choice);
   // Everything shown again from the workspace (the operator's throttled redraw lands here).
   void redrawFromModel();
 

@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QToolButton>
 
+#include "algorithms/rom_data_save.h"
 #include "app/test_loader.h"
 #include "gui/gui_operator.h"
 #include "gui/main_window.h"
@@ -83,6 +84,31 @@ void MainWindow::saveTestAs() {
   const std::string error = testfile::writeTestFile(ws_.test, us(path), testfile::WriteSource::Result);
   // A failed write would otherwise look like a saved result.
   if (!error.empty()) op_.message("Файл не сохранён: " + error, Icon::Error);
+}
+
+std::optional<std::string> MainWindow::chooseFile(const FileChoice& choice) {
+  if (chooseTestFile) {
+    const QString path = chooseTestFile(choice.save);
+    if (path.isEmpty()) return std::nullopt;
+    return us(path);
+  }
+  // "Dat|*.dat|All|*.*" -> "Dat (*.dat);;All (*.*)"
+  const QStringList parts = qs(choice.filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+  QFileDialog dialog(this, QString(), qs(settings_.dirTests), filters.join(";;"));
+  dialog.setAcceptMode(choice.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(choice.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);  // the caller asks its own question
+  if (!choice.defaultExt.empty()) dialog.setDefaultSuffix(qs(choice.defaultExt));
+  if (!choice.initialName.empty()) dialog.selectFile(qs(choice.initialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return us(dialog.selectedFiles().front());
+}
+
+void MainWindow::saveDataFile() {
+  if (!ws_.pagesVisible || ws_.busy) return;
+  algorithms::saveRomDataFile(ws_.test, op_);
 }
 
 void MainWindow::showWordsDialog() {

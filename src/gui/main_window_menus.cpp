@@ -24,6 +24,7 @@ QAction* MainWindow::addAction(QMenu* menu, const QString& text, const QString& 
   QAction* a = menu->addAction(text);
   a->setObjectName(name);
   if (slot) connect(a, &QAction::triggered, this, slot);
+  else a->setEnabled(false);  // a command of a dialog this program does not have yet
   return a;
 }
 
@@ -35,7 +36,7 @@ void MainWindow::buildMenus() {
   addAction(file, "Открыть тест по названию...", "N69", nullptr);
   addAction(file, "Открыть в редакторе", "N12", nullptr);
   addAction(file, "&Сохранить как...", "acSave", &MainWindow::saveTestAs);
-  addAction(file, "Сохранить файл данных...", "acSaveData", nullptr);
+  addAction(file, "Сохранить файл данных...", "acSaveData", &MainWindow::saveDataFile);
   file->addSeparator();
   for (int i = 0; i < 4; ++i) {
     recent_[size_t(i)] = file->addAction(QString());
@@ -110,6 +111,7 @@ void MainWindow::buildMenus() {
   addAction(service, "Параметры тестирования...", "acSettings", nullptr);
   barsMenu_ = service->addMenu("Панели инструментов");
   addAction(service, "Показать окно тестирования", "N68", nullptr);
+  action("N68")->setEnabled(true);
   connect(action("N68"), &QAction::triggered, &progress_, &ProgressWindow::showWindow);
   addAction(service, "Диагностика тестера...", "N26", nullptr);
 

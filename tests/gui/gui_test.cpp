@@ -73,6 +73,7 @@ void GuiTest::firstRunStartAndClose() {
   QCOMPARE(h.store.readBool(app::kHistoryKey, "IsOpen").value(), false);
   QCOMPARE(h.store.readInt(app::kHistoryKey, "SW").value(), width);
   QCOMPARE(QString::fromStdString(h.store.readString(app::kHistoryKey, "Hist1").value()), example("nand7400.qel"));
+  QVERIFY(h.store.readString("Software\\QEL_Tester\\placement", "BF").has_value());
   h.window.reset();
 }
 
