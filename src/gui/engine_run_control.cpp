@@ -1,6 +1,7 @@
 #include "gui/engine_run_control.h"
 
 #include "app/startup.h"
+#include "engine/parameters.h"
 #include "engine/test_engine.h"
 #include "gui/tester_connection.h"
 
@@ -32,10 +33,12 @@ void EngineRunControl::applySettings(const app::Settings& s) {
   e.levels.maxGround = s.maxPGND;
   e.levels.minSupply = s.minPVCC;
   e.u0 = float(s.u0);
-  e.options.shortTest = s.shortTest;
-  e.options.vccOff = s.vccOff;
-  e.options.continueRun = s.continueOnFault;
-  e.options.testChannelsOnStart = s.testChannelsOnStart;
+  engine::ProgramOptions options;
+  options.shortTest = s.shortTest;
+  options.vccOff = s.vccOff;
+  options.continueRun = s.continueOnFault;
+  options.testChannelsOnStart = s.testChannelsOnStart;
+  engine::applyProgramOptions(*engine_, options);
 }
 
 bool EngineRunControl::startFullTest() { return engine_->startFullTest(); }

@@ -26,7 +26,7 @@ public:
   ~EngineRunControl() override;
 
   // The thresholds, U0 and the options the engine works with, as read at start.
-  void applySettings(const app::Settings& settings);
+  void applySettings(const app::Settings& settings) override;
   engine::TestEngine& engine() { return *engine_; }
 
   bool startFullTest() override;

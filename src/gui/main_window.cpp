@@ -67,6 +67,7 @@ MainWindow::MainWindow(const MainWindowParts& parts)
   view_.cellWidth = settings_.cellWidth;
   if (auto placement = store_.readString(kPlacementKey, "BF"))
     restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*placement)));
+  ws_.expansion.compressedRamTest = settings_.shortTest;
   thresholds_ = {settings_.minPVCC, settings_.maxPGND, settings_.minPGND, settings_.u0};
   ws_.test.loaded = true;
   ws_.testerNotInitialised = true;

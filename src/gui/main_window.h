@@ -74,6 +74,7 @@ public:
   void showWordsDialog();              // SpeedButton2Click
   void openHelpFile();                 // F1: "ZIREDOVOZI.HLP" in the program's folder
   void saveDataFile();                 // "Сохранить файл данных..."
+  void showProgramOptions();           // "Настройки программы..."
   // The operator's file dialog: "Dat|*.dat" filters, the proposed name, the default extension.
   std::optional<std::string> chooseFile(const FileChoice& choice);
   // Everything shown again from the workspace (the operator's throttled redraw lands here).

@@ -13,6 +13,8 @@
 #include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "gui/wait_window.h"
+#include "gui/program_options_dialog.h"
+#include "gui/run_control.h"
 #include "gui/table_page.h"
 #include "gui/word_panels_widget.h"
 #include "gui/words_dialog.h"
@@ -109,6 +111,19 @@ std::optional<std::string> MainWindow::chooseFile(const FileChoice& choice) {
 void MainWindow::saveDataFile() {
   if (!ws_.pagesVisible || ws_.busy) return;
   algorithms::saveRomDataFile(ws_.test, op_);
+}
+
+void MainWindow::showProgramOptions() {
+  ProgramOptionsDialog dialog(settings_, op_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const bool compressed = settings_.shortTest;
+  dialog.store(settings_);
+  ws_.expansion.compressedRamTest = settings_.shortTest;
+  if (runs_) runs_->applySettings(settings_);
+  redrawFromModel();
+  // A loaded RAM test is expanded again with the other RAM test.
+  if (compressed != settings_.shortTest && ws_.pagesVisible && ws_.test.algorithmNumber == 3 && !ws_.busy)
+    loadFile(qs(ws_.test.fileName));
 }
 
 void MainWindow::showWordsDialog() {

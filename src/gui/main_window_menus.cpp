@@ -107,7 +107,7 @@ void MainWindow::buildMenus() {
   addAction(service, "Cловa данных...", "acWord", &MainWindow::showWordsDialog);
   QAction* info = addAction(service, "Описание теста...", "acTestInfo", nullptr);
   info->setShortcut(QKeySequence("Ctrl+I"));
-  addAction(service, "Настройки программы...", "acParam", nullptr);
+  addAction(service, "Настройки программы...", "acParam", &MainWindow::showProgramOptions);
   addAction(service, "Параметры тестирования...", "acSettings", nullptr);
   barsMenu_ = service->addMenu("Панели инструментов");
   addAction(service, "Показать окно тестирования", "N68", nullptr);

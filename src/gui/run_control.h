@@ -2,6 +2,8 @@
 // What the main window asks of the tester side: runs, real-time contact checking, the supply.
 // The engine stands behind it; without a tester library nothing runs.
 
+#include "app/settings.h"
+
 namespace qel::gui {
 
 class RunControl {
@@ -28,6 +30,8 @@ public:
   virtual void startupCheck(bool testChannels) = 0;
   // Closing: park the tester and switch its supply off; errors are ignored.
   virtual void shutdown() = 0;
+  // The thresholds, U0 and the four program options the runs work with.
+  virtual void applySettings(const app::Settings& settings) = 0;
 };
 
 }  // namespace qel::gui

@@ -2,6 +2,7 @@
 // zoom, keys, clicks and switch, the package view, and a run on the virtual tester.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include "gui/diagram_panel.h"
 #include "gui/diagram_widget.h"
 #include "gui/package_widget.h"
+#include "gui/program_options_dialog.h"
 #include "gui/ruler_widget.h"
 #include "gui/table_page.h"
 #include "gui/word_panels_widget.h"
@@ -46,6 +48,7 @@ private Q_SLOTS:
   void runWithInjectedFault();
   void contactFaultOnPackage();
   void tableAndWordsDialog();
+  void programOptionsDialog();
   void operatorKeepsOrderAndWaitsForAnswers();
 };
 
@@ -413,6 +416,25 @@ void GuiTest::tableAndWordsDialog() {
   QCOMPARE(h.ws.test.words[0].radix, 2);  // at once
   dialog.reject();                         // "&Отмена" puts the radix back
   QCOMPARE(h.ws.test.words[0].radix, 16);
+}
+
+void GuiTest::programOptionsDialog() {
+  Harness h;
+  QVERIFY(!h.settings.continueOnFault);
+  ProgramOptionsDialog dialog(h.settings, h.op, h.window.get());
+  QCOMPARE(dialog.windowTitle(), QString("Настройки программы"));
+  dialog.continueBox()->click();
+  QCOMPARE(h.op.shownMessages.size(), size_t(1));
+  QCOMPARE(QString::fromStdString(h.op.shownMessages[0].first),
+           QString("Разработчики не рекомендуют использовать этот параметр без особой необходимости"));
+  QCOMPARE(h.op.shownMessages[0].second, Icon::Warning);
+  app::Settings stored = h.settings;
+  dialog.store(stored);
+  QVERIFY(stored.continueOnFault);
+  dialog.setDefaults();
+  dialog.store(stored);
+  QVERIFY(stored.shortTest && stored.vccOff && !stored.continueOnFault && stored.testChannelsOnStart);
+  QCOMPARE(h.op.shownMessages.size(), size_t(1));  // defaults do not warn
 }
 
 void GuiTest::operatorKeepsOrderAndWaitsForAnswers() {
