@@ -75,6 +75,7 @@ public:
   void openHelpFile();                 // F1: "ZIREDOVOZI.HLP" in the program's folder
   void saveDataFile();                 // "Сохранить файл данных..."
   void showProgramOptions();           // "Настройки программы..."
+  void showTestParameters();           // "Параметры тестирования..." (acSettingsExecute)
   // The operator's file dialog: "Dat|*.dat" filters, the proposed name, the default extension.
   std::optional<std::string> chooseFile(const FileChoice& choice);
   // Everything shown again from the workspace (the operator's throttled redraw lands here).

@@ -14,6 +14,11 @@
 #include "gui/message_box.h"
 #include "gui/wait_window.h"
 #include "gui/program_options_dialog.h"
+#ifdef QEL_HAVE_ENGINE
+#include "engine/test_engine.h"
+#include "gui/engine_run_control.h"
+#include "gui/test_parameters_dialog.h"
+#endif
 #include "gui/run_control.h"
 #include "gui/table_page.h"
 #include "gui/word_panels_widget.h"
@@ -124,6 +129,24 @@ void MainWindow::showProgramOptions() {
   // A loaded RAM test is expanded again with the other RAM test.
   if (compressed != settings_.shortTest && ws_.pagesVisible && ws_.test.algorithmNumber == 3 && !ws_.busy)
     loadFile(qs(ws_.test.fileName));
+}
+
+void MainWindow::showTestParameters() {
+#ifdef QEL_HAVE_ENGINE
+  auto* runs = dynamic_cast<EngineRunControl*>(runs_);
+  if (!runs || ws_.busy) return;
+  TestParametersDialog dialog(runs->engine(), ws_.test, op_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const auto& e = runs->engine().settings();
+  settings_.minPGND = e.levels.minGround;
+  settings_.maxPGND = e.levels.maxGround;
+  settings_.minPVCC = e.levels.minSupply;
+  settings_.u0 = double(e.u0);
+  thresholds_ = {settings_.minPVCC, settings_.maxPGND, settings_.minPGND, settings_.u0};
+  // The tester gets the new parameters at once.
+  runs->engine().initialiseTester();
+  redrawFromModel();
+#endif
 }
 
 void MainWindow::showWordsDialog() {

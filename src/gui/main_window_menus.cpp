@@ -108,7 +108,7 @@ void MainWindow::buildMenus() {
   QAction* info = addAction(service, "Описание теста...", "acTestInfo", nullptr);
   info->setShortcut(QKeySequence("Ctrl+I"));
   addAction(service, "Настройки программы...", "acParam", &MainWindow::showProgramOptions);
-  addAction(service, "Параметры тестирования...", "acSettings", nullptr);
+  addAction(service, "Параметры тестирования...", "acSettings", &MainWindow::showTestParameters);
   barsMenu_ = service->addMenu("Панели инструментов");
   addAction(service, "Показать окно тестирования", "N68", nullptr);
   action("N68")->setEnabled(true);
@@ -176,7 +176,9 @@ void MainWindow::buildToolBars() {
   QAction* words = settingsBar_->addAction("Слова");
   words->setToolTip("Слова данных");
   connect(words, &QAction::triggered, this, &MainWindow::showWordsDialog);
-  settingsBar_->addAction("Парам.")->setToolTip("Параметры устройства");
+  QAction* parameters = settingsBar_->addAction("Парам.");
+  parameters->setToolTip("Параметры устройства");
+  connect(parameters, &QAction::triggered, this, &MainWindow::showTestParameters);
 
   zoomBar_ = addToolBar("Масштабирование");
   zoomBar_->setObjectName("ToolBar3");

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -18,6 +19,9 @@
 #include "gui/diagram_widget.h"
 #include "gui/package_widget.h"
 #include "gui/program_options_dialog.h"
+#ifdef QEL_HAVE_ENGINE
+#include "gui/test_parameters_dialog.h"
+#endif
 #include "gui/ruler_widget.h"
 #include "gui/table_page.h"
 #include "gui/word_panels_widget.h"
@@ -49,6 +53,7 @@ private Q_SLOTS:
   void contactFaultOnPackage();
   void tableAndWordsDialog();
   void programOptionsDialog();
+  void testParametersDialog();
   void operatorKeepsOrderAndWaitsForAnswers();
 };
 
@@ -435,6 +440,28 @@ void GuiTest::programOptionsDialog() {
   dialog.store(stored);
   QVERIFY(stored.shortTest && stored.vccOff && !stored.continueOnFault && stored.testChannelsOnStart);
   QCOMPARE(h.op.shownMessages.size(), size_t(1));  // defaults do not warn
+}
+
+void GuiTest::testParametersDialog() {
+#ifndef QEL_HAVE_ENGINE
+  QSKIP("built without the engine");
+#else
+  if (qgetenv("QEL_TESTER") != "virtual") QSKIP("needs QEL_TESTER=virtual");
+  Harness h(true);
+  h.window->loadFile(example("nand7400.qel"));
+  auto& engine = static_cast<EngineRunControl*>(h.runs.get())->engine();
+  TestParametersDialog dialog(engine, h.ws.test, h.op, h.window.get());
+  QCOMPARE(dialog.windowTitle(), QString("Параметры тестирования"));
+  auto f = dialog.fields();
+  QCOMPARE(QString::fromStdString(f.cycleTime), QString("2"));
+  f.logicOne = "2,5";
+  f.logicZero = "0,8";
+  dialog.showFields(f);
+  for (auto* b : dialog.findChildren<QPushButton*>())
+    if (b->text() == "ОК") b->click();
+  QCOMPARE(h.ws.test.levels, 41 + 128 * 256);
+  QCOMPARE(dialog.result(), int(QDialog::Accepted));
+#endif
 }
 
 void GuiTest::operatorKeepsOrderAndWaitsForAnswers() {
