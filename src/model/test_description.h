@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/algorithm_settings.h"
+#include "model/diagram_allocator.h"
 #include "model/pin_type.h"
 
 namespace qel {
@@ -52,6 +53,8 @@ struct RowEntry {
   int32_t half = 0;  // 0 unassigned, 1 assigned
   bool operator==(const RowEntry&) const = default;
 };
+
+using DiagramBuffer = std::vector<uint8_t, DiagramAllocator<uint8_t>>;
 
 class TestDescription {
 public:
@@ -151,10 +154,10 @@ public:
   void computeTypeCodes();
 
   // Raw buffers, for bulk work (expansion, comparison, the tester engine).
-  const std::vector<uint8_t>& referenceBuffer() const { return reference_; }
-  std::vector<uint8_t>& referenceBuffer() { return reference_; }
-  const std::vector<uint8_t>& resultBuffer() const { return result_; }
-  std::vector<uint8_t>& resultBuffer() { return result_; }
+  const DiagramBuffer& referenceBuffer() const { return reference_; }
+  DiagramBuffer& referenceBuffer() { return reference_; }
+  const DiagramBuffer& resultBuffer() const { return result_; }
+  DiagramBuffer& resultBuffer() { return result_; }
   size_t directionBitCount() const { return directionBits_; }
   // Bit-packed direction diagram; bit pin + cycle * 51. Writes must stay below directionBitCount().
   uint8_t* directionBits() { return direction_.data(); }
@@ -164,11 +167,11 @@ public:
   size_t storageBytes() const;
 
 private:
-  std::vector<uint8_t> reference_;
-  std::vector<uint8_t> result_;
-  std::vector<uint8_t> direction_;  // bit-packed
+  DiagramBuffer reference_;
+  DiagramBuffer result_;
+  DiagramBuffer direction_;  // bit-packed
   size_t directionBits_ = 0;
-  std::vector<uint8_t> backup_;
+  DiagramBuffer backup_;
   int backupCycles_ = 0;
   bool storageFailed_ = false;
 };

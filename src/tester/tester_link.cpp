@@ -5,10 +5,13 @@
 namespace qel::tester {
 
 namespace {
-constexpr int kAckPolls = 400;     // about 4 s in 10 ms steps
-constexpr int kAnswerPolls = 1000; // about 10 s
+constexpr int64_t kAckLimitMicros = 4'000'000;
+constexpr int64_t kAnswerLimitMicros = 10'000'000;
 constexpr int kDrainPolls = 1000;
 constexpr int kPollMs = 10;
+// Answers stream in while the program reads them: a short step keeps it close behind the stream
+// instead of up to 10 ms behind at the end of every block. The limits stay the same.
+constexpr int kWaitStepMs = 1;
 }  // namespace
 
 TesterLink::TesterLink(Port& port, Clock& clock) : port_(port), clock_(clock) {}
@@ -17,7 +20,8 @@ bool TesterLink::sendCode(uint8_t code) { return port_.writeBytes(&code, 1); }
 
 bool TesterLink::waitAck() {
   uint8_t answer = 255;
-  for (int poll = 0; poll < kAckPolls; ++poll) {
+  const int64_t deadline = clock_.nowMicros() + kAckLimitMicros;
+  for (;;) {
     uint32_t waiting = 0;
     const bool queryFailed = port_.queuedBytes(waiting);
     if (queryFailed || waiting == 0) {
@@ -30,23 +34,23 @@ bool TesterLink::waitAck() {
       }
       // Anything else is not an acknowledgement; keep waiting.
     }
-    clock_.sleepMs(kPollMs);
+    if (clock_.nowMicros() >= deadline) return true;
+    clock_.sleepMs(kWaitStepMs);
   }
-  return true;
 }
 
 bool TesterLink::readExact(uint8_t* buffer, int n) {
-  for (int poll = 0; poll < kAnswerPolls; ++poll) {
+  const int64_t deadline = clock_.nowMicros() + kAnswerLimitMicros;
+  for (;;) {
     uint32_t waiting = 0;
     if (!port_.queuedBytes(waiting) && waiting >= uint32_t(n)) {
       uint32_t got = 0;
       const bool failed = port_.readBytes(n, buffer, got);
       return failed || got != uint32_t(n);
     }
-    if (stopRequested()) return true;
-    clock_.sleepMs(kPollMs);
+    if (stopRequested() || clock_.nowMicros() >= deadline) return true;
+    clock_.sleepMs(kWaitStepMs);
   }
-  return true;
 }
 
 bool TesterLink::readWordPair(uint16_t& first, uint16_t& second) {

@@ -82,7 +82,11 @@ d2xx::Status VirtualDriver::write(d2xx::Handle handle, const uint8_t* buffer, ui
   if (rate_ > 0) {
     // The answers of earlier commands keep arriving up to now; none arrive while this goes out.
     visible();
-    clock_.sleepMs(int(std::ceil(double(count) * 1000.0 / rate_)));
+    // The link is busy until every byte written so far is out; short commands share a
+    // millisecond instead of each rounding up to one.
+    const int64_t now = clock_.nowMicros();
+    writeFreeMicros_ = std::max(writeFreeMicros_, now) + int64_t(std::llround(double(count) * 1e6 / rate_));
+    if (const int64_t ahead = writeFreeMicros_ - now; ahead >= 1000) clock_.sleepMs(int(ahead / 1000));
     lastMicros_ = clock_.nowMicros();
   }
   device_.receive(buffer, count);

@@ -42,6 +42,7 @@ private:
   uint64_t delivered_ = 0;
   double budget_ = 0;  // paced bytes that have arrived but were not read yet
   int64_t lastMicros_ = 0;
+  int64_t writeFreeMicros_ = 0;  // when the bytes written so far are all out
 };
 
 }  // namespace qel::virt
