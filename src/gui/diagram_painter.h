@@ -3,6 +3,7 @@
 // only the cells in view, so its cost does not depend on the length of the test.
 
 #include <QColor>
+#include <mutex>
 #include <vector>
 
 #include "model/test_description.h"
@@ -35,6 +36,9 @@ struct DiagramPaint {
   int height = 0;
   bool analyserView = false;
   bool analyserMode = false;
+  // While a run writes the result diagram, paints take this lock.
+  std::mutex* dataMutex = nullptr;
+  bool busy = false;
 };
 
 void paintDiagram(QPainter& painter, const DiagramPaint& paint);

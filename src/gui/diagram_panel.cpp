@@ -39,6 +39,8 @@ DiagramPanel::DiagramPanel(app::Workspace& ws, views::DiagramView& view,
     p.findings = &findings_;
     p.analyserView = ws_.analyserView;
     p.analyserMode = ws_.analyserMode;
+    p.dataMutex = &ws_.dataMutex;
+    p.busy = ws_.busy;
     return p;
   };
   connect(hbar_, &QScrollBar::valueChanged, this, &DiagramPanel::onHorizontal);

@@ -1,6 +1,7 @@
 #pragma once
 // PaintBox1: the waveform area with its header. Mouse and keys go to the diagram panel.
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
 
@@ -34,6 +35,7 @@ protected:
 
 private:
   QPoint lastPress_;
+  QImage last_;  // the last picture painted during a run
   int wheelRemainder_ = 0;
 };
 
