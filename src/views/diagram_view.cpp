@@ -164,7 +164,7 @@ bool setMode(DiagramView& v, Mode mode) {
   return true;
 }
 
-std::vector<RulerLabel> rulerLabels(int firstCycle, int cellWidth, int width, int (*textWidth)(int)) {
+std::vector<RulerLabel> rulerLabels(int firstCycle, int cellWidth, int width, const std::function<int(int)>& textWidth) {
   std::vector<RulerLabel> labels;
   if (cellWidth <= 0 || width <= 0) return labels;
   const int n = width / cellWidth + 1;

@@ -2,6 +2,7 @@
 // The timing diagram's view state and its rules, without any drawing: zoom steps, scrolling,
 // the cursor, visible ranges, scroll bars, ruler labels and the formula hint.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -101,7 +102,7 @@ struct RulerLabel {
   int number = 0;
 };
 // Cycle numbers of a ruler of width pixels; textWidth gives the pixel width of a number's text.
-std::vector<RulerLabel> rulerLabels(int firstCycle, int cellWidth, int width, int (*textWidth)(int number));
+std::vector<RulerLabel> rulerLabels(int firstCycle, int cellWidth, int width, const std::function<int(int)>& textWidth);
 
 // Hint of the row under the mouse: "12 F=C1ORC2." for a formula pin, nothing for other rows.
 std::optional<std::string> formulaHint(const TestDescription& test, int slot);
