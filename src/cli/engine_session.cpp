@@ -56,6 +56,10 @@ std::optional<std::string> parseSessionOptions(Args args, bool takesTest, bool t
       o.cycles = v;
     } else if (a == "--yes") {
       o.yes = true;
+    } else if (a == "--data" && takesTest) {
+      if (auto e = value(o.romData)) return e;
+    } else if (a == "--full-ram" && takesTest) {
+      o.fullRam = true;
     } else if (takesTest && o.test.empty() && !a.starts_with("--")) {
       o.test = a;
     } else {
@@ -80,6 +84,8 @@ EngineSession::~EngineSession() {
 
 bool EngineSession::open() {
   if (!options.test.empty()) {
+    ws.expansion.romDataFile = options.romData;
+    ws.expansion.compressedRamTest = !options.fullRam;
     const auto loaded = app::loadTest(ws, options.test, op);
     if (!loaded.shown) {
       std::fprintf(stderr, "qel: the test '%s' was not loaded\n", options.test.c_str());

@@ -46,6 +46,8 @@ struct SessionOptions {
   std::string saveResult;  // --save-result
   bool yes = false;        // --yes
   std::optional<std::string> cycles;  // --cycles
+  std::string romData;     // --data: the ROM data file of a Rom template
+  bool fullRam = false;    // --full-ram: the full RAM test instead of the compressed one
 };
 
 // Parses the options a command allows; an error text for usageError otherwise.

@@ -30,8 +30,9 @@ constexpr std::array kCommands = {
             "        pace:BYTES_PER_SECOND latency:MS (see docs/virtual-tester.md)",
             qel::cli::runProbe},
     Command{"run",
-            "qel run TEST [tester options] [--report FILE.json] [--save-result OUT.qel] [--yes]\n      contact test, "
-            "full test and comparison; exit 0 no errors, 1 errors found, 2 not finished",
+            "qel run TEST [tester options] [--report FILE.json] [--save-result OUT.qel] [--yes] [--data FILE] "
+            "[--full-ram]\n      contact test, full test and comparison; exit 0 no errors, 1 errors found, 2 not "
+            "finished\n      --data, --full-ram: as for qel expand",
             qel::cli::runRun},
     Command{"contact", "qel contact TEST [tester options] [--report FILE.json] [--yes]\n      the contact test alone",
             qel::cli::runContact},
