@@ -64,18 +64,6 @@ void EngineRunControl::startupCheck(bool testChannels) {
   if (engine_->link().checkPresence()) op_->message(app::kNoDevice, Icon::Error);
 }
 
-void EngineRunControl::shutdown() {
-  if (engine_->running()) {
-    engine_->stopRequested = true;
-    engine_->wait();
-  }
-  // Closing goes on whatever the tester answers.
-  try {
-    engine_->link().parkTester();
-    engine_->link().powerOff();
-  } catch (...) {
-  }
-  engine_->link().closeConnection();
-}
+void EngineRunControl::shutdown() { engine_->shutdown(); }
 
 }  // namespace qel::gui
