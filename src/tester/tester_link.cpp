@@ -8,7 +8,6 @@ namespace {
 constexpr int64_t kAckLimitMicros = 4'000'000;
 constexpr int64_t kAnswerLimitMicros = 10'000'000;
 constexpr int kDrainPolls = 1000;
-constexpr int kPollMs = 10;
 // Answers stream in while the program reads them: a short step keeps it close behind the stream
 // instead of up to 10 ms behind at the end of every block. The limits stay the same.
 constexpr int kWaitStepMs = 1;
