@@ -28,3 +28,6 @@ if [ "${tester[1]}" = virtual ]; then
   $qel run examples/nand7400.qel "${tester[@]}" --fault stuck0:3 --report build/nand7400-stuck.json || true
   echo "(report: build/nand7400-stuck.json)"
 fi
+echo
+echo "== qeltest: the desktop program on the virtual tester, with an example test open"
+exec scripts/run-gui.sh
