@@ -84,15 +84,9 @@ std::unique_ptr<TesterConnection> connectTester(const TesterOptions& options, Op
     }
     library = tester::driverLibraryName(true, QEL_VIRTUAL_D2XX_PATH);
   }
-  auto c = std::make_unique<TesterConnection>(library);
   std::string errorText;
-  if (!c->binding.load(errorText)) {
-    op.message(tester::bindingFailureMessage(errorText), Icon::Error);
-    return nullptr;
-  }
-  c->driver = std::make_unique<tester::BoundDriver>(c->binding);
-  c->port = std::make_unique<tester::Port>(*c->driver, c->clock);
-  c->link = std::make_unique<tester::TesterLink>(*c->port, c->clock);
+  auto c = tester::bindTester(library, errorText);
+  if (!c) op.message(tester::bindingFailureMessage(errorText), Icon::Error);
   return c;
 }
 

@@ -8,11 +8,7 @@
 
 #include "cli/commands.h"
 #include "operator/operator.h"
-#include "tester/bound_driver.h"
-#include "tester/clock.h"
-#include "tester/driver_binding.h"
-#include "tester/port.h"
-#include "tester/tester_link.h"
+#include "tester/tester_connection.h"
 
 namespace qel::cli {
 
@@ -28,15 +24,7 @@ struct TesterOptions {
 // An error text (for usageError) when an option is malformed.
 std::optional<std::string> parseTesterOptions(Args args, TesterOptions& options, std::vector<std::string>& rest);
 
-// The bound library, the port and the link, living together.
-struct TesterConnection {
-  explicit TesterConnection(const std::string& library) : binding(library) {}
-  tester::DriverBinding binding;
-  std::unique_ptr<tester::BoundDriver> driver;
-  tester::SystemClock clock;
-  std::unique_ptr<tester::Port> port;
-  std::unique_ptr<tester::TesterLink> link;
-};
+using tester::TesterConnection;
 
 // Binds the library the options choose (the virtual tester gets its board through the QEL_*
 // variables) and builds the link. On failure the operator has been told why and null returns.

@@ -13,10 +13,13 @@
 namespace qel::engine {
 class TestEngine;
 }
+namespace qel::tester {
+struct TesterConnection;
+}
 
 namespace qel::gui {
 
-struct TesterConnection;
+using tester::TesterConnection;
 
 class EngineRunControl : public RunControl {
 public:

@@ -11,13 +11,8 @@ std::unique_ptr<TesterConnection> connectTester(std::string& failure) {
   const std::string built;
 #endif
   const bool useVirtual = tester::virtualTesterRequested();
-  auto c = std::make_unique<TesterConnection>(useVirtual ? tester::driverLibraryName(true, built)
-                                                         : tester::driverLibraryName(false));
-  if (!c->binding.load(failure)) return nullptr;
-  c->driver = std::make_unique<tester::BoundDriver>(c->binding);
-  c->port = std::make_unique<tester::Port>(*c->driver, c->clock);
-  c->link = std::make_unique<tester::TesterLink>(*c->port, c->clock);
-  return c;
+  return tester::bindTester(useVirtual ? tester::driverLibraryName(true, built) : tester::driverLibraryName(false),
+                            failure);
 }
 
 }  // namespace qel::gui
