@@ -31,9 +31,10 @@ int TesterLink::composeImage(std::span<const uint8_t> blockData) {
       if (v != 2) {
         driveMask_[bank][size_t(i)] |= bit;
         if (v == 1) stimulus_[bank][size_t(i)] |= bit;
-      } else if (i >= 1 && row[size_t(k) - rowLength] != 2) {
+      } else if (i >= 1) {
         // The undriven channel keeps the previous level in its stimulus bit.
-        if (row[size_t(k) - rowLength] == 1) stimulus_[bank][size_t(i)] |= bit;
+        const uint8_t previous = (row - rowLength)[k];
+        if (previous == 1) stimulus_[bank][size_t(i)] |= bit;
       }
     }
   }
