@@ -8,9 +8,11 @@
 #include <QToolButton>
 
 #include "algorithms/rom_data_save.h"
+#include "app/save_test.h"
 #include "app/test_loader.h"
 #include "gui/gui_operator.h"
 #include "gui/main_window.h"
+
 #include "gui/message_box.h"
 #include "gui/wait_window.h"
 #include "gui/program_options_dialog.h"
@@ -76,21 +78,13 @@ void MainWindow::dropEvent(QDropEvent* e) {
 
 void MainWindow::saveTestAs() {
   // Only a shown test after a run: a freshly loaded one has "not measured" in its first cell.
-  const auto& result = ws_.test.resultBuffer();
-  if (!ws_.pagesVisible || ws_.busy || result.empty() || result[0] > 4) return;
+  if (!app::canSaveResult(ws_)) return;
   QString path;
   if (chooseTestFile) path = chooseTestFile(true);
   else path = QFileDialog::getSaveFileName(this, QString(), qs(settings_.dirTests), kFilter, nullptr,
                                            QFileDialog::DontConfirmOverwrite);
   if (path.isEmpty()) return;
-  if (QFileInfo::exists(path) && !op_.ask("Заменить существующий файл?")) return;
-  ws_.test.fileName = us(path);
-  ws_.errors.errorCount = 0;
-  ws_.errors.currentError = 0;
-  setErrText("0/0");
-  const std::string error = testfile::writeTestFile(ws_.test, us(path), testfile::WriteSource::Result);
-  // A failed write would otherwise look like a saved result.
-  if (!error.empty()) op_.message("Файл не сохранён: " + error, Icon::Error);
+  app::saveResultAs(ws_, us(path), op_);
 }
 
 std::optional<std::string> MainWindow::chooseFile(const FileChoice& choice) {
