@@ -100,9 +100,13 @@ TestDescription expandedOnce(bool ram, bool compressed) {
   SilentOperator op;
   algorithms::ExpansionOptions o;
   o.compressedRamTest = compressed;
-  TestDescription t = ram ? ramTemplate() : romTemplate((std::filesystem::temp_directory_path() / "qel_bench_rom.dat").string());
-  if (ram) algorithms::expandRam(t, op, o);
-  else algorithms::expandRom(t, op, o);
+  TestDescription t =
+      ram ? ramTemplate()
+          : romTemplate((std::filesystem::temp_directory_path() / "qel_bench_rom.dat").string());
+  if (ram)
+    algorithms::expandRam(t, op, o);
+  else
+    algorithms::expandRom(t, op, o);
   return t;
 }
 
@@ -114,10 +118,18 @@ std::string romFile() {
   return path.string();
 }
 
-void BM_ExpandRamFull(benchmark::State& s) { expandRamBench(s, false); }
-void BM_ExpandRamFull_MemcpyBaseline(benchmark::State& s) { memcpyBaseline(s, expandedOnce(true, false)); }
-void BM_ExpandRamCompressed(benchmark::State& s) { expandRamBench(s, true); }
-void BM_ExpandRamCompressed_MemcpyBaseline(benchmark::State& s) { memcpyBaseline(s, expandedOnce(true, true)); }
+void BM_ExpandRamFull(benchmark::State& s) {
+  expandRamBench(s, false);
+}
+void BM_ExpandRamFull_MemcpyBaseline(benchmark::State& s) {
+  memcpyBaseline(s, expandedOnce(true, false));
+}
+void BM_ExpandRamCompressed(benchmark::State& s) {
+  expandRamBench(s, true);
+}
+void BM_ExpandRamCompressed_MemcpyBaseline(benchmark::State& s) {
+  memcpyBaseline(s, expandedOnce(true, true));
+}
 
 void BM_ExpandRom64K(benchmark::State& state) {
   TestDescription t = romTemplate(romFile());

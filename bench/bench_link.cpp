@@ -52,7 +52,7 @@ tester::TestParameters parameters(const std::vector<int32_t>& types) {
 
 // Hands back answers recorded from the virtual tester, so only the program's side is timed.
 class ReplayDriver : public tester::Driver {
-public:
+ public:
   explicit ReplayDriver(std::vector<uint8_t> blockAnswers) : answers_(std::move(blockAnswers)) {}
   d2xx::Status openByDescription(const char*, d2xx::Handle& h) override {
     h = this;
@@ -84,7 +84,7 @@ public:
     return 0;
   }
 
-private:
+ private:
   std::vector<uint8_t> answers_;
   std::vector<uint8_t> rx_;
   size_t at_ = 0;
@@ -103,7 +103,8 @@ struct Stopwatch {
 
 void setRatio(benchmark::State& state, const Stopwatch& watch) {
   // Mean wall time per block as a percentage of the USB transfer time.
-  const double seconds = std::chrono::duration<double>(watch.total).count() / double(std::max<int64_t>(1, state.iterations()));
+  const double seconds =
+      std::chrono::duration<double>(watch.total).count() / double(std::max<int64_t>(1, state.iterations()));
   state.counters["pct_of_usb"] = seconds / kUsbSeconds * 100.0;
   state.counters["block_ms"] = seconds * 1e3;
   state.counters["usb_ms"] = kUsbSeconds * 1e3;

@@ -85,9 +85,7 @@ void BM_PaintDiagram(benchmark::State& state) {
   }
   state.counters["cells"] = double(views::visibleCycleColumns(v, kWidth) + 1) * kPins;
 }
-BENCHMARK(BM_PaintDiagram)
-    ->ArgsProduct({{1000, 1000000}, {3, 15}, {0, 1}})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintDiagram)->ArgsProduct({{1000, 1000000}, {3, 15}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 // The baseline: copying the bytes of the same picture once.
 void BM_Baseline_CopyPicture(benchmark::State& state) {

@@ -30,7 +30,9 @@ namespace {
 constexpr int kCycles = 1'000'000;
 constexpr double kUsbRate = 1e6;
 
-double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double seconds(Clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
 
 const std::string& testFile() {
   static const std::string path = [] {
@@ -46,7 +48,7 @@ const std::string& testFile() {
 
 // Times every call into the virtual tester and counts the bytes that cross the link.
 class TimingDriver : public tester::Driver {
-public:
+ public:
   explicit TimingDriver(tester::Driver& inner) : inner_(inner) {}
   template <class F>
   d2xx::Status timed(F f) {
@@ -55,9 +57,15 @@ public:
     inside += Clock::now() - t0;
     return s;
   }
-  d2xx::Status openByDescription(const char* d, d2xx::Handle& h) override { return timed([&] { return inner_.openByDescription(d, h); }); }
-  d2xx::Status close(d2xx::Handle h) override { return timed([&] { return inner_.close(h); }); }
-  d2xx::Status queueStatus(d2xx::Handle h, uint32_t& n) override { return timed([&] { return inner_.queueStatus(h, n); }); }
+  d2xx::Status openByDescription(const char* d, d2xx::Handle& h) override {
+    return timed([&] { return inner_.openByDescription(d, h); });
+  }
+  d2xx::Status close(d2xx::Handle h) override {
+    return timed([&] { return inner_.close(h); });
+  }
+  d2xx::Status queueStatus(d2xx::Handle h, uint32_t& n) override {
+    return timed([&] { return inner_.queueStatus(h, n); });
+  }
   d2xx::Status read(d2xx::Handle h, uint8_t* b, uint32_t n, uint32_t& got) override {
     const auto s = timed([&] { return inner_.read(h, b, n, got); });
     bytes += got;
@@ -68,17 +76,19 @@ public:
     bytes += written;
     return s;
   }
-  d2xx::Status purge(d2xx::Handle h, uint32_t mask) override { return timed([&] { return inner_.purge(h, mask); }); }
+  d2xx::Status purge(d2xx::Handle h, uint32_t mask) override {
+    return timed([&] { return inner_.purge(h, mask); });
+  }
   Clock::duration inside{};
   uint64_t bytes = 0;
 
-private:
+ private:
   tester::Driver& inner_;
 };
 
 // The system clock, adding up what the link and the paced virtual link slept.
 class CountingClock : public tester::SystemClock {
-public:
+ public:
   void sleepMs(int ms) override {
     sleptMs += ms;
     SystemClock::sleepMs(ms);
@@ -123,8 +133,8 @@ InProcess runInProcess(double rate) {
 }
 
 double runQel(double rate) {
-  const std::string command = std::string(rate > 0 ? "QEL_PACE=" + std::to_string(int(rate)) + " " : "") + QEL_BINARY +
-                              " run " + testFile() + " --tester virtual --chip 7400 > /dev/null";
+  const std::string command = std::string(rate > 0 ? "QEL_PACE=" + std::to_string(int(rate)) + " " : "") +
+                              QEL_BINARY + " run " + testFile() + " --tester virtual --chip 7400 > /dev/null";
   const auto t0 = Clock::now();
   const int status = std::system(command.c_str());
   const double s = seconds(Clock::now() - t0);

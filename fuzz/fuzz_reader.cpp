@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto& a = probe.algorithms;
     const int64_t span = int64_t(a.rom.finalAddress) - a.rom.startAddress;
     const int64_t ramSpan = int64_t(a.ram.finalAddress) - a.ram.startAddress;
-    if ((a.rom.selected && (span > 4096 || span < -4096)) || (a.ram.selected && (ramSpan > 1024 || ramSpan < -1024)))
+    if ((a.rom.selected && (span > 4096 || span < -4096)) ||
+        (a.ram.selected && (ramSpan > 1024 || ramSpan < -1024)))
       return 0;
     if (a.cyclic.selected && int64_t(a.cyclic.repeatCount) * probe.cycleCount > 200000) return 0;
   }

@@ -11,10 +11,14 @@ namespace qel::algorithms {
 AlgorithmDialog::AlgorithmDialog(const TestDescription& test, bool compressedRamTest)
     : radix_(test.words[0].radix), compressed_(compressedRamTest) {
   const AlgorithmSettings& s = test.algorithms;
-  if (s.standard.selected) page_ = AlgorithmKind::Standard;
-  else if (s.cyclic.selected) page_ = AlgorithmKind::Cyclic;
-  else if (s.rom.selected) page_ = AlgorithmKind::Rom;
-  else if (s.ram.selected) page_ = AlgorithmKind::Ram;
+  if (s.standard.selected)
+    page_ = AlgorithmKind::Standard;
+  else if (s.cyclic.selected)
+    page_ = AlgorithmKind::Cyclic;
+  else if (s.rom.selected)
+    page_ = AlgorithmKind::Rom;
+  else if (s.ram.selected)
+    page_ = AlgorithmKind::Ram;
   fields_[size_t(AddressField::RomStart)] = text::formatRadix(s.rom.startAddress, radix_);
   fields_[size_t(AddressField::RomFinal)] = text::formatRadix(s.rom.finalAddress, radix_);
   fields_[size_t(AddressField::RamStart)] = text::formatRadix(s.ram.startAddress, radix_);
@@ -61,7 +65,8 @@ void AlgorithmDialog::setCompressed(bool on) {
   modified_ = true;
 }
 
-DialogApplyResult AlgorithmDialog::accept(TestDescription& test, Operator& op, const ExpansionOptions& options) const {
+DialogApplyResult AlgorithmDialog::accept(TestDescription& test, Operator& op,
+                                          const ExpansionOptions& options) const {
   DialogApplyResult r;
   if (!modified_) return r;
   AlgorithmSettings& s = test.algorithms;

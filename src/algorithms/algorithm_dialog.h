@@ -18,13 +18,13 @@ inline constexpr std::string_view kCompressedRamHint =
 inline constexpr std::string_view kDataFileFilter = "Data File|*.dat|All File|*.*";
 
 struct DialogApplyResult {
-  bool applied = false;                    // OK found a change and stored at least one value
-  std::optional<bool> compressedRamTest;   // the new program setting, when it was stored
-  std::optional<AlgorithmKind> expanded;   // the expansion that ran
+  bool applied = false;                   // OK found a change and stored at least one value
+  std::optional<bool> compressedRamTest;  // the new program setting, when it was stored
+  std::optional<AlgorithmKind> expanded;  // the expansion that ran
 };
 
 class AlgorithmDialog {
-public:
+ public:
   // Filled from the test as the dialog opens; compressed is the program setting.
   AlgorithmDialog(const TestDescription& test, bool compressedRamTest);
 
@@ -50,7 +50,7 @@ public:
   // OK: with a change, stores the values and runs the expansion of the selected block.
   DialogApplyResult accept(TestDescription& test, Operator& op, const ExpansionOptions& options) const;
 
-private:
+ private:
   std::optional<int32_t> parseField(AddressField f, Operator& op) const;
 
   std::optional<AlgorithmKind> page_;

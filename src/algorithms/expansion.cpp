@@ -4,10 +4,17 @@ namespace qel::algorithms {
 
 void expandLoaded(TestDescription& test, Operator& op, const ExpansionOptions& options) {
   switch (test.algorithmNumber) {
-    case int32_t(AlgorithmKind::Cyclic): expandCyclic(test, op, options); break;
-    case int32_t(AlgorithmKind::Rom): expandRom(test, op, options); break;
-    case int32_t(AlgorithmKind::Ram): expandRam(test, op, options); break;
-    default: break;
+    case int32_t(AlgorithmKind::Cyclic):
+      expandCyclic(test, op, options);
+      break;
+    case int32_t(AlgorithmKind::Rom):
+      expandRom(test, op, options);
+      break;
+    case int32_t(AlgorithmKind::Ram):
+      expandRam(test, op, options);
+      break;
+    default:
+      break;
   }
 }
 

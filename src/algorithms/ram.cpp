@@ -26,7 +26,9 @@ uint32_t nextWalking(uint32_t v, bool wrapping) {
   return wrapping && v == 0 ? 1u : v;
 }
 
-uint32_t allOnes(int64_t bits) { return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1u; }
+uint32_t allOnes(int64_t bits) {
+  return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1u;
+}
 
 uint32_t pattern55(int64_t d) {
   uint32_t s = 1, m = 1;
@@ -47,7 +49,7 @@ uint32_t patternAA(int64_t d) {
 }
 
 class RamEmitter {
-public:
+ public:
   RamEmitter(TestDescription& test, Operator& op, const RamParams& p, const RamLayout& layout)
       : test_(test),
         op_(op),
@@ -64,7 +66,8 @@ public:
     const int t = std::max(layout.writeLast, layout.readLast);
     template_.assign(size_t(std::max(t, 0) + 1) * kReferenceRow, kDontCare);
     for (int c = 1; c <= t; ++c)
-      for (int s = 1; s <= kMaxSignal; ++s) template_[size_t(c) * kReferenceRow + size_t(s)] = test.backupLevel(s, c);
+      for (int s = 1; s <= kMaxSignal; ++s)
+        template_[size_t(c) * kReferenceRow + size_t(s)] = test.backupLevel(s, c);
   }
 
   int next() const { return w_; }
@@ -89,7 +92,7 @@ public:
     }
   }
 
-private:
+ private:
   void restore(int c) {
     auto& ref = test_.referenceBuffer();
     const size_t to = size_t(w_) * kReferenceRow + 1;
@@ -161,7 +164,8 @@ void expandRam(TestDescription& test, Operator& op, const ExpansionOptions& opti
                                                    {p.writeDataWord, "данных записи"}};
   for (const auto& [index, what] : words)
     if (!usableWord(test, index)) {
-      op.message(std::string("Слово ") + what + " алгоритма ОЗУ не задано или не содержит контактов. Тест не развернут.",
+      op.message(std::string("Слово ") + what +
+                     " алгоритма ОЗУ не задано или не содержит контактов. Тест не развернут.",
                  Icon::Error);
       return;
     }

@@ -41,7 +41,9 @@ std::vector<uint8_t> loadRomData(const std::string& path, size_t count, Operator
   if (path.empty()) return {};
   RomFileData data = readRomDataFile(path, count);
   switch (data.status) {
-    case RomFileStatus::Read: haveData = true; return std::move(data.bytes);
+    case RomFileStatus::Read:
+      haveData = true;
+      return std::move(data.bytes);
     case RomFileStatus::Missing:
       op.message("Файл данных ПЗУ не найден. Будет создан новый файл данных ПЗУ", Icon::Information);
       // The test is laid out without expected data either way, as with a file just created.

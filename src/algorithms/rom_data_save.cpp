@@ -16,7 +16,8 @@ struct Range {
 };
 
 Range romRange(const RomParams& rom) {
-  const int64_t lo = std::min(rom.startAddress, rom.finalAddress), hi = std::max(rom.startAddress, rom.finalAddress);
+  const int64_t lo = std::min(rom.startAddress, rom.finalAddress),
+                hi = std::max(rom.startAddress, rom.finalAddress);
   return {lo, hi - lo + 1};
 }
 
@@ -37,8 +38,10 @@ RomReadout romReadoutFromResult(const TestDescription& test) {
     bool defined = cycle >= 1 && cycle <= INT32_MAX;
     for (int k = 0; k < bits && defined; ++k) {
       const uint8_t code = test.resultCode(word.pins[size_t(k + 1)], int(cycle));
-      if (code != kReadLow && code != kReadHigh) defined = false;
-      else if (k < 8 && code == kReadHigh) value |= 1u << k;
+      if (code != kReadLow && code != kReadHigh)
+        defined = false;
+      else if (k < 8 && code == kReadHigh)
+        value |= 1u << k;
     }
     if (!defined) {
       if (out.undefined++ == 0) out.firstUndefined = range.first + i;
@@ -54,8 +57,9 @@ bool saveRomDataFile(const TestDescription& test, Operator& op) {
   if (!rom.selected) return false;
   const Range range = romRange(rom);
   if (range.count > kMaxCycles) {
-    op.message("Диапазон адресов ПЗУ слишком велик для сохранения: " + std::to_string(range.count) + " адресов.",
-               Icon::Error);
+    op.message(
+        "Диапазон адресов ПЗУ слишком велик для сохранения: " + std::to_string(range.count) + " адресов.",
+        Icon::Error);
     return false;
   }
   if (rom.dataWord < 0 || rom.dataWord >= kMaxDataWords) {
@@ -71,7 +75,8 @@ bool saveRomDataFile(const TestDescription& test, Operator& op) {
   // Radix 16 shows an undefined reading as a number that parses as 0; the other radices do not,
   // so there the user decides whether to save such addresses as 0.
   if (readout.undefined > 0 && radix != 16) {
-    const std::string q = "Данные " + std::to_string(readout.undefined) + " адресов не определены (первый адрес " +
+    const std::string q = "Данные " + std::to_string(readout.undefined) +
+                          " адресов не определены (первый адрес " +
                           text::formatRadix(readout.firstUndefined, radix) + "). Сохранить их как 0?";
     if (!op.ask(q)) return false;
   }

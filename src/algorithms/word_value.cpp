@@ -17,7 +17,9 @@ constexpr std::array<uint64_t, 256> kSpread = [] {
   return t;
 }();
 
-uint32_t digits(uint32_t value, int first) { return first < 32 ? value >> first : 0u; }
+uint32_t digits(uint32_t value, int first) {
+  return first < 32 ? value >> first : 0u;
+}
 
 }  // namespace
 
@@ -60,7 +62,8 @@ void WordPins::write(TestDescription& test, int cycle, uint32_t value, WordMode 
         const uint64_t bytes = kSpread[digits(value, r.firstDigit + done) & 0xFFu];
         std::memcpy(cells + r.firstPin + done, &bytes, 8);
       }
-      for (; done < r.length; ++done) cells[r.firstPin + done] = uint8_t(digits(value, r.firstDigit + done) & 1u);
+      for (; done < r.length; ++done)
+        cells[r.firstPin + done] = uint8_t(digits(value, r.firstDigit + done) & 1u);
     }
   } else {
     for (size_t k = 0; k < n; ++k)

@@ -18,14 +18,14 @@ void writeWordValue(TestDescription& test, const DataWord& word, int width, int 
 
 // The pins of a word resolved once, for the expansions that write the same word into many cycles.
 class WordPins {
-public:
+ public:
   WordPins() = default;
   WordPins(const DataWord& word, int width);
 
   void write(TestDescription& test, int cycle, uint32_t value, WordMode mode) const;
   int width() const { return int(valuePins_.size()); }
 
-private:
+ private:
   // Digits on consecutive pins, written eight at a time.
   struct Run {
     int firstPin, firstDigit, length;

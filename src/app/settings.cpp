@@ -48,9 +48,10 @@ void createHistoryKey(SettingsStore& s, Settings& st) {
   if (!s.createKey(key)) return;
   for (const char* name : kHist)
     if (!s.writeString(key, name, "")) return;
-  s.writeInt(key, "SH", st.rowHeight) && s.writeInt(key, "SW", st.cellWidth) && s.writeInt(key, "MinPVCC", st.minPVCC) &&
-      s.writeInt(key, "MaxPGND", st.maxPGND) && s.writeInt(key, "MinPGND", st.minPGND) &&
-      s.writeDouble(key, "U0", 1.375) && s.writeBool(key, "IsOpen", true) && s.writeBool(key, "ShortTest", true) &&
+  s.writeInt(key, "SH", st.rowHeight) && s.writeInt(key, "SW", st.cellWidth) &&
+      s.writeInt(key, "MinPVCC", st.minPVCC) && s.writeInt(key, "MaxPGND", st.maxPGND) &&
+      s.writeInt(key, "MinPGND", st.minPGND) && s.writeDouble(key, "U0", 1.375) &&
+      s.writeBool(key, "IsOpen", true) && s.writeBool(key, "ShortTest", true) &&
       s.writeBool(key, "VCCOff", true) && s.writeBool(key, "Continue", false) &&
       s.writeBool(key, "TestCanalOnStart", true);
 }
@@ -59,13 +60,16 @@ void createHistoryKey(SettingsStore& s, Settings& st) {
 
 void readSettings(SettingsStore& s, Settings& st) {
   st.recentFiles.clear();
-  if (s.keyExists(kHistoryKey)) readHistoryKey(s, st);
-  else createHistoryKey(s, st);
+  if (s.keyExists(kHistoryKey))
+    readHistoryKey(s, st);
+  else
+    createHistoryKey(s, st);
   st.recentFiles.resize(4);
 
   const std::string main = kMainKey;
   if (!s.keyExists(main) && s.createKey(main)) {
-    s.writeString(main, "Dir_QEL", "") && s.writeString(main, "Dir_Tests", "") && s.writeString(main, "Dir_PDF", "");
+    s.writeString(main, "Dir_QEL", "") && s.writeString(main, "Dir_Tests", "") &&
+        s.writeString(main, "Dir_PDF", "");
   }
   st.dirQel = s.readString(main, "Dir_QEL").value_or("");
   st.dirTests = s.readString(main, "Dir_Tests").value_or("");
@@ -77,11 +81,12 @@ void writeSettings(SettingsStore& s, const Settings& st) {
   if (!s.createKey(key)) return;
   for (size_t i = 0; i < st.recentFiles.size(); ++i)
     if (!s.writeString(key, "Hist" + std::to_string(i + 1), st.recentFiles[i])) return;
-  s.writeInt(key, "SH", st.rowHeight) && s.writeInt(key, "SW", st.cellWidth) && s.writeDouble(key, "U0", st.u0) &&
-      s.writeInt(key, "MinPVCC", st.minPVCC) && s.writeInt(key, "MaxPGND", st.maxPGND) &&
-      s.writeInt(key, "MinPGND", st.minPGND) && s.writeBool(key, "IsOpen", false) &&
-      s.writeBool(key, "ShortTest", st.shortTest) && s.writeBool(key, "VCCOff", st.vccOff) &&
-      s.writeBool(key, "Continue", st.continueOnFault) && s.writeBool(key, "TestCanalOnStart", st.testChannelsOnStart) &&
+  s.writeInt(key, "SH", st.rowHeight) && s.writeInt(key, "SW", st.cellWidth) &&
+      s.writeDouble(key, "U0", st.u0) && s.writeInt(key, "MinPVCC", st.minPVCC) &&
+      s.writeInt(key, "MaxPGND", st.maxPGND) && s.writeInt(key, "MinPGND", st.minPGND) &&
+      s.writeBool(key, "IsOpen", false) && s.writeBool(key, "ShortTest", st.shortTest) &&
+      s.writeBool(key, "VCCOff", st.vccOff) && s.writeBool(key, "Continue", st.continueOnFault) &&
+      s.writeBool(key, "TestCanalOnStart", st.testChannelsOnStart) &&
       s.writeString(key, "FileSprav", st.referenceBook);
 }
 

@@ -11,7 +11,7 @@
 namespace qel::app {
 
 class SettingsStore {
-public:
+ public:
   virtual ~SettingsStore() = default;
   virtual bool keyExists(const std::string& key) = 0;
   // Opens the key, creating it when missing; false when it cannot be created.
@@ -28,7 +28,7 @@ public:
 
 // Values held in memory with their types; a read of the wrong type fails as the registry's does.
 class MemorySettingsStore : public SettingsStore {
-public:
+ public:
   using Value = std::variant<std::string, int, double, bool>;
   std::map<std::string, std::map<std::string, Value>> keys;
   bool failWrites = false;  // every write and create fails, as a read-only registry would
@@ -38,21 +38,29 @@ public:
   std::optional<std::string> readString(const std::string& key, const std::string& name) override {
     return read<std::string>(key, name);
   }
-  std::optional<int> readInt(const std::string& key, const std::string& name) override { return read<int>(key, name); }
+  std::optional<int> readInt(const std::string& key, const std::string& name) override {
+    return read<int>(key, name);
+  }
   std::optional<double> readDouble(const std::string& key, const std::string& name) override {
     return read<double>(key, name);
   }
-  std::optional<bool> readBool(const std::string& key, const std::string& name) override { return read<bool>(key, name); }
+  std::optional<bool> readBool(const std::string& key, const std::string& name) override {
+    return read<bool>(key, name);
+  }
   bool writeString(const std::string& key, const std::string& name, const std::string& value) override {
     return write(key, name, value);
   }
-  bool writeInt(const std::string& key, const std::string& name, int value) override { return write(key, name, value); }
+  bool writeInt(const std::string& key, const std::string& name, int value) override {
+    return write(key, name, value);
+  }
   bool writeDouble(const std::string& key, const std::string& name, double value) override {
     return write(key, name, value);
   }
-  bool writeBool(const std::string& key, const std::string& name, bool value) override { return write(key, name, value); }
+  bool writeBool(const std::string& key, const std::string& name, bool value) override {
+    return write(key, name, value);
+  }
 
-private:
+ private:
   template <typename T>
   std::optional<T> read(const std::string& key, const std::string& name) const {
     auto k = keys.find(key);

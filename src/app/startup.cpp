@@ -9,7 +9,9 @@ std::string folderOf(const std::string& path) {
 }
 }  // namespace
 
-std::string helpFilePath(const std::string& programPath) { return folderOf(programPath) + "ZIREDOVOZI.HLP"; }
+std::string helpFilePath(const std::string& programPath) {
+  return folderOf(programPath) + "ZIREDOVOZI.HLP";
+}
 
 std::string chmFilePath(const std::string& programPath) {
   const auto slash = programPath.find_last_of("/\\");

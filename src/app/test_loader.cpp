@@ -84,7 +84,8 @@ LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
   const ParseOutcome parsed = parseTest(file, t, op);
   op.waitClose();
   if (parsed.formatError || parsed.storageError) {
-    op.message(parsed.storageError ? kDiagramSize : kBadFormat, parsed.storageError ? Icon::Error : Icon::Warning);
+    op.message(parsed.storageError ? kDiagramSize : kBadFormat,
+               parsed.storageError ? Icon::Error : Icon::Warning);
     t.reset();
     t.fileName = path;
     return result;

@@ -17,8 +17,8 @@ int runAnalyse(Args args) {
   if (auto e = parseSessionOptions(args, true, false, true, options)) return usageError("qel analyse: " + *e);
   if (!options.cycles) return usageError("qel analyse needs --cycles N (0..8190)");
   const std::string& n = *options.cycles;
-  if (n.empty() || n.size() > 4 || !std::all_of(n.begin(), n.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
-      std::stoi(n) > 8190)
+  if (n.empty() || n.size() > 4 ||
+      !std::all_of(n.begin(), n.end(), [](char c) { return c >= '0' && c <= '9'; }) || std::stoi(n) > 8190)
     return usageError("qel analyse: --cycles takes 0..8190, not '" + n + "'");
   EngineSession s(options);
   if (!s.open()) return 2;
@@ -34,8 +34,8 @@ int runAnalyse(Args args) {
   }
   std::lock_guard lock(s.ws.dataMutex);
   const auto capture = resultJson(s.ws.test);
-  std::printf("Захвачено тактов: %d (первые %d: 1 низкий, 2 высокий, 4 неопределённый)\n", s.ws.test.cycleCount,
-              std::min(kShownCycles, s.ws.test.cycleCount));
+  std::printf("Захвачено тактов: %d (первые %d: 1 низкий, 2 высокий, 4 неопределённый)\n",
+              s.ws.test.cycleCount, std::min(kShownCycles, s.ws.test.cycleCount));
   for (const auto& pin : capture) {
     const int p = pin["pin"];
     std::printf("%3d %-8.8s %s\n", p, s.ws.test.pins[size_t(p)].name.c_str(),

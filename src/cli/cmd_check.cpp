@@ -20,9 +20,9 @@ int runCheck(Args args) {
     const auto result = app::loadTest(ws, path, op);
     const auto& t = ws.test;
     if (result.shown || (t.loaded && !op.messages().empty())) {
-      std::printf("  %s%d, %d pins, %d cycles, %d signals, algorithm %d, %d data words\n", t.isSoic ? "SOIC" : "DIP",
-                  t.pinCount, t.pinCount, t.cycleCount, t.pinCount - t.passivePinCount, t.algorithmNumber,
-                  t.dataWordCount);
+      std::printf("  %s%d, %d pins, %d cycles, %d signals, algorithm %d, %d data words\n",
+                  t.isSoic ? "SOIC" : "DIP", t.pinCount, t.pinCount, t.cycleCount,
+                  t.pinCount - t.passivePinCount, t.algorithmNumber, t.dataWordCount);
     } else {
       std::printf("  not loaded\n");
     }

@@ -9,7 +9,8 @@ namespace qel::cli {
 
 int runContact(Args args) {
   SessionOptions options;
-  if (auto e = parseSessionOptions(args, true, false, false, options)) return usageError("qel contact: " + *e);
+  if (auto e = parseSessionOptions(args, true, false, false, options))
+    return usageError("qel contact: " + *e);
   EngineSession s(options);
   if (!s.open()) return 2;
   if (!s.engine->startContactTest()) {
@@ -23,10 +24,12 @@ int runContact(Args args) {
   std::printf("Вывод  Тип   Уровень  Состояние  Группа\n");
   for (const auto& c : contacts) {
     const int pin = c["pin"];
-    std::printf("%5d  %-5s %7d  %-9s  %6d\n", pin, s.ws.contacts[size_t(pin - 1)].typeText.c_str(), int(c["level"]),
-                std::string(c["mark"]).c_str(), int(c["group"]));
+    std::printf("%5d  %-5s %7d  %-9s  %6d\n", pin, s.ws.contacts[size_t(pin - 1)].typeText.c_str(),
+                int(c["level"]), std::string(c["mark"]).c_str(), int(c["group"]));
   }
-  const int status = outcome == engine::Outcome::Finished ? 0 : outcome == engine::Outcome::ContactFault ? 1 : 2;
+  const int status = outcome == engine::Outcome::Finished       ? 0
+                     : outcome == engine::Outcome::ContactFault ? 1
+                                                                : 2;
   if (status == 2) std::printf("Тест контактов не завершён: %s\n", engine::outcomeName(outcome));
   if (!options.report.empty()) {
     nlohmann::ordered_json report;

@@ -12,7 +12,8 @@ int runDiag(Args args) {
     return usageError("qel diag needs 'ram' or 'channels'");
   const bool ram = args[0] == "ram";
   SessionOptions options;
-  if (auto e = parseSessionOptions(args.subspan(1), false, false, false, options)) return usageError("qel diag: " + *e);
+  if (auto e = parseSessionOptions(args.subspan(1), false, false, false, options))
+    return usageError("qel diag: " + *e);
   if (!options.report.empty()) return usageError("qel diag has no report");
   EngineSession s(options);
   if (!s.open()) return 2;

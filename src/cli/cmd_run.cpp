@@ -38,14 +38,18 @@ int runRun(Args args) {
     std::lock_guard lock(s.ws.dataMutex);
     errors = s.ws.errors;
   }
-  if (finished) printErrors(errors);
-  else std::printf("Тест не завершён: %s\n", engine::outcomeName(outcome));
+  if (finished)
+    printErrors(errors);
+  else
+    std::printf("Тест не завершён: %s\n", engine::outcomeName(outcome));
 
   int status = finished ? (errors.errorCount == 0 ? 0 : 1) : 2;
   if (finished && !options.saveResult.empty()) {
-    const std::string error = testfile::writeTestFile(s.ws.test, options.saveResult, testfile::WriteSource::Result);
+    const std::string error =
+        testfile::writeTestFile(s.ws.test, options.saveResult, testfile::WriteSource::Result);
     if (!error.empty()) {
-      std::fprintf(stderr, "qel: the result was not saved to '%s': %s\n", options.saveResult.c_str(), error.c_str());
+      std::fprintf(stderr, "qel: the result was not saved to '%s': %s\n", options.saveResult.c_str(),
+                   error.c_str());
       status = 2;
     }
   }

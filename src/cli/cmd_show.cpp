@@ -20,10 +20,14 @@ constexpr int kDefaultCycles = 80;
 
 const char* levelGlyph(int level) {
   switch (level) {
-    case 0: return "▁";
-    case 1: return "▔";
-    case 2: return "·";
-    default: return " ";
+    case 0:
+      return "▁";
+    case 1:
+      return "▔";
+    case 2:
+      return "·";
+    default:
+      return " ";
   }
 }
 
@@ -63,8 +67,8 @@ int runShow(Args args) {
   const auto [from, to] = clampRange(range, t.cycleCount, kDefaultCycles);
   const bool colour = isatty(STDOUT_FILENO) != 0;
 
-  std::printf("%s: %s%d, %d cycles, showing %d..%d by the %s\n", path.c_str(), t.isSoic ? "SOIC" : "DIP", t.pinCount,
-              t.cycleCount, from, to, result ? "result" : "reference");
+  std::printf("%s: %s%d, %d cycles, showing %d..%d by the %s\n", path.c_str(), t.isSoic ? "SOIC" : "DIP",
+              t.pinCount, t.cycleCount, from, to, result ? "result" : "reference");
   std::string ruler(18, ' ');
   for (int c = from; c <= to;) {
     if (c == from || c % 10 == 0) {
@@ -80,13 +84,16 @@ int runShow(Args args) {
   for (int r = 1; r <= t.pinCount; ++r) {
     const int slot = t.rowSignal(r);
     const int pin = slot > 50 ? slot - 50 : slot;
-    std::string line = (slot < 10 ? "  " : slot < 100 ? " " : "") + std::to_string(pin) + " " +
-                       padded(t.pins[size_t(pin)].typeText, 4) + " " + padded(t.pins[size_t(pin)].name, 8) + " ";
+    std::string line = (slot < 10    ? "  "
+                        : slot < 100 ? " "
+                                     : "") +
+                       std::to_string(pin) + " " + padded(t.pins[size_t(pin)].typeText, 4) + " " +
+                       padded(t.pins[size_t(pin)].name, 8) + " ";
     int errors = 0;
     for (int c = from; c <= to; ++c) {
       const int level = result ? views::resultLevel(t.resultCode(pin, c)) : t.level(slot, c);
-      const bool bad = views::isMismatch(t, slot, c,
-                                         result ? views::MismatchRule::DiagramResult : views::MismatchRule::DiagramReference);
+      const bool bad = views::isMismatch(
+          t, slot, c, result ? views::MismatchRule::DiagramResult : views::MismatchRule::DiagramReference);
       if (bad) ++errors;
       if (bad && colour) line += "\x1b[31m";
       line += bad && !colour ? "!" : levelGlyph(level);

@@ -13,7 +13,7 @@
 namespace qel::cli {
 
 class ConsoleOperator : public Operator {
-public:
+ public:
   explicit ConsoleOperator(std::FILE* out = stdout) : out_(out) {}
 
   // Answer to every question; false is "No".
@@ -41,7 +41,7 @@ public:
 
   static const char* iconName(Icon icon);
 
-private:
+ private:
   void line(const std::string& text);
   std::FILE* out_;
   mutable std::mutex mutex_;

@@ -15,7 +15,9 @@ namespace qel::cli {
 namespace {
 
 std::atomic<bool> gInterrupt{false};
-extern "C" void onInterrupt(int) { gInterrupt = true; }
+extern "C" void onInterrupt(int) {
+  gInterrupt = true;
+}
 
 }  // namespace
 

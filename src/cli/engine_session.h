@@ -19,18 +19,24 @@ namespace qel::cli {
 
 // Prints through the console operator; a line that goes to both logs is printed once.
 class RunOperator : public Operator {
-public:
+ public:
   explicit RunOperator(ConsoleOperator& console) : console_(console) {}
   void message(std::string_view text, Icon icon) override { console_.message(text, icon); }
   bool ask(std::string_view text) override { return console_.ask(text); }
   void log(std::string_view line) override;
-  std::optional<std::string> chooseFile(const FileChoice& choice) override { return console_.chooseFile(choice); }
-  void waitShow(std::string_view caption, std::string_view label) override { console_.waitShow(caption, label); }
+  std::optional<std::string> chooseFile(const FileChoice& choice) override {
+    return console_.chooseFile(choice);
+  }
+  void waitShow(std::string_view caption, std::string_view label) override {
+    console_.waitShow(caption, label);
+  }
   void progressLog(std::string_view line) override;
   void progressProcess(std::string_view label) override { console_.progressProcess(label); }
-  void progressCounters(int errors, int mismatches) override { console_.progressCounters(errors, mismatches); }
+  void progressCounters(int errors, int mismatches) override {
+    console_.progressCounters(errors, mismatches);
+  }
 
-private:
+ private:
   // True when the line was just printed by the other log.
   bool echoed(std::string_view line, bool progress);
   ConsoleOperator& console_;
@@ -41,13 +47,13 @@ private:
 
 struct SessionOptions {
   TesterOptions tester;
-  std::string test;        // the test file, empty for diagnostics
-  std::string report;      // --report
-  std::string saveResult;  // --save-result
-  bool yes = false;        // --yes
+  std::string test;                   // the test file, empty for diagnostics
+  std::string report;                 // --report
+  std::string saveResult;             // --save-result
+  bool yes = false;                   // --yes
   std::optional<std::string> cycles;  // --cycles
-  std::string romData;     // --data: the ROM data file of a Rom template
-  bool fullRam = false;    // --full-ram: the full RAM test instead of the compressed one
+  std::string romData;                // --data: the ROM data file of a Rom template
+  bool fullRam = false;               // --full-ram: the full RAM test instead of the compressed one
 };
 
 // Parses the options a command allows; an error text for usageError otherwise.
@@ -55,7 +61,7 @@ std::optional<std::string> parseSessionOptions(Args args, bool takesTest, bool t
                                                SessionOptions& options);
 
 class EngineSession {
-public:
+ public:
   explicit EngineSession(const SessionOptions& options);
   ~EngineSession();
 

@@ -10,7 +10,8 @@ namespace {
 using qel::cli::Command;
 
 constexpr std::array kCommands = {
-    Command{"check", "qel check FILE...\n      load each test as the program does; print its messages and a summary",
+    Command{"check",
+            "qel check FILE...\n      load each test as the program does; print its messages and a summary",
             qel::cli::runCheck},
     Command{"dump", "qel dump FILE [--cycles FROM:TO]\n      the loaded test as JSON", qel::cli::runDump},
     Command{"show", "qel show FILE [--cycles FROM:TO] [--result]\n      the timing diagram in the terminal",
@@ -20,26 +21,33 @@ constexpr std::array kCommands = {
             "plain vector test it becomes (reference levels)\n      --data: the ROM data file to use; "
             "--full-ram: the full RAM test instead of the compressed one",
             qel::cli::runExpand},
-    Command{"probe",
-            "qel probe [tester options]\n      bind the driver library, initialise the tester, print the port log and "
-            "the messages\n      "
-            "tester options: --tester virtual|d2xx (default the vendor's libftd2xx.so, or QEL_TESTER=virtual)\n"
-            "        --chip 7400|7474|74161|74245|2716|6116  --board FILE  --rom FILE  --fault SPEC (repeatable), SPEC\n"
-            "        open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent\n"
-            "        silent:N break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE\n"
-            "        pace:BYTES_PER_SECOND latency:MS (see docs/virtual-tester.md)",
-            qel::cli::runProbe},
-    Command{"run",
-            "qel run TEST [tester options] [--report FILE.json] [--save-result OUT.qel] [--yes] [--data FILE] "
-            "[--full-ram]\n      contact test, full test and comparison; exit 0 no errors, 1 errors found, 2 not "
-            "finished\n      --data, --full-ram: as for qel expand",
-            qel::cli::runRun},
-    Command{"contact", "qel contact TEST [tester options] [--report FILE.json] [--yes]\n      the contact test alone",
+    Command{
+        "probe",
+        "qel probe [tester options]\n      bind the driver library, initialise the tester, print the port "
+        "log and "
+        "the messages\n      "
+        "tester options: --tester virtual|d2xx (default the vendor's libftd2xx.so, or QEL_TESTER=virtual)\n"
+        "        --chip 7400|7474|74161|74245|2716|6116  --board FILE  --rom FILE  --fault SPEC "
+        "(repeatable), SPEC\n"
+        "        open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent\n"
+        "        silent:N break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE\n"
+        "        pace:BYTES_PER_SECOND latency:MS (see docs/virtual-tester.md)",
+        qel::cli::runProbe},
+    Command{
+        "run",
+        "qel run TEST [tester options] [--report FILE.json] [--save-result OUT.qel] [--yes] [--data FILE] "
+        "[--full-ram]\n      contact test, full test and comparison; exit 0 no errors, 1 errors found, 2 not "
+        "finished\n      --data, --full-ram: as for qel expand",
+        qel::cli::runRun},
+    Command{"contact",
+            "qel contact TEST [tester options] [--report FILE.json] [--yes]\n      the contact test alone",
             qel::cli::runContact},
-    Command{"diag", "qel diag ram|channels [tester options]\n      the tester's RAM test or channel self-test",
+    Command{"diag",
+            "qel diag ram|channels [tester options]\n      the tester's RAM test or channel self-test",
             qel::cli::runDiag},
     Command{"analyse",
-            "qel analyse TEST --cycles N [tester options] [--report FILE.json]\n      analyser mode: capture N cycles "
+            "qel analyse TEST --cycles N [tester options] [--report FILE.json]\n      analyser mode: capture "
+            "N cycles "
             "(0..8190) with nothing driven",
             qel::cli::runAnalyse},
 };

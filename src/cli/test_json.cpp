@@ -11,27 +11,46 @@ nlohmann::ordered_json algorithmJson(const AlgorithmSettings& a) {
   const auto& r = a.rom;
   const auto& m = a.ram;
   return {
-      {"cyclic", {{"selected", c.selected}, {"repeatCount", c.repeatCount}, {"repeatFirst", c.repeatFirst},
-                  {"repeatLast", c.repeatLast}}},
-      {"rom", {{"selected", r.selected}, {"addressWord", r.addressWord}, {"addressCycle", r.addressCycle},
-               {"addressCycles", r.addressCycles}, {"startAddress", r.startAddress},
-               {"finalAddress", r.finalAddress}, {"dataWord", r.dataWord}, {"dataCycle", r.dataCycle},
-               {"dataFileName", r.dataFileName}}},
-      {"ram", {{"selected", m.selected}, {"startAddress", m.startAddress}, {"finalAddress", m.finalAddress},
-               {"readStartCycle", m.readStartCycle}, {"writeStartCycle", m.writeStartCycle},
-               {"readAddressWord", m.readAddressWord}, {"writeAddressWord", m.writeAddressWord},
-               {"readAddressCycle", m.readAddressCycle}, {"readAddressCycles", m.readAddressCycles},
-               {"writeAddressCycle", m.writeAddressCycle}, {"writeAddressCycles", m.writeAddressCycles},
-               {"readDataWord", m.readDataWord}, {"writeDataWord", m.writeDataWord},
-               {"readDataCycle", m.readDataCycle}, {"writeDataCycle", m.writeDataCycle},
-               {"readDataCycles", m.readDataCycles}, {"writeDataCycles", m.writeDataCycles}}},
+      {"cyclic",
+       {{"selected", c.selected},
+        {"repeatCount", c.repeatCount},
+        {"repeatFirst", c.repeatFirst},
+        {"repeatLast", c.repeatLast}}},
+      {"rom",
+       {{"selected", r.selected},
+        {"addressWord", r.addressWord},
+        {"addressCycle", r.addressCycle},
+        {"addressCycles", r.addressCycles},
+        {"startAddress", r.startAddress},
+        {"finalAddress", r.finalAddress},
+        {"dataWord", r.dataWord},
+        {"dataCycle", r.dataCycle},
+        {"dataFileName", r.dataFileName}}},
+      {"ram",
+       {{"selected", m.selected},
+        {"startAddress", m.startAddress},
+        {"finalAddress", m.finalAddress},
+        {"readStartCycle", m.readStartCycle},
+        {"writeStartCycle", m.writeStartCycle},
+        {"readAddressWord", m.readAddressWord},
+        {"writeAddressWord", m.writeAddressWord},
+        {"readAddressCycle", m.readAddressCycle},
+        {"readAddressCycles", m.readAddressCycles},
+        {"writeAddressCycle", m.writeAddressCycle},
+        {"writeAddressCycles", m.writeAddressCycles},
+        {"readDataWord", m.readDataWord},
+        {"writeDataWord", m.writeDataWord},
+        {"readDataCycle", m.readDataCycle},
+        {"writeDataCycle", m.writeDataCycle},
+        {"readDataCycles", m.readDataCycles},
+        {"writeDataCycles", m.writeDataCycles}}},
   };
 }
 
 }  // namespace
 
-nlohmann::ordered_json testToJson(const TestDescription& t, const std::vector<ConsoleOperator::Message>& messages, int from,
-                          int to) {
+nlohmann::ordered_json testToJson(const TestDescription& t,
+                                  const std::vector<ConsoleOperator::Message>& messages, int from, int to) {
   using json = nlohmann::ordered_json;
   json j;
   j["fileName"] = t.fileName;
@@ -55,7 +74,8 @@ nlohmann::ordered_json testToJson(const TestDescription& t, const std::vector<Co
     json pins = json::array();
     for (int s = 1; s <= kWordSlots; ++s)
       if (word.pins[size_t(s)] > 0) pins.push_back(word.pins[size_t(s)]);
-    j["dataWords"].push_back({{"name", word.name}, {"pins", pins}, {"radix", word.radix}, {"ioKind", word.ioKind}});
+    j["dataWords"].push_back(
+        {{"name", word.name}, {"pins", pins}, {"radix", word.radix}, {"ioKind", word.ioKind}});
   }
   j["cycleCount"] = t.cycleCount;
   j["templateCycles"] = t.templateCycles;

@@ -22,7 +22,8 @@ std::string joinFaults(const std::vector<std::string>& faults) {
 
 }  // namespace
 
-std::optional<std::string> parseTesterOptions(Args args, TesterOptions& options, std::vector<std::string>& rest) {
+std::optional<std::string> parseTesterOptions(Args args, TesterOptions& options,
+                                              std::vector<std::string>& rest) {
   bool testerGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -53,8 +54,10 @@ std::optional<std::string> parseTesterOptions(Args args, TesterOptions& options,
     }
   }
   if (!testerGiven) options.useVirtual = tester::virtualTesterRequested();
-  const bool boardGiven = !options.chip.empty() || !options.board.empty() || !options.rom.empty() || !options.faults.empty();
-  if (boardGiven && !options.useVirtual) return "--chip, --board, --rom and --fault describe the virtual tester's board; add --tester virtual";
+  const bool boardGiven =
+      !options.chip.empty() || !options.board.empty() || !options.rom.empty() || !options.faults.empty();
+  if (boardGiven && !options.useVirtual)
+    return "--chip, --board, --rom and --fault describe the virtual tester's board; add --tester virtual";
   return std::nullopt;
 }
 

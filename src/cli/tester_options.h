@@ -22,7 +22,8 @@ struct TesterOptions {
 
 // Takes the tester options out of args; everything else is returned in `rest` in order.
 // An error text (for usageError) when an option is malformed.
-std::optional<std::string> parseTesterOptions(Args args, TesterOptions& options, std::vector<std::string>& rest);
+std::optional<std::string> parseTesterOptions(Args args, TesterOptions& options,
+                                              std::vector<std::string>& rest);
 
 using tester::TesterConnection;
 

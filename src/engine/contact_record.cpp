@@ -19,11 +19,16 @@ void resetContactRecords(ContactRecords& records, const TestDescription& test) {
 
 const char* logicLetter(int32_t code) {
   switch (code) {
-    case 1: return "L";
-    case 2: return "H";
-    case 3: return "G";
-    case 4: return "Z";
-    default: return "-";
+    case 1:
+      return "L";
+    case 2:
+      return "H";
+    case 3:
+      return "G";
+    case 4:
+      return "Z";
+    default:
+      return "-";
   }
 }
 

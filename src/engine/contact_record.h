@@ -11,10 +11,10 @@ namespace qel::engine {
 
 struct ContactRecord {
   std::string name;
-  std::string typeText;  // "F" is kept as "O"
-  int32_t group = 0;     // jumper group, 0 = not wired to another pin
+  std::string typeText;    // "F" is kept as "O"
+  int32_t group = 0;       // jumper group, 0 = not wired to another pin
   std::string mark = "-";  // "L", "H", "G", "Z", "-", or "!L" / "!H" for a pin that cannot be moved
-  int32_t level = 0;     // 0..255 from the last level snapshot
+  int32_t level = 0;       // 0..255 from the last level snapshot
 };
 
 inline constexpr int kContactRecords = 99;

@@ -156,7 +156,8 @@ void TestEngine::realtimeTick() {
   }
   {
     std::lock_guard lock(ws_.dataMutex);
-    for (int k = 0; k < std::min(ws_.test.pinCount, kContactRecords); ++k) ws_.contacts[size_t(k)].level = levels[size_t(k)];
+    for (int k = 0; k < std::min(ws_.test.pinCount, kContactRecords); ++k)
+      ws_.contacts[size_t(k)].level = levels[size_t(k)];
   }
   op_.redraw();
 }

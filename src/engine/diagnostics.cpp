@@ -34,8 +34,9 @@ std::optional<bool> TestEngine::testRam() {
   op_.waitClose();
   op_.waitLabel(kWaitIdle);
   if (failed)
-    op_.message("Произошла ошибка при попытке диагностики ОЗУ. ОЗУ тестера неисправно. Обратитесь к разработчикам",
-                Icon::Error);
+    op_.message(
+        "Произошла ошибка при попытке диагностики ОЗУ. ОЗУ тестера неисправно. Обратитесь к разработчикам",
+        Icon::Error);
   else
     op_.message("ОЗУ тестера исправно", Icon::Information);
   return !failed;

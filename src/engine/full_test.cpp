@@ -122,7 +122,8 @@ void TestEngine::runFullTest() {
       auto& result = t.resultBuffer();
       const size_t at = size_t(n) * kBlockCycles * size_t(pins);
       const size_t bytes = size_t(blockCycles) * size_t(pins);
-      if (at < result.size()) std::copy_n(blockResult.begin(), std::min(bytes, result.size() - at), result.begin() + long(at));
+      if (at < result.size())
+        std::copy_n(blockResult.begin(), std::min(bytes, result.size() - at), result.begin() + long(at));
     }
     gauge(100);
     if (stopped()) return;

@@ -79,7 +79,9 @@ std::optional<std::string> typedThresholdLimit(const std::string& text, bool log
   return std::nullopt;
 }
 
-double levelVolts(int32_t code, double u0) { return code * (u0 + 5) / 256 - u0; }
+double levelVolts(int32_t code, double u0) {
+  return code * (u0 + 5) / 256 - u0;
+}
 
 std::string levelText(int32_t code, double u0) {
   // The small bias keeps values such as 4.7299999 from losing a hundredth to the binary form.
@@ -106,7 +108,8 @@ ParameterFields showParameters(const TestDescription& test, const Settings& sett
   return f;
 }
 
-bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, Settings& settings, Operator& op) {
+bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, Settings& settings,
+                     Operator& op) {
   settings.u0 = float(u0);
   auto one = thresholdCode(fields.logicOne);
   auto zero = one ? thresholdCode(fields.logicZero) : std::nullopt;
@@ -152,7 +155,8 @@ std::optional<double> calibratedU0(int level) {
   return level * 5.0 / (255 - level);
 }
 
-bool autocalibrate(TestEngine& engine, ParameterFields& fields, TestDescription& test, Settings& settings, Operator& op) {
+bool autocalibrate(TestEngine& engine, ParameterFields& fields, TestDescription& test, Settings& settings,
+                   Operator& op) {
   int pin = 2;
   for (int p = 1; p <= test.pinCount; ++p)
     if (test.pinTypeCodeOf(p) == kGround) {

@@ -34,10 +34,10 @@ std::optional<int32_t> levelCode(const std::string& text, double u0, bool supply
 
 // The fields of "Параметры тестирования" as text.
 struct ParameterFields {
-  std::string logicOne, logicZero;       // volts
-  std::string minSupply, maxGround;      // volts on the U0 scale
-  std::string powerUpDelay;              // ms
-  std::string cycleTime;                 // "1".."8"
+  std::string logicOne, logicZero;   // volts
+  std::string minSupply, maxGround;  // volts on the U0 scale
+  std::string powerUpDelay;          // ms
+  std::string cycleTime;             // "1".."8"
 };
 
 // The fields shown for the present values.
@@ -46,14 +46,16 @@ ParameterFields showParameters(const TestDescription& test, const Settings& sett
 // "ОК": stores what parses into test and settings (u0 is the dialog's, kept as it is). Rewrites
 // the threshold fields it corrected. On an unparsable threshold shows "Неверный ввод данных" and
 // stores nothing. Returns false then. The caller initialises the tester afterwards.
-bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, Settings& settings, Operator& op);
+bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, Settings& settings,
+                     Operator& op);
 
 // "По Умолчанию".
 void defaultParameters(TestDescription& test, Settings& settings);
 
 // "Автокалибровка": reads the first GND pin (pin 2 when there is none), derives U0 from a
 // level of 6..254, then converts the fields as entered with it and acts as "ОК".
-bool autocalibrate(TestEngine& engine, ParameterFields& fields, TestDescription& test, Settings& settings, Operator& op);
+bool autocalibrate(TestEngine& engine, ParameterFields& fields, TestDescription& test, Settings& settings,
+                   Operator& op);
 // U0 of a ground pin's level; nullopt outside 6..254.
 std::optional<double> calibratedU0(int level);
 

@@ -8,9 +8,9 @@
 namespace qel::engine {
 
 struct ProgramOptions {
-  bool shortTest = true;          // "ShortTest": compressed RAM test
-  bool vccOff = true;             // "VCCOff": supply off after each block
-  bool continueRun = false;       // "Continue": "Продолжить" after a contact fault
+  bool shortTest = true;            // "ShortTest": compressed RAM test
+  bool vccOff = true;               // "VCCOff": supply off after each block
+  bool continueRun = false;         // "Continue": "Продолжить" after a contact fault
   bool testChannelsOnStart = true;  // "TestCanalOnStart"
   bool operator==(const ProgramOptions&) const = default;
 };
@@ -18,7 +18,7 @@ struct ProgramOptions {
 struct Settings {
   tester::LevelSettings levels;  // MinPGND 49, MaxPGND 65, MinPVCC 245
   float u0 = 1.375f;
-  int32_t powerUpDelay = 300;    // ms; shown and kept, no command carries it
+  int32_t powerUpDelay = 300;  // ms; shown and kept, no command carries it
   ProgramOptions options;
 };
 

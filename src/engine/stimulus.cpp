@@ -13,12 +13,16 @@ constexpr uint8_t kNoLevel = 4;
 constexpr int kGroups = 200;
 
 // Expected code of a reference level: 1 low, 2 high, 4 none.
-uint8_t codeOf(uint8_t level) { return level <= 1 ? uint8_t(level + 1) : kNoLevel; }
-bool inGroup(int32_t group) { return group >= 1 && group < kGroups; }
+uint8_t codeOf(uint8_t level) {
+  return level <= 1 ? uint8_t(level + 1) : kNoLevel;
+}
+bool inGroup(int32_t group) {
+  return group >= 1 && group < kGroups;
+}
 }  // namespace
 
-void deriveStimulus(const TestDescription& t, const ContactRecords& contacts, std::vector<uint8_t>& blockData, int block,
-                    bool drive) {
+void deriveStimulus(const TestDescription& t, const ContactRecords& contacts, std::vector<uint8_t>& blockData,
+                    int block, bool drive) {
   const int pins = std::clamp(t.pinCount, 0, kContactRecords);
   blockData.assign(size_t(pins) * tester::kMaxBlockCycles, 2);
   if (!drive) return;
@@ -26,14 +30,15 @@ void deriveStimulus(const TestDescription& t, const ContactRecords& contacts, st
   // What the cycles ask of each pin, looked up once per block.
   struct Pin {
     int32_t type;
-    int32_t group;  // 0 when not in a group
+    int32_t group;   // 0 when not in a group
     bool stuckHigh;  // "!H"
     bool fixed;      // "!L" or "!H"
   };
   std::array<Pin, kContactRecords + 1> pin{};
   for (int i = 1; i <= pins; ++i) {
     const ContactRecord& r = contacts[size_t(i - 1)];
-    pin[size_t(i)] = {t.pinTypeCodeOf(i), inGroup(r.group) ? r.group : 0, r.mark == "!H", r.mark == "!L" || r.mark == "!H"};
+    pin[size_t(i)] = {t.pinTypeCodeOf(i), inGroup(r.group) ? r.group : 0, r.mark == "!H",
+                      r.mark == "!L" || r.mark == "!H"};
   }
 
   const int64_t start = int64_t(block) * tester::kMaxBlockCycles;

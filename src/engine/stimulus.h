@@ -12,7 +12,7 @@ namespace qel::engine {
 
 // blockData gets pinCount bytes per cycle for 8191 cycles: 0 drive low, 1 drive high, 2 leave.
 // With drive false (analyser mode) nothing is driven.
-void deriveStimulus(const TestDescription& test, const ContactRecords& contacts, std::vector<uint8_t>& blockData,
-                    int block, bool drive);
+void deriveStimulus(const TestDescription& test, const ContactRecords& contacts,
+                    std::vector<uint8_t>& blockData, int block, bool drive);
 
 }  // namespace qel::engine

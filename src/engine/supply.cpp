@@ -4,7 +4,9 @@
 
 namespace qel::engine {
 
-bool TestEngine::supplyCommandsRefused() const { return ws_.channelFault || ws_.busy || realtime_; }
+bool TestEngine::supplyCommandsRefused() const {
+  return ws_.channelFault || ws_.busy || realtime_;
+}
 
 void TestEngine::togglePower() {
   if (supplyCommandsRefused()) return;

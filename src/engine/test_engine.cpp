@@ -4,19 +4,28 @@ namespace qel::engine {
 
 const char* outcomeName(Outcome outcome) {
   switch (outcome) {
-    case Outcome::None: return "none";
-    case Outcome::Finished: return "finished";
-    case Outcome::NotStarted: return "not started";
-    case Outcome::InitFailed: return "tester not initialised";
-    case Outcome::ContactFault: return "contact or supply fault";
-    case Outcome::ErrorRaised: return "error reported";
-    case Outcome::DataError: return "data not obtained";
-    case Outcome::Cancelled: return "cancelled";
+    case Outcome::None:
+      return "none";
+    case Outcome::Finished:
+      return "finished";
+    case Outcome::NotStarted:
+      return "not started";
+    case Outcome::InitFailed:
+      return "tester not initialised";
+    case Outcome::ContactFault:
+      return "contact or supply fault";
+    case Outcome::ErrorRaised:
+      return "error reported";
+    case Outcome::DataError:
+      return "data not obtained";
+    case Outcome::Cancelled:
+      return "cancelled";
   }
   return "?";
 }
 
-TestEngine::TestEngine(app::Workspace& ws, tester::TesterLink& link, tester::Clock& clock, Operator& op, Settings settings)
+TestEngine::TestEngine(app::Workspace& ws, tester::TesterLink& link, tester::Clock& clock, Operator& op,
+                       Settings settings)
     : ws_(ws), link_(link), clock_(clock), op_(op), settings_(settings) {
   link_.setStopFlag(&stopRequested);
   link_.onPowerChanged = [this](bool on) {
@@ -68,12 +77,13 @@ void TestEngine::prepareProgress() {
   op_.progressCountersVisible(false);
   gauge(0);
   const std::string name = !t.testNames[1].empty() ? t.testNames[1] : t.fileName;
-  op_.progressTestInfo(name, std::string(t.isSoic ? "SOIC" : "DIP") + std::to_string(t.pinCount), t.cycleCount,
-                       t.cycleCount / kBlockCycles + 1);
+  op_.progressTestInfo(name, std::string(t.isSoic ? "SOIC" : "DIP") + std::to_string(t.pinCount),
+                       t.cycleCount, t.cycleCount / kBlockCycles + 1);
 }
 
 bool TestEngine::initialiseTester() {
-  const auto outcome = tester::initialiseTester(link_, op_, ws_.test, settings_.levels, [this](int code) { raiseError(code); });
+  const auto outcome = tester::initialiseTester(link_, op_, ws_.test, settings_.levels,
+                                                [this](int code) { raiseError(code); });
   lastInit_ = outcome;
   if (outcome != tester::InitOutcome::Ok) {
     fail(Outcome::InitFailed);

@@ -43,8 +43,9 @@ std::string errorText(int code);
 inline constexpr int kBlockCycles = tester::kMaxBlockCycles;
 
 class TestEngine {
-public:
-  TestEngine(app::Workspace& ws, tester::TesterLink& link, tester::Clock& clock, Operator& op, Settings settings = {});
+ public:
+  TestEngine(app::Workspace& ws, tester::TesterLink& link, tester::Clock& clock, Operator& op,
+             Settings settings = {});
   ~TestEngine();
   TestEngine(const TestEngine&) = delete;
   TestEngine& operator=(const TestEngine&) = delete;
@@ -109,23 +110,23 @@ public:
   bool rawReadout(tester::RawGrid& grid);
 
   // --- Supply and parameters (controlling thread) ---
-  void togglePower();        // tool button "Питание"
-  void powerOnCommand();     // "Включить питание"
-  void powerOffCommand();    // "Выключить питание"
+  void togglePower();      // tool button "Питание"
+  void powerOnCommand();   // "Включить питание"
+  void powerOffCommand();  // "Выключить питание"
   // Level of a pin (1-based) with the supply on; 0 when it could not be read.
   int readPinLevel(int pin);
 
   tester::TesterLink& link() { return link_; }
   app::Workspace& workspace() { return ws_; }
 
-private:
+ private:
   enum class Worker { Contact, Full };
   bool startWorker(Worker kind);
   void workerMain(Worker kind);
   bool cancelRun();
   bool stopped();
-  void step(const std::string& line);    // both logs, short name to the process label
-  void logText(const std::string& text); // both logs and the process label
+  void step(const std::string& line);     // both logs, short name to the process label
+  void logText(const std::string& text);  // both logs and the process label
   void gauge(int percent);
   void prepareProgress();
   void fail(Outcome outcome, int error = 0);

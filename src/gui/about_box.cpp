@@ -8,7 +8,9 @@
 
 namespace qel::gui {
 
-QString versionText() { return QStringLiteral(QEL_VERSION); }
+QString versionText() {
+  return QStringLiteral(QEL_VERSION);
+}
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   setObjectName("fmAboutBox");
@@ -22,7 +24,8 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   auto* mail = new QLabel(QString("<a style='color:blue' href='mailto:%1'>%1</a>").arg(kSupportEmail), this);
   for (QLabel* l : {support, mail}) {
     l->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    connect(l, &QLabel::linkActivated, this, [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
+    connect(l, &QLabel::linkActivated, this,
+            [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
     layout->addWidget(l);
   }
   auto* ok = new QPushButton("OK", this);

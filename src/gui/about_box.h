@@ -11,7 +11,7 @@ inline constexpr const char* kLegalNotice = "© QEL";
 
 class AboutBox : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit AboutBox(QWidget* parent = nullptr);
 };
 

@@ -10,7 +10,7 @@ namespace qel::gui {
 
 class CycleColumn : public QWidget {
   Q_OBJECT
-public:
+ public:
   CycleColumn(const TestDescription& test, const views::DiagramView& view, QWidget* parent = nullptr);
   static constexpr int kHeaderHeight = 19;
   // The digit shown for a row in the cursor cycle: "0", "1" or "x"; red when it is a mismatch.
@@ -20,10 +20,10 @@ public:
   };
   static Cell cellOf(const TestDescription& test, int slot, int cycle, bool result);
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override;
 
-private:
+ private:
   const TestDescription& test_;
   const views::DiagramView& view_;
 };

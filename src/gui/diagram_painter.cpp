@@ -8,7 +8,8 @@
 namespace qel::gui {
 
 QColor colours::shortGroup(int g) {
-  static const QColor palette[] = {{128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128}, {128, 0, 128}, {0, 128, 128}};
+  static const QColor palette[] = {{128, 0, 0}, {0, 128, 0},   {128, 128, 0},
+                                   {0, 0, 128}, {128, 0, 128}, {0, 128, 128}};
   return g >= 1 && g <= 6 ? palette[g - 1] : QColor(0, 0, 0);
 }
 
@@ -16,7 +17,7 @@ namespace {
 
 // Lines collected by pen, drawn in one call each.
 class LineBatch {
-public:
+ public:
   void add(const QColor& colour, int width, int x1, int y1, int x2, int y2) {
     bucket(colour, width).lines.append(QLine(x1, y1, x2, y2));
   }
@@ -31,7 +32,7 @@ public:
     }
   }
 
-private:
+ private:
   struct Bucket {
     QColor colour;
     int width;
@@ -52,7 +53,9 @@ struct RowGeometry {
   int yOf(int level) const { return level == 0 ? low : level == 1 ? high : dontCare; }
 };
 
-RowGeometry rowGeometry(int y0, int rh) { return {y0 + rh / 4 - 1, y0 + rh / 4 + rh / 2 + 2, y0 + rh / 2}; }
+RowGeometry rowGeometry(int y0, int rh) {
+  return {y0 + rh / 4 - 1, y0 + rh / 4 + rh / 2 + 2, y0 + rh / 2};
+}
 
 void paintWaveforms(QPainter& p, const DiagramPaint& in, const views::VisibleRange& range, bool result) {
   const auto& t = *in.test;
@@ -69,7 +72,8 @@ void paintWaveforms(QPainter& p, const DiagramPaint& in, const views::VisibleRan
   auto levelsOf = [&](int c) -> const views::PinLevels& {
     if (levels.empty()) {
       levels.reserve(size_t(range.lastCycle - range.firstCycle + 1));
-      for (int cc = range.firstCycle; cc <= range.lastCycle; ++cc) levels.push_back(views::resultLevels(t, cc));
+      for (int cc = range.firstCycle; cc <= range.lastCycle; ++cc)
+        levels.push_back(views::resultLevels(t, cc));
     }
     return levels[size_t(c - range.firstCycle)];
   };
@@ -107,7 +111,7 @@ void paintWaveforms(QPainter& p, const DiagramPaint& in, const views::VisibleRan
         const int k = c - range.firstCycle;
         const int x1 = views::kDiagramLeft + k * cw + 2;
         const int x2 = views::kDiagramLeft + (k + 1) * cw + 1;
-        const QColor& colour = level == 2 ? colours::dontCare
+        const QColor& colour = level == 2    ? colours::dontCare
                                : mismatch(c) ? colours::error
                                : result      ? colours::result
                                              : rowColour(c);
@@ -155,7 +159,9 @@ void paintHeader(QPainter& p, const DiagramPaint& in, const views::VisibleRange&
         p.setPen(colours::infoBackground);
         p.drawText(box, Qt::AlignCenter, QString::number(f.group));
       }
-      const QString mark = f.mark == "!H" || f.mark == "!L" ? QString::fromStdString(f.mark) : f.notConnected ? "!N" : "";
+      const QString mark = f.mark == "!H" || f.mark == "!L" ? QString::fromStdString(f.mark)
+                           : f.notConnected                 ? "!N"
+                                                            : "";
       if (!mark.isEmpty()) {
         small.setBold(true);
         p.setFont(small);
@@ -196,7 +202,8 @@ void paintDiagram(QPainter& p, const DiagramPaint& in) {
     p.setPen(QPen(colours::buttonFace, 1));
     const int rows = range.lastRow - range.firstRow + 1;
     const int bottom = rows * v.rowHeight;
-    for (int i = 0; i <= rows; ++i) p.drawLine(views::kDiagramLeft + 1, i * v.rowHeight, in.width, i * v.rowHeight);
+    for (int i = 0; i <= rows; ++i)
+      p.drawLine(views::kDiagramLeft + 1, i * v.rowHeight, in.width, i * v.rowHeight);
     for (int x = views::kDiagramLeft + 1; x <= in.width; x += v.cellWidth) p.drawLine(x, 0, x, bottom);
   }
   if (v.showReference) paintWaveforms(p, in, range, false);

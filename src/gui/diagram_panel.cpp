@@ -54,10 +54,13 @@ DiagramPanel::DiagramPanel(app::Workspace& ws, views::DiagramView& view,
   connect(diagram_, &DiagramWidget::hovered, this, &DiagramPanel::onHover);
 }
 
-int DiagramPanel::rulerWidth() const { return ruler_->rulerWidth(); }
+int DiagramPanel::rulerWidth() const {
+  return ruler_->rulerWidth();
+}
 
 views::ScrollBars DiagramPanel::bars() const {
-  return views::scrollBars(view_, ws_.test.pinCount, ws_.test.cycleCount, diagram_->width(), diagram_->height());
+  return views::scrollBars(view_, ws_.test.pinCount, ws_.test.cycleCount, diagram_->width(),
+                           diagram_->height());
 }
 
 void DiagramPanel::syncBars() {
@@ -109,7 +112,9 @@ void DiagramPanel::zoom(views::Zoom z) {
 void DiagramPanel::key(views::Key k) {
   if (!active()) return;
   if (k == views::Key::ZoomIn || k == views::Key::ZoomOut || k == views::Key::ZoomNormal) {
-    zoom(k == views::Key::ZoomIn ? views::Zoom::In : k == views::Key::ZoomOut ? views::Zoom::Out : views::Zoom::Normal);
+    zoom(k == views::Key::ZoomIn    ? views::Zoom::In
+         : k == views::Key::ZoomOut ? views::Zoom::Out
+                                    : views::Zoom::Normal);
     return;
   }
   views::handleKey(view_, ws_.test, k, diagram_->width(), rulerWidth(), bars());
@@ -118,14 +123,31 @@ void DiagramPanel::key(views::Key k) {
 
 void DiagramPanel::onKey(int k, Qt::KeyboardModifiers) {
   switch (k) {
-    case Qt::Key_Up: key(views::Key::Up); break;
-    case Qt::Key_Down: key(views::Key::Down); break;
-    case Qt::Key_Left: key(views::Key::Left); break;
-    case Qt::Key_Right: key(views::Key::Right); break;
-    case Qt::Key_Plus: case Qt::Key_Equal: key(views::Key::ZoomIn); break;
-    case Qt::Key_Minus: key(views::Key::ZoomOut); break;
-    case Qt::Key_Asterisk: case Qt::Key_N: key(views::Key::ZoomNormal); break;
-    default: break;
+    case Qt::Key_Up:
+      key(views::Key::Up);
+      break;
+    case Qt::Key_Down:
+      key(views::Key::Down);
+      break;
+    case Qt::Key_Left:
+      key(views::Key::Left);
+      break;
+    case Qt::Key_Right:
+      key(views::Key::Right);
+      break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      key(views::Key::ZoomIn);
+      break;
+    case Qt::Key_Minus:
+      key(views::Key::ZoomOut);
+      break;
+    case Qt::Key_Asterisk:
+    case Qt::Key_N:
+      key(views::Key::ZoomNormal);
+      break;
+    default:
+      break;
   }
 }
 
@@ -177,7 +199,8 @@ void DiagramPanel::onWheel(int steps, bool zoomIt, int x) {
   if (!active()) return;
   if (zoomIt) {
     for (int i = 0; i < std::abs(steps); ++i)
-      views::zoomAround(view_, steps > 0 ? views::Zoom::In : views::Zoom::Out, x, diagram_->width(), ws_.test.cycleCount);
+      views::zoomAround(view_, steps > 0 ? views::Zoom::In : views::Zoom::Out, x, diagram_->width(),
+                        ws_.test.cycleCount);
     refresh();
     return;
   }

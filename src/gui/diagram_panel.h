@@ -19,9 +19,9 @@ class RulerWidget;
 
 class DiagramPanel : public QWidget {
   Q_OBJECT
-public:
-  DiagramPanel(app::Workspace& ws, views::DiagramView& view, const std::vector<views::ContactFinding>& findings,
-               QWidget* parent = nullptr);
+ public:
+  DiagramPanel(app::Workspace& ws, views::DiagramView& view,
+               const std::vector<views::ContactFinding>& findings, QWidget* parent = nullptr);
 
   // Scroll bars and sizes from the view state, then a repaint (FormResize).
   void refresh();
@@ -41,14 +41,14 @@ public:
   QScrollBar* verticalBar() const { return vbar_; }
   int rulerWidth() const;
 
-Q_SIGNALS:
+ Q_SIGNALS:
   void cursorMoved();
   void modeChanged();
 
-protected:
+ protected:
   void resizeEvent(QResizeEvent*) override;
 
-private:
+ private:
   views::ScrollBars bars() const;
   void syncBars();
   void onHorizontal(int position);

@@ -55,10 +55,16 @@ void DiagramWidget::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) Q_EMIT clicked(lastPress_);
 }
 
-void DiagramWidget::mouseDoubleClickEvent(QMouseEvent*) { Q_EMIT doubleClicked(); }
-void DiagramWidget::mouseMoveEvent(QMouseEvent* e) { Q_EMIT hovered(e->position().toPoint()); }
+void DiagramWidget::mouseDoubleClickEvent(QMouseEvent*) {
+  Q_EMIT doubleClicked();
+}
+void DiagramWidget::mouseMoveEvent(QMouseEvent* e) {
+  Q_EMIT hovered(e->position().toPoint());
+}
 
-void DiagramWidget::keyPressEvent(QKeyEvent* e) { Q_EMIT keyPressed(e->key(), e->modifiers()); }
+void DiagramWidget::keyPressEvent(QKeyEvent* e) {
+  Q_EMIT keyPressed(e->key(), e->modifiers());
+}
 
 void DiagramWidget::wheelEvent(QWheelEvent* e) {
   // Touch pads send small deltas; whole notches of 120 make one step.

@@ -11,20 +11,20 @@ namespace qel::gui {
 
 class DiagramWidget : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit DiagramWidget(QWidget* parent = nullptr);
   // What the next paint draws; filled by the panel just before painting.
   std::function<DiagramPaint()> source;
   QPoint lastPress() const { return lastPress_; }
 
-Q_SIGNALS:
+ Q_SIGNALS:
   void clicked(QPoint at);
   void doubleClicked();
   void hovered(QPoint at);
   void keyPressed(int key, Qt::KeyboardModifiers modifiers);
   void wheelTurned(int steps, bool zoom, int x);
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
@@ -33,7 +33,7 @@ protected:
   void keyPressEvent(QKeyEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
 
-private:
+ private:
   QPoint lastPress_;
   QImage last_;  // the last picture painted during a run
   int wheelRemainder_ = 0;

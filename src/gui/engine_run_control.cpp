@@ -41,20 +41,48 @@ void EngineRunControl::applySettings(const app::Settings& s) {
   engine::applyProgramOptions(*engine_, options);
 }
 
-bool EngineRunControl::startFullTest() { return engine_->startFullTest(); }
-bool EngineRunControl::startContactTest() { return engine_->startContactTest(); }
-bool EngineRunControl::continueRun() { return engine_->continueRun(); }
-bool EngineRunControl::cancel() { return engine_->cancel(); }
-bool EngineRunControl::running() const { return engine_->running(); }
-bool EngineRunControl::continueEnabled() const { return engine_->continueEnabled; }
-void EngineRunControl::startRealtimeCheck() { engine_->startRealtimeCheck(); }
-void EngineRunControl::realtimeTick() { engine_->realtimeTick(); }
-void EngineRunControl::stopRealtimeCheck() { engine_->stopRealtimeCheck(); }
-bool EngineRunControl::realtimeOn() const { return engine_->realtimeOn(); }
-void EngineRunControl::togglePower() { engine_->togglePower(); }
-void EngineRunControl::powerOnCommand() { engine_->powerOnCommand(); }
-void EngineRunControl::powerOffCommand() { engine_->powerOffCommand(); }
-bool EngineRunControl::powerIsOn() const { return engine_->powerOn; }
+bool EngineRunControl::startFullTest() {
+  return engine_->startFullTest();
+}
+bool EngineRunControl::startContactTest() {
+  return engine_->startContactTest();
+}
+bool EngineRunControl::continueRun() {
+  return engine_->continueRun();
+}
+bool EngineRunControl::cancel() {
+  return engine_->cancel();
+}
+bool EngineRunControl::running() const {
+  return engine_->running();
+}
+bool EngineRunControl::continueEnabled() const {
+  return engine_->continueEnabled;
+}
+void EngineRunControl::startRealtimeCheck() {
+  engine_->startRealtimeCheck();
+}
+void EngineRunControl::realtimeTick() {
+  engine_->realtimeTick();
+}
+void EngineRunControl::stopRealtimeCheck() {
+  engine_->stopRealtimeCheck();
+}
+bool EngineRunControl::realtimeOn() const {
+  return engine_->realtimeOn();
+}
+void EngineRunControl::togglePower() {
+  engine_->togglePower();
+}
+void EngineRunControl::powerOnCommand() {
+  engine_->powerOnCommand();
+}
+void EngineRunControl::powerOffCommand() {
+  engine_->powerOffCommand();
+}
+bool EngineRunControl::powerIsOn() const {
+  return engine_->powerOn;
+}
 
 void EngineRunControl::startupCheck(bool testChannels) {
   if (testChannels) {
@@ -64,6 +92,8 @@ void EngineRunControl::startupCheck(bool testChannels) {
   if (engine_->link().checkPresence()) op_->message(app::kNoDevice, Icon::Error);
 }
 
-void EngineRunControl::shutdown() { engine_->shutdown(); }
+void EngineRunControl::shutdown() {
+  engine_->shutdown();
+}
 
 }  // namespace qel::gui

@@ -22,10 +22,10 @@ namespace qel::gui {
 using tester::TesterConnection;
 
 class EngineRunControl : public RunControl {
-public:
+ public:
   // Binds the library; null with the failure text when it cannot be loaded.
-  static std::unique_ptr<EngineRunControl> create(app::Workspace& ws, const app::Settings& settings, Operator& op,
-                                                  std::string& failure);
+  static std::unique_ptr<EngineRunControl> create(app::Workspace& ws, const app::Settings& settings,
+                                                  Operator& op, std::string& failure);
   ~EngineRunControl() override;
 
   // The thresholds, U0 and the options the engine works with, as read at start.
@@ -49,7 +49,7 @@ public:
   void startupCheck(bool testChannels) override;
   void shutdown() override;
 
-private:
+ private:
   EngineRunControl() = default;
   std::unique_ptr<TesterConnection> connection_;
   std::unique_ptr<engine::TestEngine> engine_;

@@ -25,19 +25,27 @@ GuiOperator::GuiOperator(ProgressWindow& progress, WaitWindow& wait) : progress_
   });
 }
 
-GuiOperator::~GuiOperator() { abandonQuestions(); }
+GuiOperator::~GuiOperator() {
+  abandonQuestions();
+}
 
-bool GuiOperator::onGuiThread() const { return QThread::currentThread() == thread(); }
+bool GuiOperator::onGuiThread() const {
+  return QThread::currentThread() == thread();
+}
 
 void GuiOperator::post(std::function<void()> f) {
-  if (onGuiThread()) f();
-  else QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
+  if (onGuiThread())
+    f();
+  else
+    QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
 }
 
 void GuiOperator::message(std::string_view text, Icon icon) {
   post([this, t = std::string(text), icon] {
-    if (scripted_) shownMessages.emplace_back(t, icon);
-    else showMessage(parent_, t, icon);
+    if (scripted_)
+      shownMessages.emplace_back(t, icon);
+    else
+      showMessage(parent_, t, icon);
   });
 }
 
@@ -109,8 +117,10 @@ std::optional<std::string> GuiOperator::chooseFile(const FileChoice& choice) {
   auto run = [&] {
     if (sinks_.chooseFile) result = sinks_.chooseFile(choice);
   };
-  if (onGuiThread()) run();
-  else QMetaObject::invokeMethod(this, run, Qt::BlockingQueuedConnection);
+  if (onGuiThread())
+    run();
+  else
+    QMetaObject::invokeMethod(this, run, Qt::BlockingQueuedConnection);
   return result;
 }
 

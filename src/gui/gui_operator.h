@@ -30,7 +30,7 @@ struct OperatorSinks {
 
 class GuiOperator : public QObject, public Operator {
   Q_OBJECT
-public:
+ public:
   GuiOperator(ProgressWindow& progress, WaitWindow& wait);
   ~GuiOperator() override;
 
@@ -70,7 +70,7 @@ public:
   void errorCounter(std::string_view text) override;
   void redraw() override;
 
-private:
+ private:
   bool onGuiThread() const;
   // Runs f on the GUI thread: at once there, queued in order from a worker.
   void post(std::function<void()> f);

@@ -10,13 +10,13 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "app/workspace.h"
-#include "gui/splash.h"
 #include "gui/gui_operator.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "gui/progress_window.h"
 #include "gui/qt_settings_store.h"
 #include "gui/run_control.h"
+#include "gui/splash.h"
 #include "gui/wait_window.h"
 #ifdef QEL_HAVE_ENGINE
 #include "gui/engine_run_control.h"
@@ -26,7 +26,8 @@ namespace {
 
 bool displayAvailable() {
   const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-  if (platform.startsWith("offscreen") || platform.startsWith("minimal") || platform.startsWith("vnc")) return true;
+  if (platform.startsWith("offscreen") || platform.startsWith("minimal") || platform.startsWith("vnc"))
+    return true;
 #if defined(Q_OS_LINUX)
   return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
 #else
@@ -38,10 +39,11 @@ bool displayAvailable() {
 
 int main(int argc, char** argv) {
   if (!displayAvailable()) {
-    std::fprintf(stderr,
-                 "qeltest: нет дисплея (DISPLAY не задан). Запустите под xvfb-run или с QT_QPA_PLATFORM=offscreen.\n"
-                 "qeltest: no display available (DISPLAY is not set); run it under xvfb-run, or with "
-                 "QT_QPA_PLATFORM=offscreen for a screenshot run.\n");
+    std::fprintf(
+        stderr,
+        "qeltest: нет дисплея (DISPLAY не задан). Запустите под xvfb-run или с QT_QPA_PLATFORM=offscreen.\n"
+        "qeltest: no display available (DISPLAY is not set); run it under xvfb-run, or with "
+        "QT_QPA_PLATFORM=offscreen for a screenshot run.\n");
     return 2;
   }
   // Fractional screen scales draw the diagram's lines at their exact place, not rounded up.
@@ -73,7 +75,8 @@ int main(int argc, char** argv) {
   }
 #endif
 
-  qel::gui::MainWindow window({ws, settings, store, op, progress, wait, runs.get(), QApplication::applicationFilePath()});
+  qel::gui::MainWindow window(
+      {ws, settings, store, op, progress, wait, runs.get(), QApplication::applicationFilePath()});
 #ifdef QEL_HAVE_ENGINE
   static_cast<qel::gui::EngineRunControl*>(runs.get())->applySettings(settings);
 #endif
@@ -93,7 +96,8 @@ int main(int argc, char** argv) {
       for (const auto& [text, icon] : op.shownMessages)
         std::fprintf(stderr, "[%d] %s\n", int(icon), text.c_str());
       const bool saved = window.grab().save(screenshot);
-      std::fprintf(stderr, saved ? "qeltest: wrote %s\n" : "qeltest: could not write %s\n", qPrintable(screenshot));
+      std::fprintf(stderr, saved ? "qeltest: wrote %s\n" : "qeltest: could not write %s\n",
+                   qPrintable(screenshot));
       window.close();
     });
   });

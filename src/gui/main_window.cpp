@@ -77,8 +77,7 @@ MainWindow::MainWindow(const MainWindowParts& parts)
 
   op_.setDialogParent(this);
   op_.setSinks({[this](const std::string& l) { appendLog(qs(l)); },
-                [this](const std::string& t) { setErrText(qs(t)); },
-                [this] { redrawFromModel(); },
+                [this](const std::string& t) { setErrText(qs(t)); }, [this] { redrawFromModel(); },
                 [this](const FileChoice& c) { return chooseFile(c); }});
   connect(&progress_, &ProgressWindow::cancelRequested, this, &MainWindow::cancelRun);
 
@@ -163,17 +162,18 @@ void MainWindow::buildPages() {
     updateStatus();
   });
   connect(diagram_, &DiagramPanel::modeChanged, this, &MainWindow::updateModeControls);
-  connect(words_, &WordPanelsWidget::selectionChanged, this, [this] {
-    diagram_->clickAt(diagram_->diagram()->lastPress());
-  });
+  connect(words_, &WordPanelsWidget::selectionChanged, this,
+          [this] { diagram_->clickAt(diagram_->diagram()->lastPress()); });
   connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
     if (ws_.busy && page != 0 && page != 2) {
       pages_->setCurrentIndex(0);
       return;
     }
     ws_.mainPage = page;
-    if (page == 1) table_->selectCycle(std::clamp(view_.cursorCycle(), 1, std::max(1, ws_.test.cycleCount)));
-    else if (page == 0 && table_->selectedCycle() > 0) diagram_->moveCursorToCycle(table_->selectedCycle());
+    if (page == 1)
+      table_->selectCycle(std::clamp(view_.cursorCycle(), 1, std::max(1, ws_.test.cycleCount)));
+    else if (page == 0 && table_->selectedCycle() > 0)
+      diagram_->moveCursorToCycle(table_->selectedCycle());
   });
 }
 
@@ -222,8 +222,10 @@ void MainWindow::buildStatusBar() {
   switch_->addItems({"Эталон", "Результат"});
   switch_->setToolTip("Переключатель диаграммы");
   connect(switch_, &QComboBox::activated, this, [this](int index) {
-    if (index == 0) showReference();
-    else showResultDiagram();
+    if (index == 0)
+      showReference();
+    else
+      showResultDiagram();
   });
   bar->addWidget(navigation_);
   bar->addWidget(switch_);
@@ -241,13 +243,25 @@ void MainWindow::buildStatusBar() {
   }
 }
 
-void MainWindow::appendLog(const QString& line) { memo_->appendPlainText(line); }
-void MainWindow::setErrText(const QString& text) { errText_->setText(text); }
-QString MainWindow::errText() const { return errText_->text(); }
-QString MainWindow::statusPanel(int index) const { return panels_[size_t(index)]->text(); }
-QString MainWindow::logText() const { return memo_->toPlainText(); }
+void MainWindow::appendLog(const QString& line) {
+  memo_->appendPlainText(line);
+}
+void MainWindow::setErrText(const QString& text) {
+  errText_->setText(text);
+}
+QString MainWindow::errText() const {
+  return errText_->text();
+}
+QString MainWindow::statusPanel(int index) const {
+  return panels_[size_t(index)]->text();
+}
+QString MainWindow::logText() const {
+  return memo_->toPlainText();
+}
 
-QAction* MainWindow::action(const QString& objectName) const { return findChild<QAction*>(objectName); }
+QAction* MainWindow::action(const QString& objectName) const {
+  return findChild<QAction*>(objectName);
+}
 
 void MainWindow::updateStatus() {
   if (!ws_.pagesVisible) return;
@@ -286,7 +300,8 @@ void MainWindow::redrawFromModel() {
     const QSignalBlocker block(pages_);
     pages_->setCurrentIndex(std::clamp(ws_.mainPage.load(), 0, 2));
   }
-  if (view_.showResult != ws_.showResult) diagram_->setMode(ws_.showResult ? views::Mode::Result : views::Mode::Reference);
+  if (view_.showResult != ws_.showResult)
+    diagram_->setMode(ws_.showResult ? views::Mode::Result : views::Mode::Reference);
   syncFindings();
   if (runs_ && continue_) continue_->setEnabled(runs_->continueEnabled());
   if (runs_ && power_) power_->setChecked(runs_->powerIsOn());
@@ -332,7 +347,9 @@ void MainWindow::showEvent(QShowEvent* e) {
   diagram_->refresh();
 }
 
-void MainWindow::keyPressEvent(QKeyEvent* e) { QMainWindow::keyPressEvent(e); }
+void MainWindow::keyPressEvent(QKeyEvent* e) {
+  QMainWindow::keyPressEvent(e);
+}
 
 void MainWindow::openHelpFile() {
   QDesktopServices::openUrl(QUrl::fromLocalFile(qs(app::helpFilePath(us(programPath_)))));

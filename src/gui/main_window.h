@@ -46,7 +46,7 @@ struct MainWindowParts {
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
-public:
+ public:
   explicit MainWindow(const MainWindowParts& parts);
   ~MainWindow() override;
 
@@ -96,14 +96,14 @@ public:
   QComboBox* diagramSwitch() const { return switch_; }
   QAction* action(const QString& objectName) const;
 
-protected:
+ protected:
   void closeEvent(QCloseEvent* e) override;
   void showEvent(QShowEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dropEvent(QDropEvent* e) override;
 
-private:
+ private:
   void buildMenus();
   void buildToolBars();
   void buildPages();
@@ -141,9 +141,9 @@ private:
   QComboBox* switch_ = nullptr;
   std::array<QLabel*, 4> panels_{};
   std::array<QAction*, 4> recent_{};
-  QAction* reference_ = nullptr;   // N33 / N63
-  QAction* result_ = nullptr;      // N34 / N64
-  QAction* grid_ = nullptr;        // NWeb / N66
+  QAction* reference_ = nullptr;  // N33 / N63
+  QAction* result_ = nullptr;     // N34 / N64
+  QAction* grid_ = nullptr;       // NWeb / N66
   QToolButton* continue_ = nullptr;
   QToolButton* power_ = nullptr;
   QToolBar* fileBar_ = nullptr;

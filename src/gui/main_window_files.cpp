@@ -14,18 +14,18 @@
 #include "gui/main_window.h"
 
 #include "gui/message_box.h"
-#include "gui/wait_window.h"
 #include "gui/program_options_dialog.h"
+#include "gui/wait_window.h"
 #ifdef QEL_HAVE_ENGINE
 #include "engine/test_engine.h"
 #include "gui/engine_run_control.h"
 #include "gui/test_parameters_dialog.h"
 #endif
+#include "gui/diagram_panel.h"
 #include "gui/run_control.h"
 #include "gui/table_page.h"
 #include "gui/word_panels_widget.h"
 #include "gui/words_dialog.h"
-#include "gui/diagram_panel.h"
 #include "testfile/writer.h"
 #include "views/comparison.h"
 
@@ -37,8 +37,10 @@ const char* const kFilter = "AllTest (*.qel *.vtd);;QEL (*.qel);;VTD (*.vtd)";
 
 void MainWindow::openTest() {
   QString path;
-  if (chooseTestFile) path = chooseTestFile(false);
-  else path = QFileDialog::getOpenFileName(this, QString(), qs(settings_.dirTests), kFilter);
+  if (chooseTestFile)
+    path = chooseTestFile(false);
+  else
+    path = QFileDialog::getOpenFileName(this, QString(), qs(settings_.dirTests), kFilter);
   if (path.isEmpty()) return;
   loadFile(path);
 }
@@ -80,9 +82,11 @@ void MainWindow::saveTestAs() {
   // Only a shown test after a run: a freshly loaded one has "not measured" in its first cell.
   if (!app::canSaveResult(ws_)) return;
   QString path;
-  if (chooseTestFile) path = chooseTestFile(true);
-  else path = QFileDialog::getSaveFileName(this, QString(), qs(settings_.dirTests), kFilter, nullptr,
-                                           QFileDialog::DontConfirmOverwrite);
+  if (chooseTestFile)
+    path = chooseTestFile(true);
+  else
+    path = QFileDialog::getSaveFileName(this, QString(), qs(settings_.dirTests), kFilter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
   if (path.isEmpty()) return;
   app::saveResultAs(ws_, us(path), op_);
 }
@@ -96,7 +100,8 @@ std::optional<std::string> MainWindow::chooseFile(const FileChoice& choice) {
   // "Dat|*.dat|All|*.*" -> "Dat (*.dat);;All (*.*)"
   const QStringList parts = qs(choice.filter).split('|');
   QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
   QFileDialog dialog(this, QString(), qs(settings_.dirTests), filters.join(";;"));
   dialog.setAcceptMode(choice.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(choice.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

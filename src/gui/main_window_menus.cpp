@@ -20,11 +20,14 @@
 
 namespace qel::gui {
 
-QAction* MainWindow::addAction(QMenu* menu, const QString& text, const QString& name, void (MainWindow::*slot)()) {
+QAction* MainWindow::addAction(QMenu* menu, const QString& text, const QString& name,
+                               void (MainWindow::*slot)()) {
   QAction* a = menu->addAction(text);
   a->setObjectName(name);
-  if (slot) connect(a, &QAction::triggered, this, slot);
-  else a->setEnabled(false);  // a command of a dialog this program does not have yet
+  if (slot)
+    connect(a, &QAction::triggered, this, slot);
+  else
+    a->setEnabled(false);  // a command of a dialog this program does not have yet
   return a;
 }
 
@@ -118,9 +121,8 @@ void MainWindow::buildMenus() {
   QMenu* help = menuBar()->addMenu("Помощь");
   QAction* chm = help->addAction("Справка");
   chm->setObjectName("N13");
-  connect(chm, &QAction::triggered, this, [this] {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(qs(app::chmFilePath(us(programPath_)))));
-  });
+  connect(chm, &QAction::triggered, this,
+          [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(qs(app::chmFilePath(us(programPath_))))); });
   QAction* about = help->addAction("О программе");
   about->setObjectName("N10");
   connect(about, &QAction::triggered, this, [this] {
@@ -197,8 +199,11 @@ void MainWindow::buildToolBars() {
     const char* text;
     QWidget* bar;
   };
-  const Item items[] = {{"Файл", fileBar_}, {"Масштабирование", zoomBar_}, {"Панель настроек", settingsBar_},
-                        {"Тестирование", startBar_}, {"Ошибки", navigation_}};
+  const Item items[] = {{"Файл", fileBar_},
+                        {"Масштабирование", zoomBar_},
+                        {"Панель настроек", settingsBar_},
+                        {"Тестирование", startBar_},
+                        {"Ошибки", navigation_}};
   for (const auto& it : items) {
     QAction* a = barsMenu_->addAction(it.text);
     a->setCheckable(true);

@@ -73,7 +73,8 @@ void MainWindow::watchRun() {
 }
 
 void MainWindow::navigate(int step) {
-  static const views::Step kSteps[] = {views::Step::First, views::Step::Previous, views::Step::Next, views::Step::Last};
+  static const views::Step kSteps[] = {views::Step::First, views::Step::Previous, views::Step::Next,
+                                       views::Step::Last};
   if (step < 0 || step > 3 || ws_.busy) return;
   const auto cycle = views::navigate(ws_.errors, kSteps[step]);
   if (!cycle) return;

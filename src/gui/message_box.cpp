@@ -9,10 +9,14 @@ namespace qel::gui {
 namespace {
 QMessageBox::Icon qtIcon(Icon icon) {
   switch (icon) {
-    case Icon::Error: return QMessageBox::Critical;
-    case Icon::Warning: return QMessageBox::Warning;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Information: return QMessageBox::Information;
+    case Icon::Error:
+      return QMessageBox::Critical;
+    case Icon::Warning:
+      return QMessageBox::Warning;
+    case Icon::Question:
+      return QMessageBox::Question;
+    case Icon::Information:
+      return QMessageBox::Information;
   }
   return QMessageBox::NoIcon;
 }
@@ -25,8 +29,8 @@ void showMessage(QWidget* parent, std::string_view text, Icon icon) {
 }
 
 bool askYesNo(QWidget* parent, std::string_view text) {
-  QMessageBox box(QMessageBox::Question, qs(app::kApplicationTitle), qs(text), QMessageBox::Yes | QMessageBox::No,
-                  parent);
+  QMessageBox box(QMessageBox::Question, qs(app::kApplicationTitle), qs(text),
+                  QMessageBox::Yes | QMessageBox::No, parent);
   box.setObjectName("questionBox");
   return box.exec() == QMessageBox::Yes;
 }

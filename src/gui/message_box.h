@@ -10,8 +10,12 @@ class QWidget;
 
 namespace qel::gui {
 
-inline QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-inline std::string us(const QString& text) { return text.toUtf8().toStdString(); }
+inline QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+inline std::string us(const QString& text) {
+  return text.toUtf8().toStdString();
+}
 
 void showMessage(QWidget* parent, std::string_view text, Icon icon);
 // Yes/No with the question icon; true for Yes.

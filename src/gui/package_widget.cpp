@@ -100,7 +100,8 @@ void PackageWidget::paintPin(QPainter& p, int pin) {
   p.setPen(Qt::black);
   p.drawText(QRect(x.number, ty, 16, th), Qt::AlignLeft | Qt::AlignVCenter, QString::number(pin));
 
-  views::ContactFinding f = size_t(pin) < findings_.size() ? findings_[size_t(pin)] : views::freshFinding(test_, pin);
+  views::ContactFinding f =
+      size_t(pin) < findings_.size() ? findings_[size_t(pin)] : views::freshFinding(test_, pin);
   const QColor colour = typeColour(f.typeText);
   auto text = [&](int centre, int size, bool bold, const QColor& col, const QString& s) {
     QFont font = base;

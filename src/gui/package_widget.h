@@ -13,7 +13,7 @@ namespace qel::gui {
 
 class PackageWidget : public QWidget {
   Q_OBJECT
-public:
+ public:
   PackageWidget(const TestDescription& test, const std::vector<views::ContactFinding>& findings,
                 const views::Thresholds& thresholds, QWidget* parent = nullptr);
 
@@ -23,11 +23,11 @@ public:
   QAction* stateItem() const { return state_; }
   QAction* typeItem() const { return type_; }
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
 
-private:
+ private:
   void columnsChanged();
   void paintPin(QPainter& p, int pin);
 

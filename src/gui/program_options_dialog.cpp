@@ -17,7 +17,8 @@ ProgramOptionsDialog::ProgramOptionsDialog(const app::Settings& s, GuiOperator& 
   shortTest_ = new QCheckBox("Сжатый тест ОЗУ.", this);
   vccOff_ = new QCheckBox("Отключение питания при блочном тестировании", this);
   continue_ = new QCheckBox(this);
-  auto* continueText = new QLabel("Продолжить тестирование при несовпадении питания\nили отсутствия контактирования.", this);
+  auto* continueText =
+      new QLabel("Продолжить тестирование при несовпадении питания\nили отсутствия контактирования.", this);
   channels_ = new QCheckBox("Проводить тестирование каналов при загрузке", this);
   shortTest_->setChecked(s.shortTest);
   vccOff_->setChecked(s.vccOff);
@@ -47,7 +48,9 @@ ProgramOptionsDialog::ProgramOptionsDialog(const app::Settings& s, GuiOperator& 
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   // Only the user's own tick warns, not the dialog filling itself.
   connect(continue_, &QCheckBox::clicked, this, [this](bool checked) {
-    if (checked) op_.message("Разработчики не рекомендуют использовать этот параметр без особой необходимости", Icon::Warning);
+    if (checked)
+      op_.message("Разработчики не рекомендуют использовать этот параметр без особой необходимости",
+                  Icon::Warning);
   });
 }
 

@@ -13,14 +13,14 @@ class GuiOperator;
 
 class ProgramOptionsDialog : public QDialog {
   Q_OBJECT
-public:
+ public:
   ProgramOptionsDialog(const app::Settings& settings, GuiOperator& op, QWidget* parent = nullptr);
   // What "&OK" stores.
   void store(app::Settings& settings) const;
   QCheckBox* continueBox() const { return continue_; }
   void setDefaults();  // "По &умолчанию"
 
-private:
+ private:
   GuiOperator& op_;
   QCheckBox* shortTest_;
   QCheckBox* vccOff_;

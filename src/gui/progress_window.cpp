@@ -76,9 +76,15 @@ void ProgressWindow::setTestInfo(const QString& test, const QString& package, in
   blocks_->setText(QString::number(blocks));
 }
 
-void ProgressWindow::appendLog(const QString& line) { log_->appendPlainText(line); }
-void ProgressWindow::clearLog() { log_->clear(); }
-void ProgressWindow::setProcess(const QString& label) { process_->setText(label); }
+void ProgressWindow::appendLog(const QString& line) {
+  log_->appendPlainText(line);
+}
+void ProgressWindow::clearLog() {
+  log_->clear();
+}
+void ProgressWindow::setProcess(const QString& label) {
+  process_->setText(label);
+}
 
 void ProgressWindow::setCountersVisible(bool visible) {
   for (QWidget* w : {static_cast<QWidget*>(errorsLabel_), static_cast<QWidget*>(errors_),
@@ -91,10 +97,20 @@ void ProgressWindow::setCounters(int errors, int mismatches) {
   mismatches_->setText(QString::number(mismatches));
 }
 
-void ProgressWindow::setGauge(int percent) { gauge_->setValue(std::clamp(percent, 0, 100)); }
-void ProgressWindow::setCloseEnabled(bool enabled) { close_->setEnabled(enabled); }
-QString ProgressWindow::logText() const { return log_->toPlainText(); }
-QString ProgressWindow::processText() const { return process_->text(); }
-int ProgressWindow::gauge() const { return gauge_->value(); }
+void ProgressWindow::setGauge(int percent) {
+  gauge_->setValue(std::clamp(percent, 0, 100));
+}
+void ProgressWindow::setCloseEnabled(bool enabled) {
+  close_->setEnabled(enabled);
+}
+QString ProgressWindow::logText() const {
+  return log_->toPlainText();
+}
+QString ProgressWindow::processText() const {
+  return process_->text();
+}
+int ProgressWindow::gauge() const {
+  return gauge_->value();
+}
 
 }  // namespace qel::gui

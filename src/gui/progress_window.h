@@ -12,7 +12,7 @@ namespace qel::gui {
 
 class ProgressWindow : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit ProgressWindow(QWidget* parent = nullptr);
 
   void showWindow();
@@ -29,10 +29,10 @@ public:
   QString processText() const;
   int gauge() const;
 
-Q_SIGNALS:
+ Q_SIGNALS:
   void cancelRequested();
 
-private:
+ private:
   QLabel* test_;
   QLabel* package_;
   QLabel* cycles_;

@@ -11,7 +11,7 @@ class QSettings;
 namespace qel::gui {
 
 class QtSettingsStore : public app::SettingsStore {
-public:
+ public:
   // folder: where the INI files go off Windows; empty for the user's configuration folder.
   explicit QtSettingsStore(QString folder = {});
 
@@ -26,7 +26,7 @@ public:
   bool writeDouble(const std::string& key, const std::string& name, double value) override;
   bool writeBool(const std::string& key, const std::string& name, bool value) override;
 
-private:
+ private:
   std::unique_ptr<QSettings> open(const std::string& key) const;
   bool write(const std::string& key, const std::string& name, const QVariant& value);
   QString folder_;

@@ -20,8 +20,9 @@ void RulerWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), colours::buttonFace);
   const QFontMetrics metrics(font());
-  const auto labels = views::rulerLabels(view_.firstCycle, view_.cellWidth, rulerWidth(),
-                                         [&](int n) { return metrics.horizontalAdvance(QString::number(n)); });
+  const auto labels = views::rulerLabels(view_.firstCycle, view_.cellWidth, rulerWidth(), [&](int n) {
+    return metrics.horizontalAdvance(QString::number(n));
+  });
   p.setPen(Qt::black);
   for (const auto& l : labels)
     p.drawText(views::kDiagramLeft + l.x, 3 + metrics.ascent(), QString::number(l.number));

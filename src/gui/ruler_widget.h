@@ -9,15 +9,15 @@ namespace qel::gui {
 
 class RulerWidget : public QWidget {
   Q_OBJECT
-public:
+ public:
   RulerWidget(const views::DiagramView& view, QWidget* parent = nullptr);
   // Width that counts for the labels and the zoom: the part above the waveforms.
   int rulerWidth() const { return std::max(1, width() - views::kDiagramLeft); }
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override;
 
-private:
+ private:
   const views::DiagramView& view_;
 };
 

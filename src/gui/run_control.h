@@ -7,7 +7,7 @@
 namespace qel::gui {
 
 class RunControl {
-public:
+ public:
   virtual ~RunControl() = default;
   virtual bool startFullTest() = 0;
   virtual bool startContactTest() = 0;

@@ -29,7 +29,8 @@ void Splash::paintEvent(QPaintEvent*) {
   f.setPointSize(10);
   f.setBold(false);
   p.setFont(f);
-  p.drawText(QRect(20, 65, width() - 40, 30), Qt::AlignLeft | Qt::AlignVCenter, "Внутрисхемный тестер цифровых микросхем");
+  p.drawText(QRect(20, 65, width() - 40, 30), Qt::AlignLeft | Qt::AlignVCenter,
+             "Внутрисхемный тестер цифровых микросхем");
 }
 
 }  // namespace qel::gui

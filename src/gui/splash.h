@@ -7,10 +7,10 @@ namespace qel::gui {
 
 class Splash : public QWidget {
   Q_OBJECT
-public:
+ public:
   Splash();
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override;
 };
 

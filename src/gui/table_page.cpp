@@ -24,8 +24,12 @@ int WordTableModel::rowCount(const QModelIndex& parent) const {
   return int(std::min<int64_t>(int64_t(words_) * cycles_, 100'000'000));
 }
 
-int WordTableModel::rowOfCycle(int cycle) const { return words_ > 0 ? words_ * (cycle - 1) : 0; }
-int WordTableModel::cycleOfRow(int row) const { return words_ > 0 ? row / words_ + 1 : 0; }
+int WordTableModel::rowOfCycle(int cycle) const {
+  return words_ > 0 ? words_ * (cycle - 1) : 0;
+}
+int WordTableModel::cycleOfRow(int row) const {
+  return words_ > 0 ? row / words_ + 1 : 0;
+}
 
 QVariant WordTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || words_ == 0) return {};
@@ -37,14 +41,19 @@ QVariant WordTableModel::data(const QModelIndex& index, int role) const {
   };
   if (role == Qt::DisplayRole) {
     switch (index.column()) {
-      case 0: return cycle;
-      case 1: return QString::fromStdString(ws_.test.words[size_t(word)].name);
-      case 2: return QString::fromStdString(texts().first);
-      case 3: return QString::fromStdString(texts().second);
+      case 0:
+        return cycle;
+      case 1:
+        return QString::fromStdString(ws_.test.words[size_t(word)].name);
+      case 2:
+        return QString::fromStdString(texts().first);
+      case 3:
+        return QString::fromStdString(texts().second);
     }
   }
   if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
-  if ((role == Qt::ForegroundRole || role == Qt::FontRole) && index.column() >= 2 && ws_.errors.errorCount > 0) {
+  if ((role == Qt::ForegroundRole || role == Qt::FontRole) && index.column() >= 2 &&
+      ws_.errors.errorCount > 0) {
     const auto [reference, result] = texts();
     const bool red = reference != views::kUndefined && reference != result;
     if (!red) return {};

@@ -13,8 +13,9 @@ namespace qel::gui {
 
 class WordTableModel : public QAbstractTableModel {
   Q_OBJECT
-public:
-  explicit WordTableModel(const app::Workspace& ws, QObject* parent = nullptr) : QAbstractTableModel(parent), ws_(ws) {}
+ public:
+  explicit WordTableModel(const app::Workspace& ws, QObject* parent = nullptr)
+      : QAbstractTableModel(parent), ws_(ws) {}
   void reload();
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 4; }
@@ -24,7 +25,7 @@ public:
   int rowOfCycle(int cycle) const;
   int cycleOfRow(int row) const;
 
-private:
+ private:
   const app::Workspace& ws_;
   int words_ = 0;
   int cycles_ = 0;
@@ -32,7 +33,7 @@ private:
 
 class TablePage : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit TablePage(const app::Workspace& ws, QWidget* parent = nullptr);
   void reload();
   void selectCycle(int cycle);
@@ -40,7 +41,7 @@ public:
   int selectedCycle() const;
   WordTableModel* model() const { return model_; }
 
-private:
+ private:
   WordTableModel* model_;
   QTableView* view_;
 };

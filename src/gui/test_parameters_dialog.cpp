@@ -13,7 +13,9 @@
 namespace qel::gui {
 
 namespace {
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+  return QString::fromStdString(s);
+}
 }  // namespace
 
 TestParametersDialog::TestParametersDialog(engine::TestEngine& engine, TestDescription& test, Operator& op,
@@ -62,7 +64,8 @@ TestParametersDialog::TestParametersDialog(engine::TestEngine& engine, TestDescr
   // While typing, a threshold above its limit is replaced by the limit.
   auto limit = [](QLineEdit* edit, bool logicOne) {
     connect(edit, &QLineEdit::textEdited, edit, [edit, logicOne](const QString& text) {
-      if (auto replaced = engine::typedThresholdLimit(text.toStdString(), logicOne)) edit->setText(q(*replaced));
+      if (auto replaced = engine::typedThresholdLimit(text.toStdString(), logicOne))
+        edit->setText(q(*replaced));
     });
   };
   limit(one_, true);

@@ -17,12 +17,13 @@ namespace qel::gui {
 
 class TestParametersDialog : public QDialog {
   Q_OBJECT
-public:
-  TestParametersDialog(engine::TestEngine& engine, TestDescription& test, Operator& op, QWidget* parent = nullptr);
+ public:
+  TestParametersDialog(engine::TestEngine& engine, TestDescription& test, Operator& op,
+                       QWidget* parent = nullptr);
   engine::ParameterFields fields() const;
   void showFields(const engine::ParameterFields& f);
 
-private:
+ private:
   void ok();
   void defaults();
   void calibrate();

@@ -11,8 +11,8 @@ std::unique_ptr<TesterConnection> connectTester(std::string& failure) {
   const std::string built;
 #endif
   const bool useVirtual = tester::virtualTesterRequested();
-  return tester::bindTester(useVirtual ? tester::driverLibraryName(true, built) : tester::driverLibraryName(false),
-                            failure);
+  return tester::bindTester(
+      useVirtual ? tester::driverLibraryName(true, built) : tester::driverLibraryName(false), failure);
 }
 
 }  // namespace qel::gui

@@ -27,9 +27,17 @@ void WaitWindow::showWith(const QString& caption, const QString& label) {
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void WaitWindow::setLabel(const QString& label) { label_->setText(label); }
-void WaitWindow::setGaugeVisible(bool visible) { gauge_->setVisible(visible); }
-void WaitWindow::setRange(int minimum, int maximum) { gauge_->setRange(minimum, std::max(minimum, maximum)); }
-void WaitWindow::setProgress(int position) { gauge_->setValue(position); }
+void WaitWindow::setLabel(const QString& label) {
+  label_->setText(label);
+}
+void WaitWindow::setGaugeVisible(bool visible) {
+  gauge_->setVisible(visible);
+}
+void WaitWindow::setRange(int minimum, int maximum) {
+  gauge_->setRange(minimum, std::max(minimum, maximum));
+}
+void WaitWindow::setProgress(int position) {
+  gauge_->setValue(position);
+}
 
 }  // namespace qel::gui

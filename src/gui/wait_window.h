@@ -10,7 +10,7 @@ namespace qel::gui {
 
 class WaitWindow : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit WaitWindow(QWidget* parent = nullptr);
   void showWith(const QString& caption, const QString& label);
   void setLabel(const QString& label);
@@ -18,7 +18,7 @@ public:
   void setRange(int minimum, int maximum);
   void setProgress(int position);
 
-private:
+ private:
   QLabel* label_;
   QProgressBar* gauge_;
 };

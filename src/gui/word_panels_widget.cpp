@@ -11,7 +11,8 @@
 
 namespace qel::gui {
 
-WordPanelsWidget::WordPanelsWidget(const TestDescription& test, QWidget* parent) : QWidget(parent), test_(test) {
+WordPanelsWidget::WordPanelsWidget(const TestDescription& test, QWidget* parent)
+    : QWidget(parent), test_(test) {
   setObjectName("Panel11");
   auto* outer = new QHBoxLayout(this);
   outer->setContentsMargins(2, 0, 2, 0);
@@ -113,7 +114,11 @@ void WordPanelsWidget::relayout() {
   setFixedHeight(height_);
 }
 
-QString WordPanelsWidget::referenceText(int panel) const { return rows_[size_t(panel)].reference->text(); }
-QString WordPanelsWidget::resultText(int panel) const { return rows_[size_t(panel)].result->text(); }
+QString WordPanelsWidget::referenceText(int panel) const {
+  return rows_[size_t(panel)].reference->text();
+}
+QString WordPanelsWidget::resultText(int panel) const {
+  return rows_[size_t(panel)].result->text();
+}
 
 }  // namespace qel::gui

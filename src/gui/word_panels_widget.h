@@ -15,7 +15,7 @@ namespace qel::gui {
 
 class WordPanelsWidget : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit WordPanelsWidget(const TestDescription& test, QWidget* parent = nullptr);
 
   // The selectors get the test's word names again, the first selected.
@@ -29,11 +29,11 @@ public:
   QString referenceText(int panel) const;
   QString resultText(int panel) const;
 
-Q_SIGNALS:
+ Q_SIGNALS:
   // A selector changed: the cursor is set again where the mouse was last pressed.
   void selectionChanged();
 
-private:
+ private:
   struct Row {
     QWidget* box;
     QComboBox* selector;

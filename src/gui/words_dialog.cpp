@@ -11,7 +11,8 @@
 
 namespace qel::gui {
 
-WordsDialog::WordsDialog(TestDescription& test, QWidget* parent) : QDialog(parent), test_(test), saved_(test.words[0]) {
+WordsDialog::WordsDialog(TestDescription& test, QWidget* parent)
+    : QDialog(parent), test_(test), saved_(test.words[0]) {
   setObjectName("EditorWord");
   setWindowTitle("Слова Данных");
   name_ = new QComboBox(this);
@@ -66,7 +67,9 @@ void WordsDialog::showWord(int index) {
 }
 
 // The radix of word 0 is the radix of the whole test, and it changes at once.
-void WordsDialog::radixChosen(int index) { test_.words[0].radix = views::radixOfChoice(index); }
+void WordsDialog::radixChosen(int index) {
+  test_.words[0].radix = views::radixOfChoice(index);
+}
 
 void WordsDialog::reject() {
   test_.words[0] = saved_;

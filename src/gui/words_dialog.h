@@ -13,7 +13,7 @@ namespace qel::gui {
 
 class WordsDialog : public QDialog {
   Q_OBJECT
-public:
+ public:
   WordsDialog(TestDescription& test, QWidget* parent = nullptr);
   QComboBox* wordSelector() const { return name_; }
   QComboBox* radixSelector() const { return radix_; }
@@ -21,7 +21,7 @@ public:
   // "&Отмена" and Esc.
   void reject() override;
 
-private:
+ private:
   void showWord(int index);
   void radixChosen(int index);
 

@@ -21,7 +21,7 @@ struct CyclicParams {
 
 struct RomParams {
   bool selected = false;
-  int32_t unused = 0;  // first parameter line: read, never used
+  int32_t unused = 0;       // first parameter line: read, never used
   int32_t addressWord = 0;  // DataWord indices are 0-based here, 1-based in the file
   int32_t addressCycle = 1;
   int32_t addressCycles = 1;

@@ -19,7 +19,9 @@ int DataWord::filledSlots() const {
   return n;
 }
 
-TestDescription::TestDescription() { reset(); }
+TestDescription::TestDescription() {
+  reset();
+}
 
 void TestDescription::reset() {
   descriptionFile.clear();
@@ -99,7 +101,8 @@ bool TestDescription::setCycleCount(int n) {
     }
     const size_t bitFrom = size_t(m + 1) * kDirectionRow;
     const size_t bitTo = std::min(size_t(n + 2) * kDirectionRow, directionBits_);
-    for (size_t b = bitFrom; b < bitTo && (b & 7); ++b) direction_[b >> 3] = uint8_t(direction_[b >> 3] & ~(1u << (b & 7)));
+    for (size_t b = bitFrom; b < bitTo && (b & 7); ++b)
+      direction_[b >> 3] = uint8_t(direction_[b >> 3] & ~(1u << (b & 7)));
     const size_t byteFrom = (bitFrom + 7) / 8, byteTo = bitTo / 8;
     if (byteFrom < byteTo) std::memset(direction_.data() + byteFrom, 0, byteTo - byteFrom);
     for (size_t b = std::max(bitFrom, byteTo * 8); b < bitTo; ++b)
@@ -107,7 +110,8 @@ bool TestDescription::setCycleCount(int n) {
     // From the first result byte of cycle m+1, so no new cycle is left without a code.
     const size_t from = size_t(m) * size_t(pinCount);
     const size_t to = std::min(size_t(pinCount) * size_t(n + 1), result_.size());
-    if (from < to) std::fill(result_.begin() + int64_t(from), result_.begin() + int64_t(to), uint8_t{kNotMeasured});
+    if (from < to)
+      std::fill(result_.begin() + int64_t(from), result_.begin() + int64_t(to), uint8_t{kNotMeasured});
   }
   return true;
 }
@@ -123,7 +127,8 @@ void TestDescription::takeReferenceBackup() {
       std::memcpy(backup_.data() + dst, reference_.data() + src, kMaxSignal);
     } else {
       for (int s = 0; s < kMaxSignal; ++s)
-        backup_[dst + size_t(s)] = src + size_t(s) < reference_.size() ? reference_[src + size_t(s)] : uint8_t{kDontCare};
+        backup_[dst + size_t(s)] =
+            src + size_t(s) < reference_.size() ? reference_[src + size_t(s)] : uint8_t{kDontCare};
     }
   }
 }

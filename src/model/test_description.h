@@ -21,8 +21,8 @@ inline constexpr int kReferenceRow = 101;  // bytes per cycle of the reference d
 inline constexpr int kDirectionRow = 51;   // bits per cycle of the direction diagram
 inline constexpr int kBackupRow = 100;     // bytes per cycle of the reference backup
 inline constexpr int kMaxDataWords = 10;
-inline constexpr int kWordSlots = 99;      // pin slots 1..99 of a data word
-inline constexpr int kRows = 100;          // display rows 1..100
+inline constexpr int kWordSlots = 99;  // pin slots 1..99 of a data word
+inline constexpr int kRows = 100;      // display rows 1..100
 // Beyond this the diagram storage is refused ("Error DiagrSize"): about 1.7 GB of reference.
 inline constexpr int64_t kMaxCycles = 16'000'000;
 
@@ -57,7 +57,7 @@ struct RowEntry {
 using DiagramBuffer = std::vector<uint8_t, DiagramAllocator<uint8_t>>;
 
 class TestDescription {
-public:
+ public:
   TestDescription();
 
   // Identity and documents.
@@ -72,7 +72,7 @@ public:
 
   std::array<PinRecord, kPinRecords> pins;
   std::array<std::string, kPinRecords> formula;  // per signal number
-  std::array<int32_t, 100> typeCode{};            // entry k belongs to pin k+1
+  std::array<int32_t, 100> typeCode{};           // entry k belongs to pin k+1
   int32_t passivePinCount = 0;
   int32_t ioPinCount = 0;
 
@@ -146,7 +146,9 @@ public:
   int rowSignal(int row) const;
   int rowOf(int pin, int half) const;
 
-  bool isPassive(int pin) const { return pin >= 0 && pin < kPinRecords && isPassiveType(pins[size_t(pin)].typeText); }
+  bool isPassive(int pin) const {
+    return pin >= 0 && pin < kPinRecords && isPassiveType(pins[size_t(pin)].typeText);
+  }
   int32_t pinTypeCodeOf(int pin) const {
     return pin >= 1 && pin <= 100 ? typeCode[size_t(pin - 1)] : kOutput;
   }
@@ -166,7 +168,7 @@ public:
   // Bytes held by the diagram buffers.
   size_t storageBytes() const;
 
-private:
+ private:
   DiagramBuffer reference_;
   DiagramBuffer result_;
   DiagramBuffer direction_;  // bit-packed

@@ -19,7 +19,7 @@ struct FileChoice {
 };
 
 class Operator {
-public:
+ public:
   virtual ~Operator() = default;
 
   // Modal message box captioned with the application title.
@@ -59,7 +59,7 @@ public:
 
 // Answers nothing and shows nothing; for batch work where nobody is at the screen.
 class SilentOperator : public Operator {
-public:
+ public:
   void message(std::string_view, Icon) override {}
   bool ask(std::string_view) override { return false; }
   void log(std::string_view) override {}

@@ -28,8 +28,10 @@ d2xx::Status BoundDriver::read(d2xx::Handle handle, uint8_t* buffer, uint32_t co
   return read_ == nullptr ? d2xx::kOtherError : read_(handle, buffer, count, &countRead);
 }
 
-d2xx::Status BoundDriver::write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count, uint32_t& countWritten) {
-  return write_ == nullptr ? d2xx::kOtherError : write_(handle, const_cast<uint8_t*>(buffer), count, &countWritten);
+d2xx::Status BoundDriver::write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count,
+                                uint32_t& countWritten) {
+  return write_ == nullptr ? d2xx::kOtherError
+                           : write_(handle, const_cast<uint8_t*>(buffer), count, &countWritten);
 }
 
 d2xx::Status BoundDriver::purge(d2xx::Handle handle, uint32_t mask) {

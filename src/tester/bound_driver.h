@@ -7,7 +7,7 @@
 namespace qel::tester {
 
 class BoundDriver : public Driver {
-public:
+ public:
   // The binding must be loaded and outlive this object.
   explicit BoundDriver(const DriverBinding& binding);
 
@@ -15,10 +15,11 @@ public:
   d2xx::Status close(d2xx::Handle handle) override;
   d2xx::Status queueStatus(d2xx::Handle handle, uint32_t& count) override;
   d2xx::Status read(d2xx::Handle handle, uint8_t* buffer, uint32_t count, uint32_t& countRead) override;
-  d2xx::Status write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count, uint32_t& countWritten) override;
+  d2xx::Status write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count,
+                     uint32_t& countWritten) override;
   d2xx::Status purge(d2xx::Handle handle, uint32_t mask) override;
 
-private:
+ private:
   d2xx::OpenExFn openEx_;
   d2xx::CloseFn close_;
   d2xx::GetQueueStatusFn queue_;

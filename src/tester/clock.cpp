@@ -10,8 +10,8 @@ namespace qel::tester {
 namespace {
 std::string formatSeconds(int64_t secondsOfDay) {
   char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", int(secondsOfDay / 3600 % 24), int(secondsOfDay / 60 % 60),
-                int(secondsOfDay % 60));
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", int(secondsOfDay / 3600 % 24),
+                int(secondsOfDay / 60 % 60), int(secondsOfDay % 60));
   return text;
 }
 }  // namespace
@@ -21,7 +21,8 @@ void SystemClock::sleepMs(int ms) {
 }
 
 int64_t SystemClock::nowMicros() const {
-  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+  return std::chrono::duration_cast<std::chrono::microseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
 
@@ -41,6 +42,8 @@ std::string SystemClock::timeOfDay() const {
   return cachedText_;
 }
 
-std::string ManualClock::timeOfDay() const { return formatSeconds(now_ / 1'000'000); }
+std::string ManualClock::timeOfDay() const {
+  return formatSeconds(now_ / 1'000'000);
+}
 
 }  // namespace qel::tester

@@ -8,7 +8,7 @@
 namespace qel::tester {
 
 class Clock {
-public:
+ public:
   virtual ~Clock() = default;
   virtual void sleepMs(int ms) = 0;
   virtual int64_t nowMicros() const = 0;
@@ -17,19 +17,19 @@ public:
 };
 
 class SystemClock : public Clock {
-public:
+ public:
   void sleepMs(int ms) override;
   int64_t nowMicros() const override;
   std::string timeOfDay() const override;
 
-private:
+ private:
   mutable int64_t cachedSecond_ = -1;
   mutable std::string cachedText_;
 };
 
 // Advances only when slept on (or told to); records how long was slept in total.
 class ManualClock : public Clock {
-public:
+ public:
   void sleepMs(int ms) override {
     now_ += int64_t(ms) * 1000;
     slept_ += ms;
@@ -41,7 +41,7 @@ public:
   int64_t sleptMs() const { return slept_; }
   int64_t sleeps() const { return sleeps_; }
 
-private:
+ private:
   int64_t now_ = 0;
   int64_t slept_ = 0;
   int64_t sleeps_ = 0;

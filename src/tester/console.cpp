@@ -5,7 +5,9 @@
 namespace qel::tester {
 
 namespace {
-bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool isHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
 }  // namespace
 
 HexParse parseHexTokens(std::string_view text) {
@@ -13,7 +15,8 @@ HexParse parseHexTokens(std::string_view text) {
   size_t start = 0;
   while (true) {
     const size_t blank = text.find(' ', start);
-    const std::string_view token = text.substr(start, blank == std::string_view::npos ? std::string_view::npos : blank - start);
+    const std::string_view token =
+        text.substr(start, blank == std::string_view::npos ? std::string_view::npos : blank - start);
     uint32_t value = 0;
     bool ok = true;
     std::string_view digits = token;

@@ -27,7 +27,7 @@ HexParse parseHexTokens(std::string_view text);
 std::string readReport(const std::vector<uint8_t>& bytes);
 
 class UsbConsole {
-public:
+ public:
   UsbConsole(Port& port, TesterLink& link, Operator& op) : port_(port), link_(link), op_(op) {}
 
   void open();
@@ -42,7 +42,7 @@ public:
   const std::vector<uint8_t>& lastRead() const { return lastRead_; }
   std::string indicator() const { return indicator_; }
 
-private:
+ private:
   Port& port_;
   TesterLink& link_;
   Operator& op_;

@@ -9,13 +9,14 @@
 namespace qel::tester {
 
 class Driver {
-public:
+ public:
   virtual ~Driver() = default;
   virtual d2xx::Status openByDescription(const char* description, d2xx::Handle& handle) = 0;
   virtual d2xx::Status close(d2xx::Handle handle) = 0;
   virtual d2xx::Status queueStatus(d2xx::Handle handle, uint32_t& count) = 0;
   virtual d2xx::Status read(d2xx::Handle handle, uint8_t* buffer, uint32_t count, uint32_t& countRead) = 0;
-  virtual d2xx::Status write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count, uint32_t& countWritten) = 0;
+  virtual d2xx::Status write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count,
+                             uint32_t& countWritten) = 0;
   virtual d2xx::Status purge(d2xx::Handle handle, uint32_t mask) = 0;
 };
 

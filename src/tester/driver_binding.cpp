@@ -40,8 +40,9 @@ void closeLibrary(void* library) {
 
 size_t indexOf(const char* name) {
   const auto& names = d2xx::kEntryPointNames;
-  return size_t(std::find_if(names.begin(), names.end(), [&](const char* n) { return std::strcmp(n, name) == 0; }) -
-                names.begin());
+  return size_t(
+      std::find_if(names.begin(), names.end(), [&](const char* n) { return std::strcmp(n, name) == 0; }) -
+      names.begin());
 }
 
 template <typename Fn>
@@ -62,7 +63,8 @@ const char* defaultDriverLibrary() {
 #endif
 }
 
-LoadResult loadLibraryEntries(const std::string& libraryName, std::span<const std::pair<void**, const char*>> entries) {
+LoadResult loadLibraryEntries(const std::string& libraryName,
+                              std::span<const std::pair<void**, const char*>> entries) {
   LoadResult r;
   r.handle = openLibrary(libraryName);
   if (r.handle == nullptr) return r;
@@ -80,7 +82,9 @@ LoadResult loadLibraryEntries(const std::string& libraryName, std::span<const st
 
 DriverBinding::DriverBinding(std::string libraryName) : libraryName_(std::move(libraryName)) {}
 
-DriverBinding::~DriverBinding() { release(); }
+DriverBinding::~DriverBinding() {
+  release();
+}
 
 bool DriverBinding::load(std::string& errorText) {
   errorText.clear();
@@ -93,7 +97,8 @@ bool DriverBinding::load(std::string& errorText) {
   if (r.handle == nullptr)
     errorText = "Необходимый файл динамической библиотеки " + libraryName_ + " не найден";
   else
-    errorText = "Загрузка библиотеки " + libraryName_ + ": не удалось экспортировать функцию \"" + r.failedName + "\"";
+    errorText = "Загрузка библиотеки " + libraryName_ + ": не удалось экспортировать функцию \"" +
+                r.failedName + "\"";
   return false;
 }
 
@@ -103,13 +108,23 @@ void DriverBinding::release() {
   entries_.fill(nullptr);
 }
 
-d2xx::OpenExFn DriverBinding::openEx() const { return as<d2xx::OpenExFn>(entries_[indexOf("FT_OpenEx")]); }
-d2xx::CloseFn DriverBinding::close() const { return as<d2xx::CloseFn>(entries_[indexOf("FT_Close")]); }
+d2xx::OpenExFn DriverBinding::openEx() const {
+  return as<d2xx::OpenExFn>(entries_[indexOf("FT_OpenEx")]);
+}
+d2xx::CloseFn DriverBinding::close() const {
+  return as<d2xx::CloseFn>(entries_[indexOf("FT_Close")]);
+}
 d2xx::GetQueueStatusFn DriverBinding::getQueueStatus() const {
   return as<d2xx::GetQueueStatusFn>(entries_[indexOf("FT_GetQueueStatus")]);
 }
-d2xx::ReadFn DriverBinding::read() const { return as<d2xx::ReadFn>(entries_[indexOf("FT_Read")]); }
-d2xx::WriteFn DriverBinding::write() const { return as<d2xx::WriteFn>(entries_[indexOf("FT_Write")]); }
-d2xx::PurgeFn DriverBinding::purge() const { return as<d2xx::PurgeFn>(entries_[indexOf("FT_Purge")]); }
+d2xx::ReadFn DriverBinding::read() const {
+  return as<d2xx::ReadFn>(entries_[indexOf("FT_Read")]);
+}
+d2xx::WriteFn DriverBinding::write() const {
+  return as<d2xx::WriteFn>(entries_[indexOf("FT_Write")]);
+}
+d2xx::PurgeFn DriverBinding::purge() const {
+  return as<d2xx::PurgeFn>(entries_[indexOf("FT_Purge")]);
+}
 
 }  // namespace qel::tester

@@ -21,10 +21,11 @@ struct LoadResult {
 
 // Loads the library and resolves the (slot, name) pairs in order, stopping at the first missing
 // name; later slots stay null. The handle is returned even when a name is missing.
-LoadResult loadLibraryEntries(const std::string& libraryName, std::span<const std::pair<void**, const char*>> entries);
+LoadResult loadLibraryEntries(const std::string& libraryName,
+                              std::span<const std::pair<void**, const char*>> entries);
 
 class DriverBinding {
-public:
+ public:
   explicit DriverBinding(std::string libraryName = defaultDriverLibrary());
   ~DriverBinding();
   DriverBinding(const DriverBinding&) = delete;
@@ -46,7 +47,7 @@ public:
   d2xx::WriteFn write() const;
   d2xx::PurgeFn purge() const;
 
-private:
+ private:
   std::string libraryName_;
   void* libraryHandle_ = nullptr;
   std::array<void*, 45> entries_{};

@@ -23,8 +23,8 @@ TestParameters parametersOf(const TestDescription& test, int32_t cycleCount, con
   return p;
 }
 
-InitOutcome initialiseTester(TesterLink& link, Operator& op, const TestDescription& test, const LevelSettings& levels,
-                             const std::function<void(int)>& raiseError) {
+InitOutcome initialiseTester(TesterLink& link, Operator& op, const TestDescription& test,
+                             const LevelSettings& levels, const std::function<void(int)>& raiseError) {
   // Nothing is sent for a package whose pins the tester could not tell apart.
   if (const std::string refusal = packageRefusal(test.pinCount); !refusal.empty()) {
     op.message(refusal, Icon::Error);

@@ -23,7 +23,8 @@ inline constexpr const char* kConnectedText = "Подключение к уст�
 inline constexpr const char* kRamTestFailedText =
     "Произошла ошибка при попытке диагностики ОЗУ. ОЗУ тестера не исправно. Обратитесь к разработчикам.";
 inline constexpr const char* kVerifyFailedText = "Неисправное ОЗУ тестера!";
-inline constexpr const char* kResetFailedText = "Нет сброса тестера, подключите тестер к компьютеру и включите его.";
+inline constexpr const char* kResetFailedText =
+    "Нет сброса тестера, подключите тестер к компьютеру и включите его.";
 
 // The refusal of a package the channel map has no row for; empty when the package is fine.
 std::string packageRefusal(int pinCount);
@@ -33,7 +34,7 @@ TestParameters parametersOf(const TestDescription& test, int32_t cycleCount, con
 
 // Runs the sequence; messages go to the operator. A refused reset calls raiseError(2) when given
 // (the engine's error report), otherwise shows the error 2 text with the warning icon.
-InitOutcome initialiseTester(TesterLink& link, Operator& op, const TestDescription& test, const LevelSettings& levels,
-                             const std::function<void(int)>& raiseError = {});
+InitOutcome initialiseTester(TesterLink& link, Operator& op, const TestDescription& test,
+                             const LevelSettings& levels, const std::function<void(int)>& raiseError = {});
 
 }  // namespace qel::tester

@@ -2,7 +2,8 @@
 
 namespace qel::tester {
 
-std::array<int32_t, kChannels> analyseJumpers(const JumperReadings& m, const std::array<bool, kChannels>& powerChannel) {
+std::array<int32_t, kChannels> analyseJumpers(const JumperReadings& m,
+                                              const std::array<bool, kChannels>& powerChannel) {
   std::array<int32_t, kChannels> outcome{};
   auto high = [](int n) { return size_t(2 * n + 1); };
   auto low = [](int n) { return size_t(2 * n + 2); };

@@ -15,6 +15,7 @@ namespace qel::tester {
 using JumperReadings = std::array<std::array<uint8_t, kJumperReadings>, kChannels>;
 
 // powerChannel[n]: channel n carries a GND or VCC pin (never reported as stuck).
-std::array<int32_t, kChannels> analyseJumpers(const JumperReadings& codes, const std::array<bool, kChannels>& powerChannel);
+std::array<int32_t, kChannels> analyseJumpers(const JumperReadings& codes,
+                                              const std::array<bool, kChannels>& powerChannel);
 
 }  // namespace qel::tester

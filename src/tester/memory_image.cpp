@@ -70,7 +70,8 @@ bool TesterLink::runImage(std::span<uint8_t> result) {
     std::array<std::pair<int, size_t>, kBankChannels> carried{};
     size_t count = 0;
     for (int c = 0; c < kBankChannels; ++c)
-      if (const int pin = state_.channelPin[size_t(bank * kBankChannels + c)]; pin != 0) carried[count++] = {c, size_t(pin - 1)};
+      if (const int pin = state_.channelPin[size_t(bank * kBankChannels + c)]; pin != 0)
+        carried[count++] = {c, size_t(pin - 1)};
     for (int j = 0; j < cycles; ++j) {
       uint16_t first = 0, second = 0;
       if (readWordPair(first, second)) return true;
@@ -98,7 +99,8 @@ bool TesterLink::runImageRaw(RawGrid& grid) {
       for (int c = 0; c < kBankChannels; ++c)
         for (int q = 0; q < 4; ++q) {
           const int column = 4 * i + 1 + q;
-          if (column < RawGrid::kColumnCount) grid.at(bank * kBankChannels + c + 1, column) = (w[q] >> c) & 1u ? '1' : '0';
+          if (column < RawGrid::kColumnCount)
+            grid.at(bank * kBankChannels + c + 1, column) = (w[q] >> c) & 1u ? '1' : '0';
         }
     }
   return false;

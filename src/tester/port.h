@@ -16,7 +16,7 @@ namespace qel::tester {
 inline constexpr const char* kDeviceDescription = "QV USB";
 
 class Port {
-public:
+ public:
   Port(Driver& driver, Clock& clock) : driver_(driver), clock_(clock) {}
 
   // Each returns true when it failed (lastStatus non-zero after the call), unless stated.
@@ -48,7 +48,7 @@ public:
   // The console's read indicator: true while a read is going on (shown red).
   std::function<void(bool)> readIndicator;
 
-private:
+ private:
   Driver& driver_;
   Clock& clock_;
   d2xx::Handle handle_ = nullptr;

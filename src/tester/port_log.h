@@ -13,7 +13,7 @@
 namespace qel::tester {
 
 class PortLog {
-public:
+ public:
   explicit PortLog(size_t capacity = 4000) : capacity_(capacity) {}
 
   void add(std::string line) { add(line, {}); }
@@ -27,7 +27,7 @@ public:
   // Lines dropped from the front since the start.
   size_t dropped() const;
 
-private:
+ private:
   mutable std::mutex mutex_;
   size_t capacity_;
   size_t dropped_ = 0;

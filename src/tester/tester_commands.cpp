@@ -110,7 +110,8 @@ bool TesterLink::scanJumpers(std::span<int32_t> pinOutcome) {
     for (int r = 0; r < kJumperReadings; ++r) {
       uint16_t first = 0, second = 0;
       if (readWordPair(first, second)) return true;
-      for (int c = 0; c < kBankChannels; ++c) m[size_t(bank * kBankChannels + c)][size_t(r)] = sampleCode(first, second, c);
+      for (int c = 0; c < kBankChannels; ++c)
+        m[size_t(bank * kBankChannels + c)][size_t(r)] = sampleCode(first, second, c);
     }
   std::array<bool, kChannels> power{};
   for (int n = 0; n < kChannels; ++n) {

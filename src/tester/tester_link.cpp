@@ -15,7 +15,9 @@ constexpr int kWaitStepMs = 1;
 
 TesterLink::TesterLink(Port& port, Clock& clock) : port_(port), clock_(clock) {}
 
-bool TesterLink::sendCode(uint8_t code) { return port_.writeBytes(&code, 1); }
+bool TesterLink::sendCode(uint8_t code) {
+  return port_.writeBytes(&code, 1);
+}
 
 bool TesterLink::waitAck() {
   uint8_t answer = 255;

@@ -61,7 +61,7 @@ struct RawGrid {
 };
 
 class TesterLink {
-public:
+ public:
   TesterLink(Port& port, Clock& clock);
 
   // The stop request of the run in progress; polled inside every wait. Null: never stopped.
@@ -119,7 +119,7 @@ public:
 
   Port& port() { return port_; }
 
-private:
+ private:
   bool stopRequested() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
   bool codeAndAck(uint8_t code) { return sendCode(code) || waitAck(); }
   void sendImage(const std::vector<uint8_t>& bytes);

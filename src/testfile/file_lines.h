@@ -7,13 +7,13 @@
 
 namespace qel::testfile {
 
-inline constexpr size_t kMaxLines = 999;            // the 1000th read fails the load
+inline constexpr size_t kMaxLines = 999;             // the 1000th read fails the load
 inline constexpr size_t kMaxLineLength = 1'000'000;  // characters of one read
 
 struct FileLines {
   enum class Status { Ok, CannotOpen, TooManyLines, LineTooLong };
   Status status = Status::Ok;
-  std::string data;                    // the file's bytes, in the file's code page
+  std::string data;                     // the file's bytes, in the file's code page
   std::vector<std::string_view> lines;  // views into data, line breaks (and CR before LF) removed
 
   bool ok() const { return status == Status::Ok; }

@@ -24,18 +24,20 @@ std::string_view valueOf(std::string_view line) {
   const auto eq = line.find('=');
   return eq == std::string_view::npos ? std::string_view{} : line.substr(eq + 1);
 }
-std::string utf8(std::string_view raw) { return text::fileLineToUtf8(raw); }
+std::string utf8(std::string_view raw) {
+  return text::fileLineToUtf8(raw);
+}
 
 // A signal whose symbol line is written into the diagram in the cycle pass.
 struct SymbolLine {
   std::string_view symbols;
-  int slot;       // signal number q
-  int target;     // pin slot that "_" and "-" write to
+  int slot;    // signal number q
+  int target;  // pin slot that "_" and "-" write to
   bool outputHalf;
 };
 
 class Parser {
-public:
+ public:
   Parser(const FileLines& file, TestDescription& test, Operator& op, const ParseLimits& limits)
       : file_(file), t_(test), op_(op), limits_(limits) {}
 
@@ -56,7 +58,7 @@ public:
     return out;
   }
 
-private:
+ private:
   std::string_view line(size_t k) const { return file_.raw(k); }
 
   // Reports the first read error of the load; later ones stay silent.
@@ -101,7 +103,8 @@ private:
 
     const std::string name = utf8(valueOf(line(k++)));
     const size_t chars = text::utf8Length(name);
-    t_.testNames[1] = chars >= 2 ? text::utf8Prefix(name, chars - 1).substr(text::utf8Prefix(name, 1).size()) : "";
+    t_.testNames[1] =
+        chars >= 2 ? text::utf8Prefix(name, chars - 1).substr(text::utf8Prefix(name, 1).size()) : "";
 
     parseWords(k);
 
@@ -196,8 +199,8 @@ private:
     if (longest >= rowsHeld && !t_.setCycleCount(int(longest))) return;
 
     auto& ref = t_.referenceBuffer();
-    const size_t limit = std::min({longest, ref.size() / kReferenceRow - 1,
-                                   t_.directionBitCount() / kDirectionRow - 1});
+    const size_t limit =
+        std::min({longest, ref.size() / kReferenceRow - 1, t_.directionBitCount() / kDirectionRow - 1});
     uint8_t* dir = t_.directionBits();
     auto setBit = [dir](size_t bit, bool on) {
       const auto mask = uint8_t(1u << (bit & 7));
@@ -284,7 +287,9 @@ private:
   }
 
   void parseTrailer(size_t k) {
-    auto contains = [&](size_t i, std::string_view what) { return utf8(line(i)).find(what) != std::string::npos; };
+    auto contains = [&](size_t i, std::string_view what) {
+      return utf8(line(i)).find(what) != std::string::npos;
+    };
     auto electrical = [&] {
       if (!contains(k, "uhul, gen")) return;
       read(t_.levels, line(k + 1), "LoadParam");
@@ -312,7 +317,8 @@ private:
     int row = t_.pinCount - t_.passivePinCount + 1;
     for (int p = 1; p <= t_.pinCount && row <= kRows; ++p)
       if (t_.isPassive(p)) t_.rows[size_t(row++)] = {p, 1};
-    for (int s = 1; s <= t_.pinCount + t_.ioPinCount && s <= kMaxSignal; ++s) t_.setLevel(s, t_.cycleCount + 1, kDontCare);
+    for (int s = 1; s <= t_.pinCount + t_.ioPinCount && s <= kMaxSignal; ++s)
+      t_.setLevel(s, t_.cycleCount + 1, kDontCare);
     t_.computeTypeCodes();
     t_.ioPinCount = 0;
     t_.takeReferenceBackup();
@@ -340,7 +346,8 @@ bool parsePackage(std::string_view token, TestDescription& test) {
   return false;
 }
 
-ParseOutcome parseTest(const FileLines& file, TestDescription& test, Operator& op, const ParseLimits& limits) {
+ParseOutcome parseTest(const FileLines& file, TestDescription& test, Operator& op,
+                       const ParseLimits& limits) {
   return Parser(file, test, op, limits).run();
 }
 

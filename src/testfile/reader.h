@@ -13,9 +13,9 @@ inline constexpr const char* kBadFormat = "Неверный формат фай�
 inline constexpr const char* kDiagramSize = "Error DiagrSize";
 
 struct ParseOutcome {
-  bool packageOk = false;   // the package token was recognised
-  bool formatError = false; // the file goes beyond the fixed tables; the model was reset
-  bool readError = false;   // a numeric field did not parse (its message was shown)
+  bool packageOk = false;    // the package token was recognised
+  bool formatError = false;  // the file goes beyond the fixed tables; the model was reset
+  bool readError = false;    // a numeric field did not parse (its message was shown)
   bool storageError = false;
 };
 
@@ -29,6 +29,7 @@ bool parsePackage(std::string_view token, TestDescription& test);
 // Parses a whole file into a reset TestDescription: pins, test name, data words, cycles and
 // signals, algorithm number and parameters, trailing sections, then the passive rows, the
 // closing don't-care cycle, the type codes and the reference backup. No expansion, no formulas.
-ParseOutcome parseTest(const FileLines& file, TestDescription& test, Operator& op, const ParseLimits& limits = {});
+ParseOutcome parseTest(const FileLines& file, TestDescription& test, Operator& op,
+                       const ParseLimits& limits = {});
 
 }  // namespace qel::testfile

@@ -13,7 +13,7 @@ namespace qel::testfile {
 namespace {
 
 class Out {
-public:
+ public:
   void line(std::string_view utf8Text) {
     text_ += text::utf8ToFileLine(utf8Text);
     text_ += "\r\n";
@@ -25,20 +25,25 @@ public:
   std::string take() { return std::move(text_); }
   std::string& buffer() { return text_; }
 
-private:
+ private:
   std::string text_;
 };
 
 char resultSymbol(const TestDescription& t, int pin, int cycle) {
   if (t.level(pin, cycle) == kDontCare) return '*';
   switch (t.resultCode(pin, cycle)) {
-    case kReadLow: return '_';
-    case kReadHigh: return '-';
-    default: return '*';  // 4, and cells a partial run never measured: nothing to assert
+    case kReadLow:
+      return '_';
+    case kReadHigh:
+      return '-';
+    default:
+      return '*';  // 4, and cells a partial run never measured: nothing to assert
   }
 }
 
-char referenceSymbol(uint8_t level) { return level == kLow ? '_' : level == kHigh ? '-' : '*'; }
+char referenceSymbol(uint8_t level) {
+  return level == kLow ? '_' : level == kHigh ? '-' : '*';
+}
 
 void symbols(Out& out, const TestDescription& t, int pin, WriteSource source, int onlyRead) {
   std::string& b = out.buffer();

@@ -37,9 +37,12 @@ std::optional<int32_t> parseRadix(std::string_view s, int radix) {
     uint32_t v = 0;
     for (char c : s) {
       uint32_t d = 0;
-      if (c >= '0' && c <= '9') d = uint32_t(c - '0');
-      else if (c >= 'A' && c <= 'F') d = uint32_t(c - 'A' + 10);
-      else if (c >= 'a' && c <= 'f') d = uint32_t(c - 'a' + 10);
+      if (c >= '0' && c <= '9')
+        d = uint32_t(c - '0');
+      else if (c >= 'A' && c <= 'F')
+        d = uint32_t(c - 'A' + 10);
+      else if (c >= 'a' && c <= 'f')
+        d = uint32_t(c - 'a' + 10);
       v = v * 16u + d;
     }
     return int32_t(v);
@@ -55,10 +58,14 @@ std::optional<int32_t> parseRadix(std::string_view s, int radix) {
 std::string cleanRadixText(std::string_view s, int radix) {
   auto keep = [radix](char c) {
     switch (radix) {
-      case 2: return c == '0' || c == '1';
-      case 8: return c >= '0' && c <= '7';
-      case 16: return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-      default: return c >= '0' && c <= '9';
+      case 2:
+        return c == '0' || c == '1';
+      case 8:
+        return c >= '0' && c <= '7';
+      case 16:
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+      default:
+        return c >= '0' && c <= '9';
     }
   };
   std::string out;

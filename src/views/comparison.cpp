@@ -57,7 +57,8 @@ void compareResults(const TestDescription& t, ErrorList& list, Operator& op) {
   static const auto kTable = [] {
     std::array<std::array<uint8_t, 256>, 256> table{};
     for (int e = 0; e < 256; ++e)
-      for (int k = 0; k < 256; ++k) table[size_t(e)][size_t(k)] = plainMismatch(uint8_t(e), uint8_t(k), MismatchRule::Comparison);
+      for (int k = 0; k < 256; ++k)
+        table[size_t(e)][size_t(k)] = plainMismatch(uint8_t(e), uint8_t(k), MismatchRule::Comparison);
     return table;
   }();
 
@@ -86,7 +87,8 @@ void compareResults(const TestDescription& t, ErrorList& list, Operator& op) {
         (driven ? drivenError : readError) = true;
         if (readError && drivenError) break;
       }
-      if (p.formula && formulaMismatch(t, p.pin, c, *p.formula, levels, MismatchRule::Comparison)) readError = true;
+      if (p.formula && formulaMismatch(t, p.pin, c, *p.formula, levels, MismatchRule::Comparison))
+        readError = true;
     }
     if (readError || drivenError) {
       if (drivenError) ++list.mismatchCount;
@@ -102,11 +104,17 @@ void compareResults(const TestDescription& t, ErrorList& list, Operator& op) {
 
 std::optional<int32_t> navigate(ErrorList& list, Step step) {
   if (list.errorCount == 0) return std::nullopt;
-  auto next = [&] { list.currentError = list.currentError < list.errorCount ? list.currentError + 1 : list.errorCount; };
+  auto next = [&] {
+    list.currentError = list.currentError < list.errorCount ? list.currentError + 1 : list.errorCount;
+  };
   auto previous = [&] { list.currentError = list.currentError - 1 < 1 ? 1 : list.currentError - 1; };
   switch (step) {
-    case Step::Next: next(); break;
-    case Step::Previous: previous(); break;
+    case Step::Next:
+      next();
+      break;
+    case Step::Previous:
+      previous();
+      break;
     case Step::First:
       list.currentError = 1;
       previous();

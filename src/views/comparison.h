@@ -17,8 +17,8 @@ inline constexpr int kMaxErrors = 9999;
 struct ErrorList {
   std::vector<int32_t> errorCycles;  // ascending; errorCycles[i-1] is error i
   int32_t errorCount = 0;
-  int32_t currentError = 0;          // 0 before the first step
-  int32_t mismatchCount = 0;         // error cycles with a disagreement on a driven pin
+  int32_t currentError = 0;   // 0 before the first step
+  int32_t mismatchCount = 0;  // error cycles with a disagreement on a driven pin
 
   void clear() {
     errorCycles.clear();

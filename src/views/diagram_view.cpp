@@ -18,9 +18,15 @@ int zoomOutWidth(int w) {
 
 void applyZoom(DiagramView& v, Zoom zoom, int rulerWidth) {
   switch (zoom) {
-    case Zoom::In: v.cellWidth = zoomInWidth(v.cellWidth); break;
-    case Zoom::Out: v.cellWidth = zoomOutWidth(v.cellWidth); break;
-    case Zoom::Normal: v.cellWidth = kNormalCellWidth; break;
+    case Zoom::In:
+      v.cellWidth = zoomInWidth(v.cellWidth);
+      break;
+    case Zoom::Out:
+      v.cellWidth = zoomOutWidth(v.cellWidth);
+      break;
+    case Zoom::Normal:
+      v.cellWidth = kNormalCellWidth;
+      break;
   }
   const int h = (rulerWidth / v.cellWidth + 1) / 2;
   const int b = v.cursorColumn + v.firstCycle - h;
@@ -35,7 +41,9 @@ void zoomAround(DiagramView& v, Zoom zoom, int x, int width, int cycleCount) {
   const int column = std::max(0, (x - kDiagramLeft) / v.cellWidth);
   const int anchor = v.firstCycle + column;  // cycles left of the pointer, kept where they are
   const int cursor = v.cursorCycle();
-  v.cellWidth = zoom == Zoom::In ? zoomInWidth(v.cellWidth) : zoom == Zoom::Out ? zoomOutWidth(v.cellWidth) : kNormalCellWidth;
+  v.cellWidth = zoom == Zoom::In    ? zoomInWidth(v.cellWidth)
+                : zoom == Zoom::Out ? zoomOutWidth(v.cellWidth)
+                                    : kNormalCellWidth;
   const int newColumn = std::max(0, (x - kDiagramLeft) / v.cellWidth);
   const int maxFirst = std::max(0, cycleCount - visibleCycleColumns(v, width) + 1);
   v.firstCycle = std::clamp(anchor - newColumn, 0, maxFirst);
@@ -107,37 +115,64 @@ void normaliseCursor(DiagramView& v) {
 
 Key keyOfVirtualCode(int code) {
   switch (code) {
-    case 38: return Key::Up;
-    case 40: return Key::Down;
-    case 37: return Key::Left;
-    case 39: return Key::Right;
-    case 107: case 187: return Key::ZoomIn;
-    case 109: case 189: return Key::ZoomOut;
-    case 106: case 78: return Key::ZoomNormal;
-    default: return Key::None;
+    case 38:
+      return Key::Up;
+    case 40:
+      return Key::Down;
+    case 37:
+      return Key::Left;
+    case 39:
+      return Key::Right;
+    case 107:
+    case 187:
+      return Key::ZoomIn;
+    case 109:
+    case 189:
+      return Key::ZoomOut;
+    case 106:
+    case 78:
+      return Key::ZoomNormal;
+    default:
+      return Key::None;
   }
 }
 
-void handleKey(DiagramView& v, const TestDescription& test, Key key, int width, int rulerWidth, const ScrollBars& bars) {
+void handleKey(DiagramView& v, const TestDescription& test, Key key, int width, int rulerWidth,
+               const ScrollBars& bars) {
   switch (key) {
-    case Key::Up: scrollRows(v, test, v.firstRow - 1, bars.verticalMax); break;
-    case Key::Down: scrollRows(v, test, v.firstRow + 1, bars.verticalMax); break;
+    case Key::Up:
+      scrollRows(v, test, v.firstRow - 1, bars.verticalMax);
+      break;
+    case Key::Down:
+      scrollRows(v, test, v.firstRow + 1, bars.verticalMax);
+      break;
     case Key::Left:
       if (v.cursorCycle() > 1) {
-        if (v.cursorColumn > 1) --v.cursorColumn;
-        else if (v.firstCycle > 0) --v.firstCycle;
+        if (v.cursorColumn > 1)
+          --v.cursorColumn;
+        else if (v.firstCycle > 0)
+          --v.firstCycle;
       }
       break;
     case Key::Right:
       if (v.cursorCycle() < test.cycleCount) {
-        if (v.cursorColumn < visibleCycleColumns(v, width)) ++v.cursorColumn;
-        else if (v.firstCycle < bars.horizontalMax) ++v.firstCycle;
+        if (v.cursorColumn < visibleCycleColumns(v, width))
+          ++v.cursorColumn;
+        else if (v.firstCycle < bars.horizontalMax)
+          ++v.firstCycle;
       }
       break;
-    case Key::ZoomIn: applyZoom(v, Zoom::In, rulerWidth); break;
-    case Key::ZoomOut: applyZoom(v, Zoom::Out, rulerWidth); break;
-    case Key::ZoomNormal: applyZoom(v, Zoom::Normal, rulerWidth); break;
-    case Key::None: break;
+    case Key::ZoomIn:
+      applyZoom(v, Zoom::In, rulerWidth);
+      break;
+    case Key::ZoomOut:
+      applyZoom(v, Zoom::Out, rulerWidth);
+      break;
+    case Key::ZoomNormal:
+      applyZoom(v, Zoom::Normal, rulerWidth);
+      break;
+    case Key::None:
+      break;
   }
   v.paintColumn = v.cursorColumn;
 }
@@ -164,7 +199,8 @@ bool setMode(DiagramView& v, Mode mode) {
   return true;
 }
 
-std::vector<RulerLabel> rulerLabels(int firstCycle, int cellWidth, int width, const std::function<int(int)>& textWidth) {
+std::vector<RulerLabel> rulerLabels(int firstCycle, int cellWidth, int width,
+                                    const std::function<int(int)>& textWidth) {
   std::vector<RulerLabel> labels;
   if (cellWidth <= 0 || width <= 0) return labels;
   const int n = width / cellWidth + 1;
@@ -178,11 +214,18 @@ std::vector<RulerLabel> rulerLabels(int firstCycle, int cellWidth, int width, co
     if (i % 2 == 0 && cellWidth < 5) continue;
     const int e = q * i;
     const int base = cellWidth * (e - firstCycle) - cellWidth / 2;
-    if (e < 10) labels.push_back({base - 6, e});
-    else if (e < 100) labels.push_back({base - 9, e});
+    if (e < 10)
+      labels.push_back({base - 6, e});
+    else if (e < 100)
+      labels.push_back({base - 9, e});
     else {
       const int next = cellWidth * (e + 1 - firstCycle) - cellWidth / 2;
-      const int shift = e < 1000 ? 14 : e < 10000 ? 19 : e < 100000 ? 22 : e < 1000000 ? 25 : e < 10000000 ? 28 : 31;
+      const int shift = e < 1000       ? 14
+                        : e < 10000    ? 19
+                        : e < 100000   ? 22
+                        : e < 1000000  ? 25
+                        : e < 10000000 ? 28
+                                       : 31;
       labels.push_back({next - shift, e + 1});
     }
   }
@@ -193,8 +236,10 @@ std::optional<std::string> formulaHint(const TestDescription& test, int slot) {
   if (slot < 1 || slot > kMaxSignal || test.pins[size_t(slot)].typeText != "F") return std::nullopt;
   std::string text;
   for (char c : test.formula[size_t(slot)]) {
-    if (c == '|') text += "OR";
-    else text += c;
+    if (c == '|')
+      text += "OR";
+    else
+      text += c;
   }
   return std::to_string(slot) + " F=" + text + ".";
 }

@@ -20,9 +20,9 @@ struct DiagramView {
   int rowHeight = 16;
   int cellWidth = kNormalCellWidth;
   int penExtra = 0;
-  int firstRow = 0;       // rows scrolled off the top
-  int firstCycle = 0;     // cycles scrolled off the left
-  int cursorColumn = 1;   // cursor cycle = firstCycle + cursorColumn
+  int firstRow = 0;      // rows scrolled off the top
+  int firstCycle = 0;    // cycles scrolled off the left
+  int cursorColumn = 1;  // cursor cycle = firstCycle + cursorColumn
   int cursorRow = 1;
   int cursorPin = 1;
   int paintColumn = 1;
@@ -92,7 +92,9 @@ void moveCursorToCycle(DiagramView& view, int cycle, int width, int maxFirstCycl
 enum class Mode { Reference, Result };
 // Switches between reference and result; false when that mode is already shown.
 bool setMode(DiagramView& view, Mode mode);
-inline Mode modeOf(const DiagramView& view) { return view.showResult ? Mode::Result : Mode::Reference; }
+inline Mode modeOf(const DiagramView& view) {
+  return view.showResult ? Mode::Result : Mode::Reference;
+}
 inline void toggleMode(DiagramView& view) {
   setMode(view, view.showResult ? Mode::Reference : Mode::Result);
 }
@@ -102,13 +104,16 @@ struct RulerLabel {
   int number = 0;
 };
 // Cycle numbers of a ruler of width pixels; textWidth gives the pixel width of a number's text.
-std::vector<RulerLabel> rulerLabels(int firstCycle, int cellWidth, int width, const std::function<int(int)>& textWidth);
+std::vector<RulerLabel> rulerLabels(int firstCycle, int cellWidth, int width,
+                                    const std::function<int(int)>& textWidth);
 
 // Hint of the row under the mouse: "12 F=C1ORC2." for a formula pin, nothing for other rows.
 std::optional<std::string> formulaHint(const TestDescription& test, int slot);
 
 // The slot drawn in row r (1-based).
-inline int slotOfRow(const TestDescription& test, int row) { return test.rowSignal(row); }
+inline int slotOfRow(const TestDescription& test, int row) {
+  return test.rowSignal(row);
+}
 // The visible row under y, 1-based, or 0 outside the rows.
 int rowAt(const DiagramView& view, int pinCount, int y);
 

@@ -4,7 +4,9 @@ namespace qel::views {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // d0 o1 d1 o2 d2 ...: digits at even positions, operators at odd ones, no precedence.
 char flat(std::string_view t) {
@@ -13,14 +15,23 @@ char flat(std::string_view t) {
   for (size_t i = 1; i < t.size(); i += 2) {
     const char op = t[i];
     const char d = i + 1 < t.size() ? t[i + 1] : '\0';
-    if (d == '1') x = 1;
-    else if (d == '0') x = 0;
+    if (d == '1')
+      x = 1;
+    else if (d == '0')
+      x = 0;
     switch (op) {
-      case '|': v = v > x ? v : x; break;
+      case '|':
+        v = v > x ? v : x;
+        break;
       case '&':
-      case '*': v = v * x; break;
-      case 'X': v = v + x == 2 ? 0 : v + x; break;
-      default: break;
+      case '*':
+        v = v * x;
+        break;
+      case 'X':
+        v = v + x == 2 ? 0 : v + x;
+        break;
+      default:
+        break;
     }
   }
   return char('0' + v);

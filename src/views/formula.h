@@ -18,17 +18,17 @@ int evaluateFormula(std::string_view formula, const PinLevels& levels);
 
 // The same formula prepared once for evaluation over many cycles.
 class CompiledFormula {
-public:
+ public:
   explicit CompiledFormula(std::string_view formula);
   // Pins the formula reads, in order of appearance; 0 stands for an unusable reference.
   const std::vector<int>& pins() const { return pins_; }
   int evaluate(const PinLevels& levels) const;
 
-private:
-  std::string shape_;            // the text after substitution, '?' where a pin digit goes
-  std::vector<size_t> slots_;    // positions of the '?' in shape_
+ private:
+  std::string shape_;          // the text after substitution, '?' where a pin digit goes
+  std::vector<size_t> slots_;  // positions of the '?' in shape_
   std::vector<int> pins_;
-  bool undecidable_ = false;     // a reference that can never be resolved
+  bool undecidable_ = false;  // a reference that can never be resolved
 };
 
 }  // namespace qel::views

@@ -12,7 +12,9 @@ namespace qel::views {
 enum class MismatchRule { DiagramReference, DiagramResult, Comparison };
 
 // Result level of a code: 1 -> 0, 2 -> 1, 3 and 4 -> 2; -1 for no result (5 and anything else).
-constexpr int resultLevel(uint8_t code) { return code == 1 ? 0 : code == 2 ? 1 : code == 3 || code == 4 ? 2 : -1; }
+constexpr int resultLevel(uint8_t code) {
+  return code == 1 ? 0 : code == 2 ? 1 : code == 3 || code == 4 ? 2 : -1;
+}
 
 // Rule for pins of every type but "F": expected level e against result code k.
 constexpr bool plainMismatch(uint8_t e, uint8_t k, MismatchRule rule) {

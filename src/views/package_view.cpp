@@ -74,7 +74,8 @@ std::string voltageText(int level, double u0, char separator) {
   char buffer[32];
   const long whole = tenths / 10;
   const long frac = std::labs(tenths % 10);
-  std::snprintf(buffer, sizeof buffer, "%s%ld%c%ld", tenths < 0 && whole == 0 ? "-" : "", whole, separator, frac);
+  std::snprintf(buffer, sizeof buffer, "%s%ld%c%ld", tenths < 0 && whole == 0 ? "-" : "", whole, separator,
+                frac);
   std::string text = buffer;
   return text.substr(0, 4);
 }

@@ -14,7 +14,7 @@ struct ContactFinding {
   std::string typeText;  // "F" is kept as "O"
   int group = 0;         // short group 1..6, 0 none
   std::string mark = "-";
-  int level = 0;         // 0..255
+  int level = 0;  // 0..255
   bool notConnected = false;
 };
 
@@ -68,7 +68,9 @@ struct Thresholds {
 // Findings drawn in red bold.
 bool markIsFault(const ContactFinding& f, int typeCode);
 bool voltageIsFault(const ContactFinding& f, const Thresholds& t);
-inline bool typeTextIsFault(const std::string& typeText) { return !typeText.empty() && typeText[0] == '!'; }
+inline bool typeTextIsFault(const std::string& typeText) {
+  return !typeText.empty() && typeText[0] == '!';
+}
 
 // The findings of a freshly loaded test: names and types copied, nothing measured.
 ContactFinding freshFinding(const TestDescription& test, int pin);

@@ -15,14 +15,20 @@ int radixOfChoice(int index) {
 
 int choiceOfRadix(int radix) {
   switch (radix) {
-    case 2: return 0;
-    case 8: return 1;
-    case 16: return 3;
-    default: return 2;
+    case 2:
+      return 0;
+    case 8:
+      return 1;
+    case 16:
+      return 3;
+    default:
+      return 2;
   }
 }
 
-int ioChoiceOfKind(int ioKind) { return ioKind >= 0 && ioKind <= 2 ? ioKind : 0; }
+int ioChoiceOfKind(int ioKind) {
+  return ioKind >= 0 && ioKind <= 2 ? ioKind : 0;
+}
 
 std::string contactLine(const TestDescription& test, int pin) {
   const std::string name = pin >= 1 && pin < kPinRecords ? test.pins[size_t(pin)].name : std::string();

@@ -11,12 +11,16 @@ namespace qel::views {
 inline constexpr int kWordPanelStep = 30;  // one panel; the container is 30, 60 or 90 high
 
 // "Увеличить панель Слов данных": 30 -> 60 -> 90, then stays.
-constexpr int enlargeWordPanels(int height) { return height <= 30 ? 60 : height <= 60 ? 90 : height; }
+constexpr int enlargeWordPanels(int height) {
+  return height <= 30 ? 60 : height <= 60 ? 90 : height;
+}
 // "Уменьшить панель слов данных": 90 -> 60 -> 30, then stays.
 constexpr int shrinkWordPanels(int height) {
   return height >= 31 && height <= 60 ? 30 : height >= 61 && height <= 90 ? 60 : height;
 }
-constexpr int visibleWordPanels(int height) { return height <= 30 ? 1 : height <= 60 ? 2 : 3; }
+constexpr int visibleWordPanels(int height) {
+  return height <= 30 ? 1 : height <= 60 ? 2 : 3;
+}
 
 struct WordPanelTexts {
   std::string reference;

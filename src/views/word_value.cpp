@@ -51,7 +51,8 @@ std::string formatWordValue(const TestDescription& t, int cycle, int word, Sourc
 
 std::string wordSelectorHint(const DataWord& w) {
   std::string list;
-  for (int s = 1; s <= kWordSlots && w.pins[size_t(s)] > 0; ++s) list += " " + std::to_string(w.pins[size_t(s)]) + ";";
+  for (int s = 1; s <= kWordSlots && w.pins[size_t(s)] > 0; ++s)
+    list += " " + std::to_string(w.pins[size_t(s)]) + ";";
   if (list.empty())
     list = "нет";
   else
@@ -74,14 +75,22 @@ void checkWordContactKinds(const TestDescription& t, Operator& op, bool showMess
     }
     int b = 1;
     if (any) {
-      if (in && out && io) b = 5;
-      else if (out && io) b = 4;
-      else if (in && io) b = 3;
-      else if (in && out) b = 2;
-      else if (io) b = 7;
-      else if (out) b = 6;
-      else if (in) b = 8;
-      else b = 0;
+      if (in && out && io)
+        b = 5;
+      else if (out && io)
+        b = 4;
+      else if (in && io)
+        b = 3;
+      else if (in && out)
+        b = 2;
+      else if (io)
+        b = 7;
+      else if (out)
+        b = 6;
+      else if (in)
+        b = 8;
+      else
+        b = 0;
     }
     if (b == 0) op.message("Ошибка программы. Обратитесь к разработчикам", Icon::Error);
     const int kind = w.ioKind >= 0 && w.ioKind <= 2 ? w.ioKind : 0;
@@ -90,16 +99,32 @@ void checkWordContactKinds(const TestDescription& t, Operator& op, bool showMess
     static constexpr const char* kKinds[] = {" I ", " O ", " I/O "};
     std::string composition;
     switch (b) {
-      case 8: composition = "I)"; break;
-      case 6: composition = "0)"; break;
-      case 7: composition = "I/O)"; break;
-      case 2: composition = "I,О)"; break;
-      case 3: composition = "I,I/О)"; break;
-      case 4: composition = "O,I/О)"; break;
-      case 5: composition = "I,О,I/O)"; break;
-      default: break;
+      case 8:
+        composition = "I)";
+        break;
+      case 6:
+        composition = "0)";
+        break;
+      case 7:
+        composition = "I/O)";
+        break;
+      case 2:
+        composition = "I,О)";
+        break;
+      case 3:
+        composition = "I,I/О)";
+        break;
+      case 4:
+        composition = "O,I/О)";
+        break;
+      case 5:
+        composition = "I,О,I/O)";
+        break;
+      default:
+        break;
     }
-    op.message("Слово данных " + w.name + kKinds[kind] + "Содержит разные по типу контакты (" + composition, Icon::Error);
+    op.message("Слово данных " + w.name + kKinds[kind] + "Содержит разные по типу контакты (" + composition,
+               Icon::Error);
   }
 }
 

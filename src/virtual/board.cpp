@@ -24,7 +24,9 @@ std::unique_ptr<Board> Board::create(const BoardConfig& config, std::string& err
   }
   const int n = chip->pinCount();
   auto check = [&](int pin) {
-    if (pin > n) error = "pin " + std::to_string(pin) + " is not a pin of the " + config.chip + " (" + std::to_string(n) + " pins)";
+    if (pin > n)
+      error = "pin " + std::to_string(pin) + " is not a pin of the " + config.chip + " (" +
+              std::to_string(n) + " pins)";
   };
   for (const auto* set : {&config.open, &config.stuck0, &config.stuck1, &config.held0, &config.held1})
     for (int p : *set) check(p);
@@ -33,7 +35,8 @@ std::unique_ptr<Board> Board::create(const BoardConfig& config, std::string& err
   return std::unique_ptr<Board>(new Board(config, std::move(chip)));
 }
 
-Board::Board(const BoardConfig& config, std::unique_ptr<Chip> chip) : config_(config), chip_(std::move(chip)) {
+Board::Board(const BoardConfig& config, std::unique_ptr<Chip> chip)
+    : config_(config), chip_(std::move(chip)) {
   pins_ = chip_->pinCount();
   std::iota(node_.begin(), node_.end(), 0);
   auto root = [&](int p) {
@@ -161,10 +164,14 @@ double Board::voltageOf(int pin) const {
   const Resolved& r = nodeState_[size_t(node_[size_t(pin)])];
   const bool powered = chipPowered();
   switch (r.net) {
-    case Net::Low: return r.strength == 3 ? 0.0 : 0.2;
-    case Net::High: return r.strength == 3 ? 5.0 : 3.4;
-    case Net::Conflict: return 1.8;
-    case Net::Float: return powered ? 1.4 : 0.0;
+    case Net::Low:
+      return r.strength == 3 ? 0.0 : 0.2;
+    case Net::High:
+      return r.strength == 3 ? 5.0 : 3.4;
+    case Net::Conflict:
+      return 1.8;
+    case Net::Float:
+      return powered ? 1.4 : 0.0;
   }
   return 0.0;
 }

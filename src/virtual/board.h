@@ -19,7 +19,7 @@ using ChannelDrives = std::array<Drive, tester::kChannels>;
 using ChannelNets = std::array<Net, tester::kChannels>;
 
 class Board {
-public:
+ public:
   // Null with an error text when the configuration does not fit the chip.
   static std::unique_ptr<Board> create(const BoardConfig& config, std::string& error);
 
@@ -40,7 +40,7 @@ public:
   // Logic snapshot codes: 1 low, 2 high, 3 contention, 4 high impedance.
   std::array<uint8_t, tester::kChannels> logicCodes();
 
-private:
+ private:
   struct Resolved {
     Net net = Net::Float;
     int strength = 0;  // 3 supply rails and stuck faults, 2 tester, 1 chip outputs and board drivers
@@ -53,7 +53,14 @@ private:
   bool contact(int pin) const { return pin >= 1 && (flags_[size_t(pin)] & kContact); }
 
   enum Flag : uint16_t {
-    kContact = 1, kStuck0 = 2, kStuck1 = 4, kHeld0 = 8, kHeld1 = 16, kGround = 32, kSupply = 64, kChannelStuck = 128
+    kContact = 1,
+    kStuck0 = 2,
+    kStuck1 = 4,
+    kHeld0 = 8,
+    kHeld1 = 16,
+    kGround = 32,
+    kSupply = 64,
+    kChannelStuck = 128
   };
 
   BoardConfig config_;
@@ -61,7 +68,7 @@ private:
   int pins_ = 0;
   bool power_ = false;
   bool wasPowered_ = false;
-  std::array<int, kMaxChipPins + 1> node_{};        // node of each pin
+  std::array<int, kMaxChipPins + 1> node_{};  // node of each pin
   std::array<uint16_t, kMaxChipPins + 1> flags_{};
   std::array<std::vector<int>, kMaxChipPins + 1> members_;  // pins of each node
   std::vector<int> nodes_;

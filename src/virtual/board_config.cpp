@@ -11,7 +11,8 @@ namespace {
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n')) s.remove_suffix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -61,11 +62,16 @@ std::optional<std::string> applySpec(BoardConfig& c, std::string_view spec) {
   const std::string bad = "fault '" + std::string(spec) + "' not understood";
 
   if (colon == std::string_view::npos) {
-    if (kind == "nosupply") c.noSupply = true;
-    else if (kind == "absent") c.link.absent = true;
-    else if (kind == "ramfault") c.ramFault = true;
-    else if (kind == "free") c.clipFree = true;
-    else return bad + " (known: " + specHelp() + ")";
+    if (kind == "nosupply")
+      c.noSupply = true;
+    else if (kind == "absent")
+      c.link.absent = true;
+    else if (kind == "ramfault")
+      c.ramFault = true;
+    else if (kind == "free")
+      c.clipFree = true;
+    else
+      return bad + " (known: " + specHelp() + ")";
     return std::nullopt;
   }
   auto pinSet = [&](std::set<int>& set) -> std::optional<std::string> {
@@ -99,17 +105,22 @@ std::optional<std::string> applySpec(BoardConfig& c, std::string_view spec) {
     const auto value = eq == std::string_view::npos ? std::optional<int64_t>(kind == "cell" ? 0 : -1)
                                                     : number(arg.substr(eq + 1));
     if (!address || *address >= 2048 || !value || *value < 0 || *value > 255)
-      return bad + (kind == "cell" ? ": cell:ADDRESS[=VALUE] with an address below 2048 is expected"
-                                   : ": rombyte:ADDRESS=VALUE with an address below 2048 and a value 0..255 is expected");
+      return bad +
+             (kind == "cell"
+                  ? ": cell:ADDRESS[=VALUE] with an address below 2048 is expected"
+                  : ": rombyte:ADDRESS=VALUE with an address below 2048 and a value 0..255 is expected");
     (kind == "cell" ? c.memory.stuckCells : c.memory.romBytes).emplace_back(int(*address), uint8_t(*value));
     return std::nullopt;
   }
   if (kind == "silent" || kind == "break" || kind == "stray") {
     const auto n = number(arg);
     if (!n) return bad + ": a byte count is expected";
-    if (kind == "silent") c.link.silentAfter = uint64_t(*n);
-    else if (kind == "break") c.link.breakAfter = uint64_t(*n);
-    else c.link.strayBytes = int(std::min<int64_t>(*n, 1000));
+    if (kind == "silent")
+      c.link.silentAfter = uint64_t(*n);
+    else if (kind == "break")
+      c.link.breakAfter = uint64_t(*n);
+    else
+      c.link.strayBytes = int(std::min<int64_t>(*n, 1000));
     return std::nullopt;
   }
   if (kind == "latency") {
@@ -150,7 +161,8 @@ std::optional<std::string> loadBoardFile(BoardConfig& c, const std::string& path
     if (l.empty()) continue;
     const size_t blank = l.find_first_of(" \t");
     const std::string_view key = l.substr(0, blank);
-    const std::string_view value = blank == std::string_view::npos ? std::string_view() : trim(l.substr(blank));
+    const std::string_view value =
+        blank == std::string_view::npos ? std::string_view() : trim(l.substr(blank));
     const std::string where = path + ":" + std::to_string(lineNumber) + ": ";
     if (key == "chip") {
       c.chip = std::string(value);
@@ -163,7 +175,8 @@ std::optional<std::string> loadBoardFile(BoardConfig& c, const std::string& path
       if (!v || *v <= 0) return where + "u0 needs a positive number of volts";
       c.u0 = *v;
     } else if (key == "pace" || key == "latency" || key == "fault") {
-      if (auto error = applySpec(c, key == "fault" ? std::string(value) : std::string(key) + ":" + std::string(value)))
+      if (auto error =
+              applySpec(c, key == "fault" ? std::string(value) : std::string(key) + ":" + std::string(value)))
         return where + *error;
     } else {
       return where + "unknown setting '" + std::string(key) + "' (chip, rom, u0, pace, latency, fault)";
@@ -198,7 +211,8 @@ std::optional<std::string> configFromEnvironment(BoardConfig& c) {
 
 const char* specHelp() {
   return "open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent silent:N "
-         "break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE pace:BYTES_PER_SECOND "
+         "break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE "
+         "pace:BYTES_PER_SECOND "
          "latency:MS";
 }
 

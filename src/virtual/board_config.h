@@ -15,16 +15,16 @@
 namespace qel::virt {
 
 struct LinkFaults {
-  bool absent = false;                // no tester: opening finds no device
+  bool absent = false;                  // no tester: opening finds no device
   std::optional<uint64_t> silentAfter;  // bytes delivered before the tester stops answering
   std::optional<uint64_t> breakAfter;   // bytes delivered before the link breaks (driver errors)
-  int strayBytes = 0;                 // bytes of 7 sent before every acknowledgement
+  int strayBytes = 0;                   // bytes of 7 sent before every acknowledgement
 };
 
 struct BoardConfig {
   std::string chip = "7400";
-  std::string romFile;  // ROM data file of a 2716
-  double u0 = 1.375;    // calibration constant of the level scale
+  std::string romFile;        // ROM data file of a 2716
+  double u0 = 1.375;          // calibration constant of the level scale
   double bytesPerSecond = 0;  // link pacing; 0 = as fast as possible
   int latencyMs = 0;          // delay before an answer shows in the receive queue
 

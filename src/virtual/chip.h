@@ -13,7 +13,7 @@
 namespace qel::virt {
 
 class Chip {
-public:
+ public:
   virtual ~Chip() = default;
   virtual std::string_view part() const = 0;
   virtual int pinCount() const = 0;

@@ -6,7 +6,7 @@ namespace {
 
 // Octal bus transceiver: with /OE low, DIR high passes A to B and DIR low passes B to A.
 class Transceiver74245 : public Chip {
-public:
+ public:
   std::string_view part() const override { return "74245"; }
   int pinCount() const override { return 20; }
   PinRole role(int pin) const override {
@@ -25,12 +25,14 @@ public:
     }
   }
 
-private:
+ private:
   static constexpr size_t kDirection = 1, kOutputEnable = 19;
 };
 
 }  // namespace
 
-std::unique_ptr<Chip> makeTransceiver74245() { return std::make_unique<Transceiver74245>(); }
+std::unique_ptr<Chip> makeTransceiver74245() {
+  return std::make_unique<Transceiver74245>();
+}
 
 }  // namespace qel::virt

@@ -8,15 +8,22 @@ namespace {
 
 // Dual D flip-flop with preset and clear (both active low), rising-edge clocked.
 class FlipFlop7474 : public Chip {
-public:
+ public:
   std::string_view part() const override { return "7474"; }
   int pinCount() const override { return 14; }
   PinRole role(int pin) const override {
     switch (pin) {
-      case 7: return PinRole::Ground;
-      case 14: return PinRole::Supply;
-      case 5: case 6: case 8: case 9: return PinRole::Output;
-      default: return PinRole::Input;
+      case 7:
+        return PinRole::Ground;
+      case 14:
+        return PinRole::Supply;
+      case 5:
+      case 6:
+      case 8:
+      case 9:
+        return PinRole::Output;
+      default:
+        return PinRole::Input;
     }
   }
   void evaluate(const PinBits& in, PinDrives& out) const override {
@@ -24,9 +31,12 @@ public:
       const Pins& p = kPins[f];
       const bool pre = in[p.pre], clr = in[p.clr];
       bool q = state_[f], qn = !state_[f];
-      if (!pre && !clr) q = qn = true;
-      else if (!pre) q = true, qn = false;
-      else if (!clr) q = false, qn = true;
+      if (!pre && !clr)
+        q = qn = true;
+      else if (!pre)
+        q = true, qn = false;
+      else if (!clr)
+        q = false, qn = true;
       out[p.q] = driveOf(q);
       out[p.qn] = driveOf(qn);
     }
@@ -35,9 +45,12 @@ public:
     for (size_t f = 0; f < 2; ++f) {
       const Pins& p = kPins[f];
       const bool clk = in[p.clk];
-      if (!in[p.pre]) state_[f] = true;
-      else if (!in[p.clr]) state_[f] = false;
-      else if (clk && !lastClock_[f]) state_[f] = in[p.d] != 0;
+      if (!in[p.pre])
+        state_[f] = true;
+      else if (!in[p.clr])
+        state_[f] = false;
+      else if (clk && !lastClock_[f])
+        state_[f] = in[p.d] != 0;
       lastClock_[f] = clk;
     }
   }
@@ -46,7 +59,7 @@ public:
     lastClock_ = {true, true};
   }
 
-private:
+ private:
   struct Pins {
     size_t clr, d, clk, pre, q, qn;
   };
@@ -58,6 +71,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Chip> makeFlipFlop7474() { return std::make_unique<FlipFlop7474>(); }
+std::unique_ptr<Chip> makeFlipFlop7474() {
+  return std::make_unique<FlipFlop7474>();
+}
 
 }  // namespace qel::virt

@@ -2,7 +2,9 @@
 
 namespace qel::virt {
 
-std::vector<std::string> knownParts() { return {"7400", "7474", "74161", "74245", "2716", "6116"}; }
+std::vector<std::string> knownParts() {
+  return {"7400", "7474", "74161", "74245", "2716", "6116"};
+}
 
 std::unique_ptr<Chip> makeChip(std::string_view part, std::vector<uint8_t> rom, const MemoryFaults& faults) {
   if (part == "7400") return makeNand7400();

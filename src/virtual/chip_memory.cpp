@@ -9,7 +9,7 @@ namespace qel::virt {
 namespace {
 
 class MemoryCells {
-public:
+ public:
   explicit MemoryCells(const MemoryFaults& faults) : faults_(faults) {}
   // A stuck cell reads its stuck value whatever is stored.
   uint8_t read(const std::array<uint8_t, kMemoryWords>& cells, int address) const {
@@ -18,12 +18,12 @@ public:
     return cells[size_t(address)];
   }
 
-protected:
+ protected:
   MemoryFaults faults_;
 };
 
 class Eprom2716 : public Chip, MemoryCells {
-public:
+ public:
   Eprom2716(const std::vector<uint8_t>& rom, const MemoryFaults& faults) : MemoryCells(faults) {
     cells_.fill(0xFF);
     std::copy_n(rom.begin(), std::min<size_t>(rom.size(), kMemoryWords), cells_.begin());
@@ -41,12 +41,12 @@ public:
       for (size_t p : kDataPins) out[p] = Drive::None;
   }
 
-private:
+ private:
   std::array<uint8_t, kMemoryWords> cells_{};
 };
 
 class Ram6116 : public Chip, MemoryCells {
-public:
+ public:
   explicit Ram6116(const MemoryFaults& faults) : MemoryCells(faults) {}
   std::string_view part() const override { return "6116"; }
   int pinCount() const override { return 24; }
@@ -63,7 +63,7 @@ public:
   }
   void powerDown() override { cells_.fill(0); }
 
-private:
+ private:
   std::array<uint8_t, kMemoryWords> cells_{};
 };
 
@@ -73,6 +73,8 @@ std::unique_ptr<Chip> makeEprom2716(std::vector<uint8_t> rom, const MemoryFaults
   return std::make_unique<Eprom2716>(rom, faults);
 }
 
-std::unique_ptr<Chip> makeRam6116(const MemoryFaults& faults) { return std::make_unique<Ram6116>(faults); }
+std::unique_ptr<Chip> makeRam6116(const MemoryFaults& faults) {
+  return std::make_unique<Ram6116>(faults);
+}
 
 }  // namespace qel::virt

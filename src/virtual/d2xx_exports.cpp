@@ -67,7 +67,9 @@ QEL_EXPORT Status FT_OpenEx(LPVOID arg, DWORD flags, Handle* handle) {
   if (handle == nullptr) return qel::d2xx::kInvalidParameter;
   *handle = nullptr;
   if (flags != qel::d2xx::kOpenByDescription || arg == nullptr) return qel::d2xx::kDeviceNotFound;
-  return withDriver([&](qel::virt::VirtualDriver& d) { return d.openByDescription(static_cast<const char*>(arg), *handle); });
+  return withDriver([&](qel::virt::VirtualDriver& d) {
+    return d.openByDescription(static_cast<const char*>(arg), *handle);
+  });
 }
 
 QEL_EXPORT Status FT_Open(int device, Handle* handle) {
@@ -86,24 +88,31 @@ QEL_EXPORT Status FT_GetQueueStatus(Handle h, LPDWORD count) {
 
 QEL_EXPORT Status FT_Read(Handle h, LPVOID buffer, DWORD count, LPDWORD countRead) {
   if (countRead == nullptr || (buffer == nullptr && count > 0)) return qel::d2xx::kInvalidParameter;
-  return withDriver([&](qel::virt::VirtualDriver& d) { return d.read(h, static_cast<uint8_t*>(buffer), count, *countRead); });
+  return withDriver([&](qel::virt::VirtualDriver& d) {
+    return d.read(h, static_cast<uint8_t*>(buffer), count, *countRead);
+  });
 }
 
 QEL_EXPORT Status FT_Write(Handle h, LPVOID buffer, DWORD count, LPDWORD countWritten) {
   if (countWritten == nullptr || (buffer == nullptr && count > 0)) return qel::d2xx::kInvalidParameter;
-  return withDriver(
-      [&](qel::virt::VirtualDriver& d) { return d.write(h, static_cast<const uint8_t*>(buffer), count, *countWritten); });
+  return withDriver([&](qel::virt::VirtualDriver& d) {
+    return d.write(h, static_cast<const uint8_t*>(buffer), count, *countWritten);
+  });
 }
 
 QEL_EXPORT Status FT_Purge(Handle h, ULONG mask) {
   return withDriver([&](qel::virt::VirtualDriver& d) { return d.purge(h, mask); });
 }
 
-QEL_EXPORT Status FT_ListDevices(LPVOID, LPVOID, DWORD) { return qel::d2xx::kNotSupported; }
+QEL_EXPORT Status FT_ListDevices(LPVOID, LPVOID, DWORD) {
+  return qel::d2xx::kNotSupported;
+}
 
 // Settings the program never makes; the virtual link has nothing to set.
-#define QEL_ACCEPT(name, ...) \
-  QEL_EXPORT Status name(__VA_ARGS__) { return qel::d2xx::kOk; }
+#define QEL_ACCEPT(name, ...)           \
+  QEL_EXPORT Status name(__VA_ARGS__) { \
+    return qel::d2xx::kOk;              \
+  }
 QEL_ACCEPT(FT_ClrDtr, Handle)
 QEL_ACCEPT(FT_ClrRts, Handle)
 QEL_ACCEPT(FT_SetDtr, Handle)
@@ -128,8 +137,10 @@ QEL_ACCEPT(FT_StopInTask, Handle)
 QEL_ACCEPT(FT_RestartInTask, Handle)
 
 // Queries with no meaningful answer and the EEPROM, which the virtual tester does not have.
-#define QEL_REFUSE(name, ...) \
-  QEL_EXPORT Status name(__VA_ARGS__) { return qel::d2xx::kNotSupported; }
+#define QEL_REFUSE(name, ...)           \
+  QEL_EXPORT Status name(__VA_ARGS__) { \
+    return qel::d2xx::kNotSupported;    \
+  }
 QEL_REFUSE(FT_GetBitMode, Handle, UCHAR*)
 QEL_REFUSE(FT_GetDeviceInfo, Handle, LPVOID, LPDWORD, char*, char*, LPVOID)
 QEL_REFUSE(FT_GetEventStatus, Handle, LPDWORD)

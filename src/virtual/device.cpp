@@ -17,7 +17,8 @@ void VirtualTester::receive(const uint8_t* data, size_t n) {
       command(data[i++]);
       continue;
     }
-    const size_t want = (expect_ == Expect::Parameters ? kParameterFrameSize - 1 : kImageSize) - collected_.size();
+    const size_t want =
+        (expect_ == Expect::Parameters ? kParameterFrameSize - 1 : kImageSize) - collected_.size();
     const size_t take = std::min(want, n - i);
     collected_.insert(collected_.end(), data + i, data + i + take);
     i += take;
@@ -118,10 +119,17 @@ void VirtualTester::samplePair(const ChannelNets& nets, int bank, uint16_t& firs
   for (int c = 0; c < kBankChannels; ++c) {
     const auto bit = uint16_t(1u << c);
     switch (nets[size_t(bank * kBankChannels + c)]) {
-      case Net::Low: break;
-      case Net::High: first |= bit, second |= bit; break;
-      case Net::Float: first |= bit; break;
-      case Net::Conflict: second |= bit; break;
+      case Net::Low:
+        break;
+      case Net::High:
+        first |= bit, second |= bit;
+        break;
+      case Net::Float:
+        first |= bit;
+        break;
+      case Net::Conflict:
+        second |= bit;
+        break;
     }
   }
 }

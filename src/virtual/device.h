@@ -18,7 +18,7 @@ struct DeviceParameters {
 };
 
 class VirtualTester {
-public:
+ public:
   VirtualTester(Board& board, int strayBytes, bool ramFault);
 
   // Bytes from the program, in any split.
@@ -30,12 +30,15 @@ public:
   void clearOutput();
 
   const DeviceParameters& parameters() const { return parameters_; }
-  int blockCycles() const { return parameters_.cycleCount < tester::kMaxBlockCycles ? parameters_.cycleCount : tester::kMaxBlockCycles; }
+  int blockCycles() const {
+    return parameters_.cycleCount < tester::kMaxBlockCycles ? parameters_.cycleCount
+                                                            : tester::kMaxBlockCycles;
+  }
   Board& board() { return board_; }
   // Command codes taken, in order (parameter and image bytes excluded).
   const std::vector<uint8_t>& commands() const { return commands_; }
 
-private:
+ private:
   void command(uint8_t code);
   void ack(bool done);
   void emit(uint8_t b) { out_.push_back(b); }

@@ -18,6 +18,8 @@ enum class PinRole : uint8_t { Input, Output, InOut, Ground, Supply, NotConnecte
 using PinBits = std::array<uint8_t, kMaxChipPins + 1>;
 using PinDrives = std::array<Drive, kMaxChipPins + 1>;
 
-inline Drive driveOf(bool high) { return high ? Drive::High : Drive::Low; }
+inline Drive driveOf(bool high) {
+  return high ? Drive::High : Drive::Low;
+}
 
 }  // namespace qel::virt

@@ -8,9 +8,13 @@
 
 namespace qel::virt {
 
-VirtualDriver::VirtualDriver(VirtualTester& device, tester::Clock& clock, const LinkFaults& faults, double bytesPerSecond,
-                             int latencyMs)
-    : device_(device), clock_(clock), faults_(faults), rate_(bytesPerSecond), latencyMicros_(int64_t(latencyMs) * 1000) {}
+VirtualDriver::VirtualDriver(VirtualTester& device, tester::Clock& clock, const LinkFaults& faults,
+                             double bytesPerSecond, int latencyMs)
+    : device_(device),
+      clock_(clock),
+      faults_(faults),
+      rate_(bytesPerSecond),
+      latencyMicros_(int64_t(latencyMs) * 1000) {}
 
 d2xx::Status VirtualDriver::check(d2xx::Handle handle) const {
   if (!open_ || handle != this) return d2xx::kInvalidHandle;
@@ -19,7 +23,8 @@ d2xx::Status VirtualDriver::check(d2xx::Handle handle) const {
 }
 
 d2xx::Status VirtualDriver::openByDescription(const char* description, d2xx::Handle& handle) {
-  if (faults_.absent || description == nullptr || std::strcmp(description, tester::kDeviceDescription) != 0 || broken_)
+  if (faults_.absent || description == nullptr || std::strcmp(description, tester::kDeviceDescription) != 0 ||
+      broken_)
     return d2xx::kDeviceNotFound;
   open_ = true;
   handle = this;
@@ -36,7 +41,8 @@ d2xx::Status VirtualDriver::close(d2xx::Handle handle) {
 uint32_t VirtualDriver::visible() {
   if (latencyMicros_ > 0 && clock_.nowMicros() < answersFrom_) return 0;
   uint64_t n = device_.pending();
-  if (faults_.silentAfter) n = std::min<uint64_t>(n, *faults_.silentAfter > delivered_ ? *faults_.silentAfter - delivered_ : 0);
+  if (faults_.silentAfter)
+    n = std::min<uint64_t>(n, *faults_.silentAfter > delivered_ ? *faults_.silentAfter - delivered_ : 0);
   if (faults_.breakAfter) {
     // The bytes before the break still arrive; waiting for more than those breaks the link.
     const uint64_t allowed = *faults_.breakAfter > delivered_ ? *faults_.breakAfter - delivered_ : 0;
@@ -76,7 +82,8 @@ d2xx::Status VirtualDriver::read(d2xx::Handle handle, uint8_t* buffer, uint32_t 
   return d2xx::kOk;
 }
 
-d2xx::Status VirtualDriver::write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count, uint32_t& countWritten) {
+d2xx::Status VirtualDriver::write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count,
+                                  uint32_t& countWritten) {
   countWritten = 0;
   if (const d2xx::Status s = check(handle)) return s;
   if (rate_ > 0) {

@@ -11,21 +11,22 @@
 namespace qel::virt {
 
 class VirtualDriver : public tester::Driver {
-public:
-  VirtualDriver(VirtualTester& device, tester::Clock& clock, const LinkFaults& faults, double bytesPerSecond = 0,
-                int latencyMs = 0);
+ public:
+  VirtualDriver(VirtualTester& device, tester::Clock& clock, const LinkFaults& faults,
+                double bytesPerSecond = 0, int latencyMs = 0);
 
   d2xx::Status openByDescription(const char* description, d2xx::Handle& handle) override;
   d2xx::Status close(d2xx::Handle handle) override;
   d2xx::Status queueStatus(d2xx::Handle handle, uint32_t& count) override;
   d2xx::Status read(d2xx::Handle handle, uint8_t* buffer, uint32_t count, uint32_t& countRead) override;
-  d2xx::Status write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count, uint32_t& countWritten) override;
+  d2xx::Status write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count,
+                     uint32_t& countWritten) override;
   d2xx::Status purge(d2xx::Handle handle, uint32_t mask) override;
 
   bool broken() const { return broken_; }
   uint64_t delivered() const { return delivered_; }
 
-private:
+ private:
   d2xx::Status check(d2xx::Handle handle) const;
   // Bytes the program may see now.
   uint32_t visible();

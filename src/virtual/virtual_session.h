@@ -13,15 +13,16 @@
 namespace qel::virt {
 
 class VirtualSession {
-public:
+ public:
   // Null with an error text when the configuration is not usable.
-  static std::unique_ptr<VirtualSession> create(const BoardConfig& config, tester::Clock& clock, std::string& error);
+  static std::unique_ptr<VirtualSession> create(const BoardConfig& config, tester::Clock& clock,
+                                                std::string& error);
 
   Board& board() { return *board_; }
   VirtualTester& device() { return *device_; }
   VirtualDriver& driver() { return *driver_; }
 
-private:
+ private:
   VirtualSession() = default;
   std::unique_ptr<Board> board_;
   std::unique_ptr<VirtualTester> device_;

@@ -32,7 +32,7 @@ inline TestDescription& romTemplate(TemplateBuilder& b) {
 }
 
 class ScratchDir : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
            ("qel_alg_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -43,7 +43,8 @@ protected:
 
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   static void write(const std::string& p, const std::vector<uint8_t>& bytes) {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
   static std::string read(const std::string& p) {
     std::ifstream in(p, std::ios::binary);

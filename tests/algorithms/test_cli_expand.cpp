@@ -13,9 +13,13 @@ namespace {
 namespace fs = std::filesystem;
 
 // The built tool, when this build has it.
-fs::path qelTool() { return fs::path(QEL_BINARY_DIR) / "src" / "cli" / "qel"; }
+fs::path qelTool() {
+  return fs::path(QEL_BINARY_DIR) / "src" / "cli" / "qel";
+}
 
-int run(const std::string& args) { return std::system((qelTool().string() + " " + args + " >/dev/null 2>&1").c_str()); }
+int run(const std::string& args) {
+  return std::system((qelTool().string() + " " + args + " >/dev/null 2>&1").c_str());
+}
 
 TEST(QelExpand, WritesAPlainTestThatLoadsToTheExpandedCycles) {
   if (!fs::exists(qelTool())) GTEST_SKIP() << "qel is not built";
@@ -23,7 +27,8 @@ TEST(QelExpand, WritesAPlainTestThatLoadsToTheExpandedCycles) {
   fs::create_directories(dir);
   const std::string examples = QEL_EXAMPLES_DIR;
 
-  ASSERT_EQ(run("expand " + examples + "/sram6116_ram.qel -o " + (dir / "full.qel").string() + " --full-ram"), 0);
+  ASSERT_EQ(run("expand " + examples + "/sram6116_ram.qel -o " + (dir / "full.qel").string() + " --full-ram"),
+            0);
   app::Workspace ws;
   testing::RecordingOperator op;
   ASSERT_TRUE(app::loadTest(ws, (dir / "full.qel").string(), op).shown);

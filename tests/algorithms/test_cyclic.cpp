@@ -27,7 +27,7 @@ TEST(ExpandCyclic, RepeatsTheRangeAfterItselfAndKeepsTheCyclesAround) {
 
   EXPECT_TRUE(emptied);
   EXPECT_TRUE(op.events().empty());  // no wait window for the cyclic expansion
-  ASSERT_EQ(t.cycleCount, 7);         // 3 + 2 * 2
+  ASSERT_EQ(t.cycleCount, 7);        // 3 + 2 * 2
   const std::string pin1 = "_-_-_-_";
   for (int c = 1; c <= 7; ++c) EXPECT_EQ(t.level(1, c), pin1[size_t(c - 1)] == '-' ? 1 : 0) << c;
   // Cycle 4 of the template is overwritten by the first copy of cycle 2.

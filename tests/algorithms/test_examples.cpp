@@ -12,7 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string example(const char* name) { return std::string(QEL_EXAMPLES_DIR) + "/" + name; }
+std::string example(const char* name) {
+  return std::string(QEL_EXAMPLES_DIR) + "/" + name;
+}
 
 struct Loaded {
   app::Workspace ws;
@@ -49,7 +51,8 @@ TEST_P(Examples, ExpandLoadsWithoutMessagesAndWritesBackUnchanged) {
   for (const auto& m : first->op.messages()) ADD_FAILURE() << m.text;
   EXPECT_EQ(first->ws.test.cycleCount, cycles);
 
-  const auto out = fs::temp_directory_path() / (std::string("qel_expanded_") + (compressed ? "c_" : "f_") + name);
+  const auto out =
+      fs::temp_directory_path() / (std::string("qel_expanded_") + (compressed ? "c_" : "f_") + name);
   ASSERT_EQ(testfile::writeTestFile(first->ws.test, out.string(), testfile::WriteSource::Reference), "");
   auto again = load(out.string(), compressed);
   ASSERT_TRUE(again->result.shown);
@@ -63,11 +66,12 @@ TEST_P(Examples, ExpandLoadsWithoutMessagesAndWritesBackUnchanged) {
 
 // Cycle counts: the ROM 2048 addresses x 4; the RAM compressed and full (a = 11, d = 8, n = 2048,
 // blocks of 2 and 2); the counter 34 + 3 copies of 32.
-INSTANTIATE_TEST_SUITE_P(MemoryTemplates, Examples,
-                         ::testing::Values(std::tuple{"eprom2716_rom.qel", true, 8192},
-                                           std::tuple{"sram6116_ram.qel", true, 4 * 9 + 10 * 4 + 10 * (4 + 20)},
-                                           std::tuple{"sram6116_ram.qel", false, 4 * (9 + 4096) + 10 * 4 + 10 * 24},
-                                           std::tuple{"counter_cyclic.qel", true, 130}));
+INSTANTIATE_TEST_SUITE_P(
+    MemoryTemplates, Examples,
+    ::testing::Values(std::tuple{"eprom2716_rom.qel", true, 8192},
+                      std::tuple{"sram6116_ram.qel", true, 4 * 9 + 10 * 4 + 10 * (4 + 20)},
+                      std::tuple{"sram6116_ram.qel", false, 4 * (9 + 4096) + 10 * 4 + 10 * 24},
+                      std::tuple{"counter_cyclic.qel", true, 130}));
 
 TEST(ExampleData, TheEpromTestExpectsTheBytesOfItsDataFile) {
   auto l = load(example("eprom2716_rom.qel"));

@@ -66,8 +66,8 @@ TEST(ExpandRam, TheCompressedTestOfAThreeAndTwoCycleTemplateHas28Cycles) {
   // zero 1..5, data bus 6..15, address write 16..18, address read 19..20, decoding 21..28
   const long address[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
   for (int c = 1; c <= 28; ++c) EXPECT_EQ(wordLevels(t, 0, c), address[c - 1]) << c;
-  const std::pair<int, long> data[] = {{3, 0}, {5, 0}, {8, 1}, {10, 1}, {13, 2}, {15, 2}, {18, 0},
-                                       {23, 3}, {25, 3}, {28, 0}};
+  const std::pair<int, long> data[] = {{3, 0},  {5, 0},  {8, 1},  {10, 1}, {13, 2},
+                                       {15, 2}, {18, 0}, {23, 3}, {25, 3}, {28, 0}};
   for (auto [c, v] : data) EXPECT_EQ(wordLevels(t, 1, c), v) << c;
   // Written data is driven, read data expected; the strobe is the template's in every block.
   EXPECT_EQ(wordDirection(t, 1, 23), 0);
@@ -84,8 +84,8 @@ TEST(ExpandRam, TheCompressedTestOfAThreeAndTwoCycleTemplateHas28Cycles) {
 }
 
 TEST(ExpandRam, CycleCountFollowsTheFormulaForSeveralLayouts) {
-  const RamShape shapes[] = {{3, 2, true, 2, 2}, {2, 2, true, 4, 8}, {2, 3, false, 3, 1},
-                             {1, 1, false, 1, 4}, {4, 1, true, 6, 3}};
+  const RamShape shapes[] = {
+      {3, 2, true, 2, 2}, {2, 2, true, 4, 8}, {2, 3, false, 3, 1}, {1, 1, false, 1, 4}, {4, 1, true, 6, 3}};
   for (const RamShape& s : shapes)
     for (bool compressed : {true, false}) {
       TemplateBuilder b(24);
@@ -95,8 +95,10 @@ TEST(ExpandRam, CycleCountFollowsTheFormulaForSeveralLayouts) {
       o.compressedRamTest = compressed;
       testing::RecordingOperator op;
       expandRam(t, op, o);
-      const long lw = s.writeLength, lr = s.readLength, a = s.addressPins, d = s.dataPins, n = compressed ? 0 : 10;
-      const long expected = (lw + lr) * (1 + d + 2 * n) + (a - 1) * (lw + lr) + (a - 1) * (2 * lw + (a - 1) * lr);
+      const long lw = s.writeLength, lr = s.readLength, a = s.addressPins, d = s.dataPins,
+                 n = compressed ? 0 : 10;
+      const long expected =
+          (lw + lr) * (1 + d + 2 * n) + (a - 1) * (lw + lr) + (a - 1) * (2 * lw + (a - 1) * lr);
       EXPECT_EQ(t.cycleCount, expected) << lw << lr << s.writeFirst << a << d << compressed;
       const RamLayout layout = ramLayout(t.algorithms.ram, t.templateCycles);
       EXPECT_GE(ramSizeEstimate(layout, t.templateCycles, a, d, n), expected);
@@ -163,7 +165,8 @@ TEST(ExpandRam, RepeatedRunsGiveTheSameTestAndSwappedAddressesAreUsedInOrder) {
   const int count = t.cycleCount;
   expandRam(t, op, full());
   EXPECT_EQ(t.cycleCount, count);
-  EXPECT_TRUE(std::equal(first.begin(), first.begin() + (count + 1) * kReferenceRow, t.referenceBuffer().begin()));
+  EXPECT_TRUE(
+      std::equal(first.begin(), first.begin() + (count + 1) * kReferenceRow, t.referenceBuffer().begin()));
 }
 
 TEST(ExpandRam, AMissingOrEmptyWordIsRefusedAndTheTestStaysAsLoaded) {
@@ -175,7 +178,8 @@ TEST(ExpandRam, AMissingOrEmptyWordIsRefusedAndTheTestStaysAsLoaded) {
     expandRam(t, op, {});
     EXPECT_EQ(t.cycleCount, 4);
     ASSERT_EQ(op.messages().size(), 1u);
-    EXPECT_EQ(op.messages()[0].text, "Слово данных записи алгоритма ОЗУ не задано или не содержит контактов. Тест не развернут.");
+    EXPECT_EQ(op.messages()[0].text,
+              "Слово данных записи алгоритма ОЗУ не задано или не содержит контактов. Тест не развернут.");
     EXPECT_EQ(op.messages()[0].icon, Icon::Error);
   }
 }

@@ -61,7 +61,7 @@ TEST_F(ExpandRom, AMissingFileIsCreatedAndItsSixBytesAreTheNextExpansionsData) {
   op.clear();
   expandRom(t, op, {});
   EXPECT_TRUE(op.messages().empty());
-  EXPECT_EQ(wordLevels(t, 1, 3), 0xC4);      // "Д" in Windows Cyrillic
+  EXPECT_EQ(wordLevels(t, 1, 3), 0xC4);  // "Д" in Windows Cyrillic
   EXPECT_EQ(wordLevels(t, 1, 4 * 5 + 3), 0xE5);
   EXPECT_EQ(wordLevels(t, 1, 4 * 6 + 3), 0);
 }
@@ -193,7 +193,8 @@ TEST_F(ExpandRom, AWordIndexOutsideTheTableIsRefused) {
   expandRom(t, op, {});
   EXPECT_EQ(t.cycleCount, 4);
   ASSERT_EQ(op.messages().size(), 1u);
-  EXPECT_EQ(op.messages()[0].text, "Слово адреса алгоритма ПЗУ не задано или не содержит контактов. Тест не развернут.");
+  EXPECT_EQ(op.messages()[0].text,
+            "Слово адреса алгоритма ПЗУ не задано или не содержит контактов. Тест не развернут.");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ using qel::testing::romTemplate;
 using qel::testing::TemplateBuilder;
 
 class RomDataFile : public qel::testing::ScratchDir {
-protected:
+ protected:
   // A Rom test after a run that read the byte (address & 0xFF) ^ 0x5A at every address.
   TestDescription& readOut(TemplateBuilder& b, int first, int last) {
     TestDescription& t = romTemplate(b);

@@ -23,12 +23,16 @@ namespace qel::testing {
 
 // Passes every call to the virtual tester; remembers the cycle count of every parameter frame.
 class WatchingDriver : public tester::Driver {
-public:
+ public:
   explicit WatchingDriver(tester::Driver& inner) : inner_(inner) {}
-  d2xx::Status openByDescription(const char* d, d2xx::Handle& h) override { return inner_.openByDescription(d, h); }
+  d2xx::Status openByDescription(const char* d, d2xx::Handle& h) override {
+    return inner_.openByDescription(d, h);
+  }
   d2xx::Status close(d2xx::Handle h) override { return inner_.close(h); }
   d2xx::Status queueStatus(d2xx::Handle h, uint32_t& n) override { return inner_.queueStatus(h, n); }
-  d2xx::Status read(d2xx::Handle h, uint8_t* b, uint32_t n, uint32_t& got) override { return inner_.read(h, b, n, got); }
+  d2xx::Status read(d2xx::Handle h, uint8_t* b, uint32_t n, uint32_t& got) override {
+    return inner_.read(h, b, n, got);
+  }
   d2xx::Status write(d2xx::Handle h, const uint8_t* b, uint32_t n, uint32_t& written) override {
     if (n == 8 && b[0] == 0xA3) frameCycles.push_back(b[4] * 256 + b[5]);
     return inner_.write(h, b, n, written);
@@ -36,14 +40,14 @@ public:
   d2xx::Status purge(d2xx::Handle h, uint32_t mask) override { return inner_.purge(h, mask); }
   std::vector<int> frameCycles;
 
-private:
+ private:
   tester::Driver& inner_;
 };
 
 // A manual clock that, once armed and while its condition holds, keeps the sleeping thread in
 // its wait until a stop is requested: a worker caught inside a tester wait.
 class GatedClock : public tester::Clock {
-public:
+ public:
   void sleepMs(int ms) override {
     if (condition && condition()) {
       inWait = true;
@@ -57,7 +61,7 @@ public:
   const std::atomic<bool>* stop = nullptr;
   std::atomic<bool> inWait{false};
 
-private:
+ private:
   std::atomic<int64_t> now_{0};
 };
 

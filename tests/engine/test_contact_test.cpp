@@ -12,19 +12,20 @@ TEST(ContactTest, PassingChipLogsEveryStepAndStoresItsFindings) {
   EngineRig rig(EngineRig::board("7400", {"short:1,4"}));
   rig.load("nand7400.qel");
   EXPECT_EQ(rig.runContact(), Outcome::Finished);
-  EXPECT_EQ(rig.op.lines("log "),
-            (std::vector<std::string>{"Тестирование Контактов(TestCorp)", "Подключение к устройству прошло успешно",
-                                      "Включение питания(on_5v)", "Потенциальный скол(volt1)",
-                                      "Проверка соответствия Напряжения типу микросхемы(pin_5v0v)",
-                                      "Проверка контактирования(pin_cont)", "Логический скол(r_log)",
-                                      "Формирование массива перемычек(control1)", "Выключение питания(off_5v)",
-                                      "Тестирование Контактов прошло успешно"}));
+  EXPECT_EQ(
+      rig.op.lines("log "),
+      (std::vector<std::string>{"Тестирование Контактов(TestCorp)", "Подключение к устройству прошло успешно",
+                                "Включение питания(on_5v)", "Потенциальный скол(volt1)",
+                                "Проверка соответствия Напряжения типу микросхемы(pin_5v0v)",
+                                "Проверка контактирования(pin_cont)", "Логический скол(r_log)",
+                                "Формирование массива перемычек(control1)", "Выключение питания(off_5v)",
+                                "Тестирование Контактов прошло успешно"}));
   const auto labels = rig.op.lines("progress process ");
   EXPECT_EQ(labels.front(), "Тестирование Контактов");
   EXPECT_EQ(labels.back(), "Конец тестирования Контактов");
   const auto& c = rig.ws.contacts;
-  EXPECT_EQ(c[6].level, 55);    // GND at 0 V on the default scale
-  EXPECT_EQ(c[13].level, 255);  // VCC
+  EXPECT_EQ(c[6].level, 55);          // GND at 0 V on the default scale
+  EXPECT_EQ(c[13].level, 255);        // VCC
   EXPECT_EQ(c[0].group, c[3].group);  // pins 1 and 4 wired together
   EXPECT_NE(c[0].group, 0);
   EXPECT_EQ(c[1].group, 0);
@@ -67,7 +68,8 @@ TEST(ContactTest, SupplyFaultTextReplacesTheContactText) {
   EXPECT_EQ(contact.runContact(), Outcome::ContactFault);
   const auto e2 = contact.op.events();
   EXPECT_NE(std::find(e2.begin(), e2.end(),
-                      "ask На микросхеме нет контактирования зажима. Включить проверку контактирования в реальном времени?"),
+                      "ask На микросхеме нет контактирования зажима. Включить проверку контактирования в "
+                      "реальном времени?"),
             e2.end());
   EXPECT_EQ(e2.back(), "progress close");  // Yes closes the progress window
   // "Продолжить" runs the blocks without the contact stage.
@@ -122,8 +124,9 @@ TEST(ErrorReport, NumberedTexts) {
   EXPECT_EQ(rig.op.lines("progress log ").back(), "Выключение питания(off_5v()");
   rig.op.clear();
   rig.engine->raiseError(2);
-  EXPECT_EQ(rig.op.events(), (std::vector<std::string>{
-                                 "message 48 Нет сброса тестера, подключите тестер к компьютеру и включите его."}));
+  EXPECT_EQ(rig.op.events(),
+            (std::vector<std::string>{
+                "message 48 Нет сброса тестера, подключите тестер к компьютеру и включите его."}));
   EXPECT_EQ(engine::errorText(9), "Критическая ошибка №9");
   EXPECT_EQ(engine::errorText(3), "Критическая ошибка №3");
   EXPECT_EQ(engine::errorText(7), "Неисправно ОЗУ (Ошибка №7)");

@@ -27,7 +27,7 @@ TEST(ChannelTest, ShortedChannelPinsAreReportedAndPictured) {
   const TestDescription& t = rig.ws.test;
   EXPECT_EQ(t.pinCount, 32);
   EXPECT_EQ(t.cycleCount, 100);
-  EXPECT_EQ(t.level(5, 14), 1);   // row 13 drives channel-pin 5 high
+  EXPECT_EQ(t.level(5, 14), 1);  // row 13 drives channel-pin 5 high
   EXPECT_EQ(t.level(5, 15), 0);
   EXPECT_EQ(t.level(5, 1), 2);
   EXPECT_EQ(t.resultCode(6, 14), kReadHigh);  // its partner follows
@@ -63,7 +63,8 @@ TEST(RamTest, InitialisesFirstAndReportsTheOutcome) {
   EngineRig rig(EngineRig::board("7400"));
   rig.load("nand7400.qel");
   EXPECT_EQ(rig.engine->testRam(), true);
-  EXPECT_EQ(rig.messageTexts(), (std::vector<std::string>{"Инициализация тестера прошла успешно", "ОЗУ тестера исправно"}));
+  EXPECT_EQ(rig.messageTexts(),
+            (std::vector<std::string>{"Инициализация тестера прошла успешно", "ОЗУ тестера исправно"}));
   rig.op.clear();
   rig.engine->testRam();  // initialised now
   EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{"ОЗУ тестера исправно"});
@@ -71,14 +72,16 @@ TEST(RamTest, InitialisesFirstAndReportsTheOutcome) {
   EngineRig faulty(EngineRig::board("7400", {"ramfault"}));
   faulty.load("nand7400.qel");
   EXPECT_EQ(faulty.engine->testRam(), false);  // found by the initialisation
-  EXPECT_EQ(faulty.op.messages().back().text,
-            "Произошла ошибка при попытке диагностики ОЗУ. ОЗУ тестера не исправно. Обратитесь к разработчикам.");
+  EXPECT_EQ(
+      faulty.op.messages().back().text,
+      "Произошла ошибка при попытке диагностики ОЗУ. ОЗУ тестера не исправно. Обратитесь к разработчикам.");
   faulty.ws.testerNotInitialised = false;
   EXPECT_EQ(faulty.engine->testRam(), false);
-  EXPECT_EQ(faulty.op.messages().back(),
-            (RecordingOperator::Message{
-                "Произошла ошибка при попытке диагностики ОЗУ. ОЗУ тестера неисправно. Обратитесь к разработчикам",
-                Icon::Error}));
+  EXPECT_EQ(
+      faulty.op.messages().back(),
+      (RecordingOperator::Message{
+          "Произошла ошибка при попытке диагностики ОЗУ. ОЗУ тестера неисправно. Обратитесь к разработчикам",
+          Icon::Error}));
 
   faulty.engine->startRealtimeCheck();
   faulty.op.clear();
@@ -186,7 +189,8 @@ TEST(Parameters, AutocalibrationReadsTheGroundPin) {
   s.u0 = 2.0f;
   ParameterFields f = showParameters(rig.ws.test, s);
   EXPECT_TRUE(autocalibrate(*rig.engine, f, rig.ws.test, s, rig.op));
-  EXPECT_EQ(rig.op.messages().front(), (RecordingOperator::Message{"Автокалибровка относительно вывода GND (7)", Icon::Information}));
+  EXPECT_EQ(rig.op.messages().front(),
+            (RecordingOperator::Message{"Автокалибровка относительно вывода GND (7)", Icon::Information}));
   EXPECT_FLOAT_EQ(s.u0, 1.375f);  // the pin read 55
   EXPECT_FALSE(rig.link->powerIsOn());
 

@@ -40,7 +40,8 @@ struct Example {
 };
 
 TEST(FullTest, GoodChipOfEveryExamplePasses) {
-  std::vector<Example> examples = {{"nand7400.qel", "7400"}, {"nand7400_soic.qel", "7400"}, {"dff7474.qel", "7474"}};
+  std::vector<Example> examples = {
+      {"nand7400.qel", "7400"}, {"nand7400_soic.qel", "7400"}, {"dff7474.qel", "7474"}};
   for (const auto& entry : std::filesystem::directory_iterator(QEL_EXAMPLES_DIR)) {
     const std::string name = entry.path().filename().string();
     if (!name.ends_with(".qel")) continue;
@@ -205,7 +206,8 @@ TEST(FullTest, CancelInsideATesterWaitLetsTheWorkerLeaveFirst) {
     return !c.empty() && c.back() == tester::kRunImage;
   };
   ASSERT_TRUE(rig.engine->startFullTest());
-  for (int i = 0; i < 20000 && !rig.clock.inWait; ++i) std::this_thread::sleep_for(std::chrono::microseconds(250));
+  for (int i = 0; i < 20000 && !rig.clock.inWait; ++i)
+    std::this_thread::sleep_for(std::chrono::microseconds(250));
   ASSERT_TRUE(rig.clock.inWait.load());
   const size_t before = rig.commands().size();
 
@@ -273,7 +275,8 @@ TEST(Analyser, CapturesWithNothingDrivenAndNoComparison) {
   EXPECT_EQ(rig.ws.test.resultCode(3, 8190), kReadLow);
   EXPECT_EQ(rig.ws.test.resultCode(4, 1), kReadOther4);
   const auto log = rig.op.lines("log ");
-  EXPECT_EQ(std::count(log.begin(), log.end(), "Проверка совпадения полученных и исходных данных(ControlTest)"), 0);
+  EXPECT_EQ(
+      std::count(log.begin(), log.end(), "Проверка совпадения полученных и исходных данных(ControlTest)"), 0);
   expectCleanEnd(rig);
 }
 

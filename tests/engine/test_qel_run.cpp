@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
-#include <chrono>
-#include <csignal>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 #include "app/test_loader.h"
 #include "nand_test.h"
@@ -39,8 +39,12 @@ Outcome qel(const std::string& args) {
   return r;
 }
 
-std::string example(const char* name) { return std::string(QEL_EXAMPLES_DIR) + "/" + name; }
-std::string temp(const char* name) { return ::testing::TempDir() + name; }
+std::string example(const char* name) {
+  return std::string(QEL_EXAMPLES_DIR) + "/" + name;
+}
+std::string temp(const char* name) {
+  return ::testing::TempDir() + name;
+}
 
 nlohmann::json readJson(const std::string& path) {
   std::ifstream in(path);
@@ -50,8 +54,9 @@ nlohmann::json readJson(const std::string& path) {
 TEST(QelRun, FaultyChipNamesItsCyclesInTheReport) {
   const std::string report = temp("qel_run_report.json");
   const std::string saved = temp("qel_run_saved.qel");
-  const Outcome r = qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault held0:3 --report " +
-                    report + " --save-result " + saved);
+  const Outcome r =
+      qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault held0:3 --report " +
+          report + " --save-result " + saved);
   EXPECT_EQ(r.status, 1) << r.out;
   EXPECT_NE(r.out.find("Тестирование Контактов(TestCorp)\n"), std::string::npos);
   EXPECT_NE(r.out.find("Всего найдено ошибок: 4\n"), std::string::npos);
@@ -81,13 +86,16 @@ TEST(QelRun, FaultyChipNamesItsCyclesInTheReport) {
 
 TEST(QelRun, ExitStatusSaysWhetherTheRunFinished) {
   EXPECT_EQ(qel("run " + example("dff7474.qel") + " --tester virtual --chip 7474").status, 0);
-  const Outcome noTester = qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault absent");
+  const Outcome noTester =
+      qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault absent");
   EXPECT_EQ(noTester.status, 2);
   EXPECT_NE(noTester.out.find("[16 error] Нет связи с тестером"), std::string::npos);
-  const Outcome contact = qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault open:2 --yes");
+  const Outcome contact =
+      qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault open:2 --yes");
   EXPECT_EQ(contact.status, 2);
-  EXPECT_NE(contact.out.find("[36 question] На микросхеме нет контактирования зажима. Включить проверку контактирования "
-                             "в реальном времени? -> Да"),
+  EXPECT_NE(contact.out.find(
+                "[36 question] На микросхеме нет контактирования зажима. Включить проверку контактирования "
+                "в реальном времени? -> Да"),
             std::string::npos);
   EXPECT_EQ(qel("run").status, 2);
   EXPECT_EQ(qel("run " + example("nand7400.qel") + " --bogus").status, 2);
@@ -95,7 +103,8 @@ TEST(QelRun, ExitStatusSaysWhetherTheRunFinished) {
 
 TEST(QelRun, ContactDiagAndAnalyse) {
   const std::string report = temp("qel_contact_report.json");
-  const Outcome c = qel("contact " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault short:1,4 --report " + report);
+  const Outcome c = qel("contact " + example("nand7400.qel") +
+                        " --tester virtual --chip 7400 --fault short:1,4 --report " + report);
   EXPECT_EQ(c.status, 0) << c.out;
   const auto j = readJson(report);
   EXPECT_EQ(j["contacts"][0]["group"], j["contacts"][3]["group"]);
@@ -109,7 +118,10 @@ TEST(QelRun, ContactDiagAndAnalyse) {
   EXPECT_NE(faulty.out.find("Неисправные каналы(всего 1): 4; "), std::string::npos);
 
   const std::string capture = temp("qel_capture.json");
-  EXPECT_EQ(qel("analyse " + example("nand7400.qel") + " --cycles 100 --tester virtual --chip 7400 --report " + capture).status, 0);
+  EXPECT_EQ(qel("analyse " + example("nand7400.qel") +
+                " --cycles 100 --tester virtual --chip 7400 --report " + capture)
+                .status,
+            0);
   const auto k = readJson(capture);
   EXPECT_EQ(k["cycles"], 100);
   EXPECT_EQ(std::string(k["capture"][2]["codes"]), std::string(100, '1'));  // floating inputs: NAND low
@@ -136,7 +148,8 @@ TEST(QelRun, CtrlCCancelsAsOtmenaDoes) {
     FILE* f = std::freopen(out.c_str(), "w", stdout);
     (void)f;
     setenv("QEL_PACE", "1000000", 1);
-    execl(QEL_BINARY, QEL_BINARY, "run", test.c_str(), "--tester", "virtual", "--chip", "7400", static_cast<char*>(nullptr));
+    execl(QEL_BINARY, QEL_BINARY, "run", test.c_str(), "--tester", "virtual", "--chip", "7400",
+          static_cast<char*>(nullptr));
     _exit(127);
   }
   bool inBlock = false;

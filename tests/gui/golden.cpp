@@ -4,8 +4,10 @@
 #include <QDir>
 
 namespace {
-QString goldenPath(const QString& name) { return QString(QEL_GOLDEN_DIR) + "/" + name + ".png"; }
+QString goldenPath(const QString& name) {
+  return QString(QEL_GOLDEN_DIR) + "/" + name + ".png";
 }
+}  // namespace
 
 bool matchesGolden(const QImage& shot, const QString& name) {
   const QImage image = shot.convertToFormat(QImage::Format_RGB32);

@@ -40,7 +40,8 @@ struct Harness {
 #else
     (void)withTester;
 #endif
-    window = std::make_unique<MainWindow>(MainWindowParts{ws, settings, store, op, progress, wait, runs.get(), "/opt/qel/qeltest"});
+    window = std::make_unique<MainWindow>(
+        MainWindowParts{ws, settings, store, op, progress, wait, runs.get(), "/opt/qel/qeltest"});
     window->quitOnClose = false;
 #ifdef QEL_HAVE_ENGINE
     if (runs) static_cast<EngineRunControl*>(runs.get())->applySettings(settings);
@@ -52,9 +53,13 @@ struct Harness {
   ~Harness() {
     if (window) window->close();
   }
-  bool runFinished() const { return !ws.busy && (!runs || !runs->running()); }
+  bool runFinished() const {
+    return !ws.busy && (!runs || !runs->running());
+  }
 };
 
-inline QString example(const char* name) { return QString(QEL_EXAMPLES_DIR) + "/" + name; }
+inline QString example(const char* name) {
+  return QString(QEL_EXAMPLES_DIR) + "/" + name;
+}
 
 }  // namespace qel::gui::testing

@@ -35,7 +35,7 @@ using namespace qel::gui::testing;
 
 class GuiTest : public QObject {
   Q_OBJECT
-private Q_SLOTS:
+ private Q_SLOTS:
   void firstRunStartAndClose();
   void keyWithoutCellWidth();
   void loadsEveryExample();
@@ -80,7 +80,8 @@ void GuiTest::firstRunStartAndClose() {
   w.close();
   QCOMPARE(h.store.readBool(app::kHistoryKey, "IsOpen").value(), false);
   QCOMPARE(h.store.readInt(app::kHistoryKey, "SW").value(), width);
-  QCOMPARE(QString::fromStdString(h.store.readString(app::kHistoryKey, "Hist1").value()), example("nand7400.qel"));
+  QCOMPARE(QString::fromStdString(h.store.readString(app::kHistoryKey, "Hist1").value()),
+           example("nand7400.qel"));
   QVERIFY(h.store.readString("Software\\QEL_Tester\\placement", "BF").has_value());
   h.window.reset();
 }
@@ -381,7 +382,8 @@ void GuiTest::contactFaultOnPackage() {
   bool asked = false;
   for (const auto& [text, icon] : h.op.shownMessages)
     if (icon == Icon::Question &&
-        text == "На микросхеме нет контактирования зажима. Включить проверку контактирования в реальном времени?")
+        text ==
+            "На микросхеме нет контактирования зажима. Включить проверку контактирования в реальном времени?")
       asked = true;
   QVERIFY2(asked, qPrintable(h.progress.logText()));
   QCOMPARE(h.window->pages()->currentIndex(), 2);
@@ -419,7 +421,7 @@ void GuiTest::tableAndWordsDialog() {
   QCOMPARE(dialog.contacts()->count(), h.ws.test.words[0].filledSlots());
   Q_EMIT dialog.radixSelector()->activated(0);
   QCOMPARE(h.ws.test.words[0].radix, 2);  // at once
-  dialog.reject();                         // "&Отмена" puts the radix back
+  dialog.reject();                        // "&Отмена" puts the radix back
   QCOMPARE(h.ws.test.words[0].radix, 16);
 }
 

@@ -11,7 +11,7 @@
 namespace qel::testing {
 
 class RecordingOperator : public Operator {
-public:
+ public:
   struct Message {
     std::string text;
     Icon icon;
@@ -98,7 +98,7 @@ public:
     events_.clear();
   }
 
-private:
+ private:
   void record(std::string_view kind, std::string_view text) {
     std::lock_guard lock(mutex_);
     events_.push_back(std::string(kind) + std::string(text));

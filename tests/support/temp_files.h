@@ -12,7 +12,7 @@
 namespace qel::testing {
 
 class TempDir {
-public:
+ public:
   TempDir() {
     std::string tmpl = (std::filesystem::temp_directory_path() / "qel-test-XXXXXX").string();
     path_ = mkdtemp(tmpl.data());
@@ -26,12 +26,13 @@ public:
   std::string file(const std::string& name) const { return (path_ / name).string(); }
   const std::filesystem::path& path() const { return path_; }
 
-private:
+ private:
   std::filesystem::path path_;
 };
 
 // Lines given in UTF-8 are stored as the program stores them: cp866, CR LF.
-inline void writeLines(const std::string& path, const std::vector<std::string>& lines, bool finalBreak = true) {
+inline void writeLines(const std::string& path, const std::vector<std::string>& lines,
+                       bool finalBreak = true) {
   std::ofstream f(path, std::ios::binary);
   for (size_t i = 0; i < lines.size(); ++i) {
     f << text::utf8ToFileLine(lines[i]);
@@ -44,6 +45,8 @@ inline std::string readBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
-inline std::string example(const std::string& name) { return std::string(QEL_EXAMPLES_DIR) + "/" + name; }
+inline std::string example(const std::string& name) {
+  return std::string(QEL_EXAMPLES_DIR) + "/" + name;
+}
 
 }  // namespace qel::testing

@@ -12,7 +12,7 @@
 namespace qel::testing {
 
 class FakeDriver : public tester::Driver {
-public:
+ public:
   std::deque<std::vector<uint8_t>> arrivals;  // one chunk arrives per queue query
   std::vector<uint8_t> rx;                    // bytes waiting
   std::vector<std::vector<uint8_t>> writes;   // every write, as sent

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 
-#define STAND_IN(name) \
-  extern "C" __attribute__((visibility("default"))) uint32_t name() { return 0; }
+#define STAND_IN(name)                                                \
+  extern "C" __attribute__((visibility("default"))) uint32_t name() { \
+    return 0;                                                         \
+  }
 
 #ifndef OMIT_FT_ClrDtr
 STAND_IN(FT_ClrDtr)
@@ -16,19 +18,24 @@ STAND_IN(FT_Write)
 STAND_IN(FT_WriteEE)
 #endif
 
-STAND_IN(FT_Close) STAND_IN(FT_ClrRts) STAND_IN(FT_EE_Read) STAND_IN(FT_EE_UARead) STAND_IN(FT_EE_UASize)
-STAND_IN(FT_EE_UAWrite) STAND_IN(FT_EraseEE) STAND_IN(FT_GetBitMode) STAND_IN(FT_GetDeviceInfo)
-STAND_IN(FT_GetEventStatus) STAND_IN(FT_GetLatencyTimer) STAND_IN(FT_GetModemStatus) STAND_IN(FT_GetQueueStatus)
-STAND_IN(FT_GetStatus) STAND_IN(FT_IoCtl) STAND_IN(FT_ListDevices) STAND_IN(FT_Open) STAND_IN(FT_Purge)
-STAND_IN(FT_Read) STAND_IN(FT_ReadEE) STAND_IN(FT_ResetDevice) STAND_IN(FT_ResetPort) STAND_IN(FT_RestartInTask)
-STAND_IN(FT_SetBaudRate) STAND_IN(FT_SetBitMode) STAND_IN(FT_SetBreakOff) STAND_IN(FT_SetBreakOn) STAND_IN(FT_SetChars)
-STAND_IN(FT_SetDataCharacteristics) STAND_IN(FT_SetDivisor) STAND_IN(FT_SetDtr) STAND_IN(FT_SetEventNotification)
-STAND_IN(FT_SetFlowControl) STAND_IN(FT_SetLatencyTimer) STAND_IN(FT_SetResetPipeRetryCount) STAND_IN(FT_SetRts)
-STAND_IN(FT_SetTimeouts) STAND_IN(FT_SetUSBParameters) STAND_IN(FT_SetWaitMask) STAND_IN(FT_StopInTask)
-STAND_IN(FT_WaitOnMask)
+STAND_IN(FT_Close)
+STAND_IN(FT_ClrRts) STAND_IN(FT_EE_Read) STAND_IN(FT_EE_UARead) STAND_IN(FT_EE_UASize) STAND_IN(FT_EE_UAWrite)
+    STAND_IN(FT_EraseEE) STAND_IN(FT_GetBitMode) STAND_IN(FT_GetDeviceInfo) STAND_IN(FT_GetEventStatus)
+        STAND_IN(FT_GetLatencyTimer) STAND_IN(FT_GetModemStatus) STAND_IN(FT_GetQueueStatus)
+            STAND_IN(FT_GetStatus) STAND_IN(FT_IoCtl) STAND_IN(FT_ListDevices) STAND_IN(FT_Open)
+                STAND_IN(FT_Purge) STAND_IN(FT_Read) STAND_IN(FT_ReadEE) STAND_IN(FT_ResetDevice)
+                    STAND_IN(FT_ResetPort) STAND_IN(FT_RestartInTask) STAND_IN(FT_SetBaudRate)
+                        STAND_IN(FT_SetBitMode) STAND_IN(FT_SetBreakOff) STAND_IN(FT_SetBreakOn)
+                            STAND_IN(FT_SetChars) STAND_IN(FT_SetDataCharacteristics) STAND_IN(FT_SetDivisor)
+                                STAND_IN(FT_SetDtr) STAND_IN(FT_SetEventNotification)
+                                    STAND_IN(FT_SetFlowControl) STAND_IN(FT_SetLatencyTimer)
+                                        STAND_IN(FT_SetResetPipeRetryCount) STAND_IN(FT_SetRts)
+                                            STAND_IN(FT_SetTimeouts) STAND_IN(FT_SetUSBParameters)
+                                                STAND_IN(FT_SetWaitMask) STAND_IN(FT_StopInTask)
+                                                    STAND_IN(FT_WaitOnMask)
 
-// Opening finds no device, as with no tester attached.
-extern "C" __attribute__((visibility("default"))) uint32_t FT_OpenEx(void*, uint32_t, void** handle) {
+    // Opening finds no device, as with no tester attached.
+    extern "C" __attribute__((visibility("default"))) uint32_t FT_OpenEx(void*, uint32_t, void** handle) {
   *handle = nullptr;
   return 2;
 }

@@ -85,7 +85,8 @@ TEST(Commands, LevelSnapshotClassesSupplyAndContact) {
   EXPECT_EQ(r.driver.writes.back(), std::vector<uint8_t>{0xA7});
   EXPECT_EQ(levels, (std::vector<int32_t>{0, 1, 100, 55, 250, 65, 48, 250}));
   const auto& cls = r.link.state().pinPowerClass;
-  EXPECT_EQ((std::vector<int32_t>(cls.begin(), cls.begin() + 8)), (std::vector<int32_t>{175, 175, 0, 15, 95, 15, 0, 95}));
+  EXPECT_EQ((std::vector<int32_t>(cls.begin(), cls.begin() + 8)),
+            (std::vector<int32_t>{175, 175, 0, 15, 95, 15, 0, 95}));
   EXPECT_TRUE(r.link.supplyOk());
   EXPECT_FALSE(r.link.contactOk());  // pin 2; pin 1 is NC
 
@@ -176,8 +177,10 @@ TEST(Commands, ImageCompositionAndBlockRun) {
   std::vector<uint8_t> answers = {0};
   for (int bank = 0; bank < 2; ++bank)
     for (int j = 0; j < 3; ++j) {
-      const uint16_t first = bank == 0 ? 0x0001 : 0x0000, second = bank == 0 ? 0x0001 : uint16_t(j == 1 ? 1 : 0);
-      answers.insert(answers.end(), {uint8_t(first >> 8), uint8_t(first), uint8_t(second >> 8), uint8_t(second)});
+      const uint16_t first = bank == 0 ? 0x0001 : 0x0000,
+                     second = bank == 0 ? 0x0001 : uint16_t(j == 1 ? 1 : 0);
+      answers.insert(answers.end(),
+                     {uint8_t(first >> 8), uint8_t(first), uint8_t(second >> 8), uint8_t(second)});
     }
   r.driver.onWrite = [&](const std::vector<uint8_t>& w) {
     if (w.size() == kImageSize) r.driver.arrive(answers);
@@ -190,7 +193,8 @@ TEST(Commands, ImageCompositionAndBlockRun) {
   ASSERT_EQ(w.back().size(), 65528u);
   EXPECT_EQ((std::vector<uint8_t>(w.back().begin(), w.back().begin() + 8)),
             (std::vector<uint8_t>{0x00, 0x01, 0xFF, 0xFE, 0x00, 0x01, 0xFF, 0xFF}));
-  EXPECT_EQ((std::vector<uint8_t>(w.back().end() - 4, w.back().end())), (std::vector<uint8_t>{0, 0, 0xFF, 0xFF}));
+  EXPECT_EQ((std::vector<uint8_t>(w.back().end() - 4, w.back().end())),
+            (std::vector<uint8_t>{0, 0, 0xFF, 0xFF}));
   EXPECT_EQ(result[0], 2);        // pin 1 high in cycle 1
   EXPECT_EQ(result[13], 1);       // pin 14 low
   EXPECT_EQ(result[14 + 13], 4);  // samples differ: undefined
@@ -230,13 +234,15 @@ TEST(Initialise, SequenceMessagesAndRefusals) {
       EXPECT_EQ(r.driver.writes[3], std::vector<uint8_t>{0xA6});
     } else if (outcome == 1) {
       EXPECT_EQ(got, InitOutcome::ResetFailed);
-      EXPECT_EQ(op.messages().at(0), (qel::testing::RecordingOperator::Message{kResetFailedText, Icon::Warning}));
+      EXPECT_EQ(op.messages().at(0),
+                (qel::testing::RecordingOperator::Message{kResetFailedText, Icon::Warning}));
     } else if (outcome == 2) {
       EXPECT_EQ(got, InitOutcome::RamFaulty);
       EXPECT_EQ(op.messages().at(0).text, kRamTestFailedText);
     } else {
       EXPECT_EQ(got, InitOutcome::VerifyFailed);
-      EXPECT_EQ(op.messages().at(0), (qel::testing::RecordingOperator::Message{kVerifyFailedText, Icon::Error}));
+      EXPECT_EQ(op.messages().at(0),
+                (qel::testing::RecordingOperator::Message{kVerifyFailedText, Icon::Error}));
     }
   }
   {

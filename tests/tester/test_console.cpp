@@ -36,7 +36,8 @@ TEST(Console, WindowCommands) {
   EXPECT_TRUE(console.write("1 2", true));
   EXPECT_EQ(driver.writes.size(), 3u);
   EXPECT_FALSE(console.write("", false));
-  EXPECT_EQ(op.messages().back(), (qel::testing::RecordingOperator::Message{"RIrori. Нечего писать!", Icon::Error}));
+  EXPECT_EQ(op.messages().back(),
+            (qel::testing::RecordingOperator::Message{"RIrori. Нечего писать!", Icon::Error}));
   EXPECT_FALSE(console.write("G1", false));
   EXPECT_EQ(driver.writes.size(), 3u);
 

@@ -10,9 +10,9 @@ namespace {
 using testing::RecordingOperator;
 
 TEST(Examples, EveryGoodExampleLoadsWithoutAMessage) {
-  for (const char* name : {"nand7400.qel", "nand7400_soic.qel", "dff7474.qel", "transceiver245.qel",
-                           "counter161_radix2.qel", "counter161_radix8.qel", "counter161_radix10.qel",
-                           "counter161_radix16.qel"}) {
+  for (const char* name :
+       {"nand7400.qel", "nand7400_soic.qel", "dff7474.qel", "transceiver245.qel", "counter161_radix2.qel",
+        "counter161_radix8.qel", "counter161_radix10.qel", "counter161_radix16.qel"}) {
     RecordingOperator op;
     app::Workspace ws;
     const auto r = app::loadTest(ws, testing::example(name), op);

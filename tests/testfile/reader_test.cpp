@@ -89,8 +89,8 @@ TEST(Reader, DataWordsAndTheirKinds) {
 TEST(Reader, InOutPinsAndFormulaOutputs) {
   FileBuilder b;
   b.types = {"I", "I", "O", "GND", "I/O", "O", "O", "VCC"};
-  b.signals = {{"i1=A", "_-_-"}, {"i2=B", "__--"}, {"i5=D", "_-**"},
-               {"o5=D вых", "**-_"}, {"o3=Y", "F=!(C1&C2)"}, {"o6=Z", "F=C1XC2"}, {"o7=W", "----"}};
+  b.signals = {{"i1=A", "_-_-"},       {"i2=B", "__--"},    {"i5=D", "_-**"}, {"o5=D вых", "**-_"},
+               {"o3=Y", "F=!(C1&C2)"}, {"o6=Z", "F=C1XC2"}, {"o7=W", "----"}};
   auto l = load(b.lines());
   const auto& t = l->ws.test;
   EXPECT_TRUE(l->result.shown);
@@ -130,7 +130,8 @@ TEST(Reader, PackagesAndLineLimits) {
   b.package = "soic16";
   l = load(b.lines());
   EXPECT_FALSE(l->ws.test.loaded);
-  EXPECT_EQ(l->op.messages(), (std::vector<RecordingOperator::Message>{{"Неверный формат файла", Icon::Warning}}));
+  EXPECT_EQ(l->op.messages(),
+            (std::vector<RecordingOperator::Message>{{"Неверный формат файла", Icon::Warning}}));
   EXPECT_EQ(l->ws.test.pinCount, 8);
 
   // 999 lines load; a final line break after them is the 1000th read.
@@ -139,18 +140,21 @@ TEST(Reader, PackagesAndLineLimits) {
   EXPECT_TRUE(load(lines, false)->result.shown);
   l = load(lines, true);
   EXPECT_FALSE(l->ws.test.loaded);
-  EXPECT_EQ(l->op.messages(), (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
+  EXPECT_EQ(l->op.messages(),
+            (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
 
   RecordingOperator op;
   app::Workspace ws;
   EXPECT_FALSE(app::loadTest(ws, "/nonexistent/t.qel", op).shown);
-  EXPECT_EQ(op.messages(), (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
+  EXPECT_EQ(op.messages(),
+            (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
   EXPECT_EQ(ws.test.fileName, "/nonexistent/t.qel");
 }
 
 TEST(Reader, TrailingSections) {
   FileBuilder b;
-  b.tail = {"Конец Файла", "Дополнительные парметры:( uhul, gen)", "30000", "9", "Файл описания микросхемы", "doc/7400.pdf"};
+  b.tail = {"Конец Файла", "Дополнительные парметры:( uhul, gen)", "30000", "9", "Файл описания микросхемы",
+            "doc/7400.pdf"};
   auto l = load(b.lines());
   EXPECT_EQ(l->ws.test.levels, 30000);
   EXPECT_EQ(l->ws.test.cycleTime, 2);  // outside 1..8
@@ -187,7 +191,8 @@ TEST(Reader, OnlyTheFirstReadErrorIsReportedAndTheTestStaysHidden) {
   b.signals = {{"iX=A", "_-_-"}, {"iY=B", "__--"}};
   b.tail = {"АлгоритмТестирования=два", "Конец Файла"};
   auto l = load(b.lines());
-  EXPECT_EQ(l->op.messages(), (std::vector<RecordingOperator::Message>{{"Ошибка чтения файла LoadCont", Icon::Error}}));
+  EXPECT_EQ(l->op.messages(),
+            (std::vector<RecordingOperator::Message>{{"Ошибка чтения файла LoadCont", Icon::Error}}));
   EXPECT_FALSE(l->result.shown);
   EXPECT_TRUE(l->result.readError);
   EXPECT_EQ(l->ws.test.cycleCount, 4);  // the model keeps what was read
@@ -195,11 +200,21 @@ TEST(Reader, OnlyTheFirstReadErrorIsReportedAndTheTestStaysHidden) {
 
 TEST(Reader, FilesBeyondTheTablesAreRefusedWhole) {
   for (auto change : std::vector<std::function<void(FileBuilder&)>>{
-           [](FileBuilder& b) { b.words = {"Слов Данных=11", "СистемаСчисления=10"}; },
-           [](FileBuilder& b) { b.signals.push_back({"i51=X", "----"}); },
-           [](FileBuilder& b) { b.signals.push_back({"o-2=X", "----"}); },
-           [](FileBuilder& b) { b.words = {"Слов Данных=1", "СистемаСчисления=10", "A=100", "1"}; },
-           [](FileBuilder& b) { b.words = {"Слов Данных=1", "СистемаСчисления=10", "A=1", "77"}; },
+           [](FileBuilder& b) {
+             b.words = {"Слов Данных=11", "СистемаСчисления=10"};
+           },
+           [](FileBuilder& b) {
+             b.signals.push_back({"i51=X", "----"});
+           },
+           [](FileBuilder& b) {
+             b.signals.push_back({"o-2=X", "----"});
+           },
+           [](FileBuilder& b) {
+             b.words = {"Слов Данных=1", "СистемаСчисления=10", "A=100", "1"};
+           },
+           [](FileBuilder& b) {
+             b.words = {"Слов Данных=1", "СистемаСчисления=10", "A=1", "77"};
+           },
            [](FileBuilder& b) { b.cycles = -5; },
        }) {
     FileBuilder b;
@@ -207,7 +222,8 @@ TEST(Reader, FilesBeyondTheTablesAreRefusedWhole) {
     auto l = load(b.lines());
     EXPECT_FALSE(l->ws.test.loaded);
     EXPECT_FALSE(l->result.shown);
-    EXPECT_EQ(l->op.messages(), (std::vector<RecordingOperator::Message>{{"Неверный формат файла", Icon::Warning}}));
+    EXPECT_EQ(l->op.messages(),
+              (std::vector<RecordingOperator::Message>{{"Неверный формат файла", Icon::Warning}}));
     EXPECT_EQ(l->ws.test.cycleCount, 0);
   }
 }

@@ -6,8 +6,8 @@
 #include "app/test_loader.h"
 #include "recording_operator.h"
 #include "temp_files.h"
-#include "testfile/writer.h"
 #include "test_builder.h"
+#include "testfile/writer.h"
 
 namespace qel {
 namespace {
@@ -42,7 +42,8 @@ TEST(Writer, SavedResultLoadsBackAsTheSameTest) {
       const int slot = a.test.rowSignal(r);
       EXPECT_EQ(b.test.rowSignal(r), slot);
       EXPECT_EQ(b.test.pins[size_t(slot)].name, a.test.pins[size_t(slot)].name);
-      for (int c = 1; c <= a.test.cycleCount; ++c) ASSERT_EQ(b.test.level(slot, c), a.test.level(slot, c)) << name;
+      for (int c = 1; c <= a.test.cycleCount; ++c)
+        ASSERT_EQ(b.test.level(slot, c), a.test.level(slot, c)) << name;
     }
   }
 }
@@ -68,12 +69,14 @@ TEST(Writer, WritesWhatTheResultSays) {
   EXPECT_NE(text.find("Тип корпуса=DIP8\r\n1=I\r\n"), std::string::npos);
   EXPECT_NE(text.find("7=O\r\n"), std::string::npos);
   EXPECT_NE(text.find("3=F\r\n"), std::string::npos);
-  EXPECT_NE(text.find("Число Тестов=1\r\nТест1==Проба\"\r\nСлов Данных=0\r\nЧисло Тактов=4\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Число Тестов=1\r\nТест1==Проба\"\r\nСлов Данных=0\r\nЧисло Тактов=4\r\n"),
+            std::string::npos);
   EXPECT_NE(text.find("Число сигналов управления=6\r\n"), std::string::npos);
   EXPECT_NE(text.find("i1=Длинноеимя12\r\n-***\r\n"), std::string::npos);
   EXPECT_NE(text.find("o3=Y\r\nF=C1&C2\r\n"), std::string::npos);
   EXPECT_NE(text.find("o6=Z\r\n_***\r\n"), std::string::npos);
-  EXPECT_NE(text.find("Конец Файла\r\nДополнительные парметры:( uhul, gen)\r\n26409\r\n2\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Конец Файла\r\nДополнительные парметры:( uhul, gen)\r\n26409\r\n2\r\n"),
+            std::string::npos);
   EXPECT_EQ(text.find("АлгоритмТестирования"), std::string::npos);
 }
 

@@ -25,7 +25,9 @@ TEST(Codepage, YoSurvivesARoundTrip) {
 }
 
 TEST(Codepage, WriterUsesTheInverseRule) {
-  EXPECT_EQ(utf8ToFileLine("Тест1==Имя\""), "\x92\xA5\xE1\xE2" "1==\x88\xAC\xEF\"");
+  EXPECT_EQ(utf8ToFileLine("Тест1==Имя\""),
+            "\x92\xA5\xE1\xE2"
+            "1==\x88\xAC\xEF\"");
   EXPECT_EQ(utf8ToFileLine("№"), "\xFC");
   // A character without a cp1251 byte is written as "?" rather than dropped.
   EXPECT_EQ(utf8ToFileLine("a\xE2\x98\x83z"), "a?z");

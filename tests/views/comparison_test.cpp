@@ -107,7 +107,8 @@ TEST(Comparison, CounterTexts) {
 
 TEST(Navigation, StepsThroughTheErrors) {
   ErrorList none;
-  for (auto s : {Step::First, Step::Previous, Step::Next, Step::Last}) EXPECT_EQ(navigate(none, s), std::nullopt);
+  for (auto s : {Step::First, Step::Previous, Step::Next, Step::Last})
+    EXPECT_EQ(navigate(none, s), std::nullopt);
 
   ErrorList one;
   one.errorCycles = {42};

@@ -15,7 +15,9 @@ TestDescription makeTest(int pins, int cycles) {
   return t;
 }
 
-int digitWidth(int number) { return 7 * int(std::to_string(number).size()); }
+int digitWidth(int number) {
+  return 7 * int(std::to_string(number).size());
+}
 
 }  // namespace
 

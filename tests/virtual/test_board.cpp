@@ -19,7 +19,8 @@ Snapshot levels(VirtualRig& r) {
   Snapshot s;
   s.levels.assign(size_t(r.test.pinCount), -1);
   EXPECT_FALSE(r.link->readLevels(s.levels));
-  s.classes.assign(r.link->state().pinPowerClass.begin(), r.link->state().pinPowerClass.begin() + r.test.pinCount);
+  s.classes.assign(r.link->state().pinPowerClass.begin(),
+                   r.link->state().pinPowerClass.begin() + r.test.pinCount);
   s.supplyOk = r.link->supplyOk();
   s.contactOk = r.link->contactOk();
   return s;
@@ -141,10 +142,10 @@ TEST(VirtualBoard, StuckChannelRawRunAndTesterRam) {
     VirtualRig r(VirtualRig::chip("7400", {"channel:0", "free"}));
     initialise(r);
     const auto result = r.run({r.row({{1, 1}, {2, 1}}), r.row({{1, 0}, {2, 0}})});
-    EXPECT_EQ(result[0], 1);       // channel 0 always reads low
-    EXPECT_EQ(result[1], 2);       // a free channel reads its own drive
+    EXPECT_EQ(result[0], 1);  // channel 0 always reads low
+    EXPECT_EQ(result[1], 2);  // a free channel reads its own drive
     EXPECT_EQ(result[14 + 1], 1);
-    EXPECT_EQ(result[4], 1);       // and low when nothing drives it
+    EXPECT_EQ(result[4], 1);  // and low when nothing drives it
   }
   {
     VirtualRig r(VirtualRig::chip("7400"));
@@ -170,13 +171,15 @@ TEST(VirtualBoard, StuckChannelRawRunAndTesterRam) {
 
 TEST(VirtualBoard, FaultSpecsAndBoardFile) {
   virt::BoardConfig c;
-  EXPECT_FALSE(virt::applySpecs(c, "open:3;stuck0:6;short:1,2;cell:0x10=5;rombyte:7=0x80;silent:10;channel:31"));
+  EXPECT_FALSE(
+      virt::applySpecs(c, "open:3;stuck0:6;short:1,2;cell:0x10=5;rombyte:7=0x80;silent:10;channel:31"));
   EXPECT_TRUE(c.open.count(3));
   EXPECT_EQ(c.shorts.at(0), (std::pair<int, int>{1, 2}));
   EXPECT_EQ(c.memory.stuckCells.at(0), (std::pair<int, uint8_t>{16, 5}));
   EXPECT_EQ(c.memory.romBytes.at(0), (std::pair<int, uint8_t>{7, 0x80}));
   EXPECT_EQ(c.link.silentAfter, 10u);
-  for (const char* bad : {"open:x", "open:0", "short:3,3", "rombyte:5", "rombyte:9999=1", "channel:32", "bogus", "stray:"})
+  for (const char* bad :
+       {"open:x", "open:0", "short:3,3", "rombyte:5", "rombyte:9999=1", "channel:32", "bogus", "stray:"})
     EXPECT_TRUE(virt::applySpec(c, bad).has_value()) << bad;
 
   std::string error;

@@ -23,12 +23,14 @@ uint8_t code(const std::vector<uint8_t>& result, int pins, int cycle, int pin) {
 // A memory cycle: address driven, control pins as given, data pins driven with `data` or left free.
 std::vector<uint8_t> memoryRow(int pins, int address, int cs, int oe, int we, int data = -1) {
   std::vector<uint8_t> row(size_t(pins), 2);
-  for (size_t b = 0; b < virt::kAddressPins.size(); ++b) row[virt::kAddressPins[b] - 1] = uint8_t((address >> b) & 1);
+  for (size_t b = 0; b < virt::kAddressPins.size(); ++b)
+    row[virt::kAddressPins[b] - 1] = uint8_t((address >> b) & 1);
   row[virt::kChipSelectPin - 1] = uint8_t(cs);
   row[virt::kOutputEnablePin - 1] = uint8_t(oe);
   row[virt::kWriteEnablePin - 1] = uint8_t(we);
   if (data >= 0)
-    for (size_t b = 0; b < virt::kDataPins.size(); ++b) row[virt::kDataPins[b] - 1] = uint8_t((data >> b) & 1);
+    for (size_t b = 0; b < virt::kDataPins.size(); ++b)
+      row[virt::kDataPins[b] - 1] = uint8_t((data >> b) & 1);
   return row;
 }
 
@@ -47,8 +49,8 @@ int dataRead(const std::vector<uint8_t>& result, int pins, int cycle) {
 TEST(Chips, Nand7400TruthTableAndFloatingInputs) {
   VirtualRig r(VirtualRig::chip("7400"));
   start(r);
-  const auto result = r.run({r.row({{1, 0}, {2, 0}}), r.row({{1, 1}, {2, 0}}), r.row({{1, 0}, {2, 1}}),
-                             r.row({{1, 1}, {2, 1}})});
+  const auto result = r.run(
+      {r.row({{1, 0}, {2, 0}}), r.row({{1, 1}, {2, 0}}), r.row({{1, 0}, {2, 1}}), r.row({{1, 1}, {2, 1}})});
   EXPECT_EQ(code(result, 14, 0, 3), 2);
   EXPECT_EQ(code(result, 14, 1, 3), 2);
   EXPECT_EQ(code(result, 14, 2, 3), 2);
@@ -71,7 +73,9 @@ TEST(Chips, FlipFlop7474KeepsStateAcrossCyclesAndBlocks) {
   VirtualRig r(VirtualRig::chip("7474"));
   start(r);
   // Flip-flop 1: CLR 1, D 2, CLK 3, PRE 4, Q 5, /Q 6.
-  auto ff = [&](int d, int clk, int pre = 1, int clr = 1) { return r.row({{1, clr}, {2, d}, {3, clk}, {4, pre}}); };
+  auto ff = [&](int d, int clk, int pre = 1, int clr = 1) {
+    return r.row({{1, clr}, {2, d}, {3, clk}, {4, pre}});
+  };
   auto first = r.run({ff(1, 0), ff(1, 1), ff(0, 1), ff(0, 0)});
   EXPECT_EQ(code(first, 14, 1, 5), 2);  // rising edge takes D = 1
   EXPECT_EQ(code(first, 14, 1, 6), 1);
@@ -98,8 +102,9 @@ TEST(Chips, Eprom2716ReadsItsRomDataFile) {
   config.romFile = path;
   VirtualRig r(config);
   start(r);
-  const auto result = r.run({memoryRow(24, 5, 0, 0, 1), memoryRow(24, 0x10, 0, 0, 1), memoryRow(24, 299, 0, 0, 1),
-                             memoryRow(24, 1500, 0, 0, 1), memoryRow(24, 5, 0, 1, 1), memoryRow(24, 20, 0, 0, 1)});
+  const auto result =
+      r.run({memoryRow(24, 5, 0, 0, 1), memoryRow(24, 0x10, 0, 0, 1), memoryRow(24, 299, 0, 0, 1),
+             memoryRow(24, 1500, 0, 0, 1), memoryRow(24, 5, 0, 1, 1), memoryRow(24, 20, 0, 0, 1)});
   EXPECT_EQ(dataRead(result, 24, 0), 35);
   EXPECT_EQ(dataRead(result, 24, 1), 0xAA);
   EXPECT_EQ(dataRead(result, 24, 2), (299 * 7) & 0xFF);
@@ -115,10 +120,10 @@ TEST(Chips, Eprom2716ReadsItsRomDataFile) {
 TEST(Chips, Ram6116WritesAndKeepsItsCells) {
   VirtualRig r(VirtualRig::chip("6116", {"cell:0x7FF=0x81"}));
   start(r);
-  r.run({memoryRow(24, 0x123, 0, 1, 0, 0x5A), memoryRow(24, 0x456, 0, 1, 0, 0xC3), memoryRow(24, 0x7FF, 0, 1, 0, 0x00),
-         memoryRow(24, 0x124, 1, 1, 0, 0xFF)});
-  const auto result = r.run({memoryRow(24, 0x123, 0, 0, 1), memoryRow(24, 0x456, 0, 0, 1), memoryRow(24, 0x7FF, 0, 0, 1),
-                             memoryRow(24, 0x124, 0, 0, 1)});
+  r.run({memoryRow(24, 0x123, 0, 1, 0, 0x5A), memoryRow(24, 0x456, 0, 1, 0, 0xC3),
+         memoryRow(24, 0x7FF, 0, 1, 0, 0x00), memoryRow(24, 0x124, 1, 1, 0, 0xFF)});
+  const auto result = r.run({memoryRow(24, 0x123, 0, 0, 1), memoryRow(24, 0x456, 0, 0, 1),
+                             memoryRow(24, 0x7FF, 0, 0, 1), memoryRow(24, 0x124, 0, 0, 1)});
   EXPECT_EQ(dataRead(result, 24, 0), 0x5A);
   EXPECT_EQ(dataRead(result, 24, 1), 0xC3);
   EXPECT_EQ(dataRead(result, 24, 2), 0x81);  // the stuck cell
@@ -134,8 +139,15 @@ TEST(Chips, Counter74161CountsLoadsAndClears) {
   start(r);
   // /CLR 1, CLK 2, A..D 3..6, ENP 7, /LOAD 9, ENT 10; QA..QD on 14..11, RCO 15.
   auto step = [&](int clk, int load = 1, int clear = 1, int data = 0) {
-    return r.row({{1, clear}, {2, clk}, {3, data & 1}, {4, (data >> 1) & 1}, {5, (data >> 2) & 1}, {6, (data >> 3) & 1},
-                  {7, 1}, {9, load}, {10, 1}});
+    return r.row({{1, clear},
+                  {2, clk},
+                  {3, data & 1},
+                  {4, (data >> 1) & 1},
+                  {5, (data >> 2) & 1},
+                  {6, (data >> 3) & 1},
+                  {7, 1},
+                  {9, load},
+                  {10, 1}});
   };
   auto count = [&](const std::vector<uint8_t>& result, int cycle) {
     int q = 0;
@@ -144,8 +156,8 @@ TEST(Chips, Counter74161CountsLoadsAndClears) {
       if (code(result, 16, cycle, pins[bit]) == 2) q |= 1 << bit;
     return q;
   };
-  const auto result = r.run({step(0, 1, 0), step(0), step(1), step(0), step(1), step(0, 0, 1, 14), step(1, 0, 1, 14),
-                             step(0), step(1), step(0, 1, 0)});
+  const auto result = r.run({step(0, 1, 0), step(0), step(1), step(0), step(1), step(0, 0, 1, 14),
+                             step(1, 0, 1, 14), step(0), step(1), step(0, 1, 0)});
   EXPECT_EQ(count(result, 0), 0);
   EXPECT_EQ(count(result, 2), 1);
   EXPECT_EQ(count(result, 4), 2);
@@ -159,7 +171,8 @@ TEST(Chips, Transceiver74245PassesTheWayDirSays) {
   VirtualRig r(VirtualRig::chip("74245"));
   start(r);
   // DIR 1, A1 2, B1 18, /OE 19.
-  const auto result = r.run({r.row({{1, 1}, {19, 0}, {2, 1}}), r.row({{1, 0}, {19, 0}, {18, 0}}), r.row({{1, 1}, {19, 1}, {2, 1}})});
+  const auto result = r.run({r.row({{1, 1}, {19, 0}, {2, 1}}), r.row({{1, 0}, {19, 0}, {18, 0}}),
+                             r.row({{1, 1}, {19, 1}, {2, 1}})});
   EXPECT_EQ(code(result, 20, 0, 18), 2);  // A to B
   EXPECT_EQ(code(result, 20, 1, 2), 1);   // B to A
   EXPECT_EQ(code(result, 20, 2, 18), 4);  // disabled: B floats

@@ -20,7 +20,8 @@ TEST(VirtualD2xxLibrary, BindsLikeTheVendorLibraryAndAnswersFromTheEnvironmentsB
 
   // The vendor's own conventions: another description is not found, status 2.
   d2xx::Handle h = nullptr;
-  EXPECT_EQ(binding.openEx()(const_cast<char*>("Other"), d2xx::kOpenByDescription, &h), d2xx::kDeviceNotFound);
+  EXPECT_EQ(binding.openEx()(const_cast<char*>("Other"), d2xx::kOpenByDescription, &h),
+            d2xx::kDeviceNotFound);
   uint32_t n = 0;
   EXPECT_EQ(binding.getQueueStatus()(nullptr, &n), d2xx::kInvalidHandle);
 

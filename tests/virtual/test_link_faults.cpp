@@ -26,7 +26,8 @@ TEST(LinkFaults, AbsentTester) {
   VirtualRig r(VirtualRig::chip("7400", {"absent"}));
   qel::testing::RecordingOperator op;
   EXPECT_EQ(initialise(r, op), tester::InitOutcome::NoLink);
-  EXPECT_EQ(op.messages().at(0), (qel::testing::RecordingOperator::Message{"Нет связи с тестером", Icon::Error}));
+  EXPECT_EQ(op.messages().at(0),
+            (qel::testing::RecordingOperator::Message{"Нет связи с тестером", Icon::Error}));
   ASSERT_EQ(r.port->log().lines().size(), 1u);
   EXPECT_EQ(r.port->log().lines()[0], "00:00:00: Открываем порт...ОШИБКА [2]");
   EXPECT_FALSE(r.port->isOpen());

@@ -16,12 +16,18 @@ namespace qel::testing {
 
 inline std::string roleText(virt::PinRole r) {
   switch (r) {
-    case virt::PinRole::Input: return "I";
-    case virt::PinRole::Output: return "O";
-    case virt::PinRole::InOut: return "I/O";
-    case virt::PinRole::Ground: return "GND";
-    case virt::PinRole::Supply: return "VCC";
-    case virt::PinRole::NotConnected: return "NC";
+    case virt::PinRole::Input:
+      return "I";
+    case virt::PinRole::Output:
+      return "O";
+    case virt::PinRole::InOut:
+      return "I/O";
+    case virt::PinRole::Ground:
+      return "GND";
+    case virt::PinRole::Supply:
+      return "VCC";
+    case virt::PinRole::NotConnected:
+      return "NC";
   }
   return "I";
 }
@@ -54,9 +60,7 @@ struct VirtualRig {
   }
 
   // Parameters for a block of the given length (acknowledged).
-  bool parameters(int cycles) {
-    return link->setTestParameters(tester::parametersOf(test, cycles, {}));
-  }
+  bool parameters(int cycles) { return link->setTestParameters(tester::parametersOf(test, cycles, {})); }
   // Runs one block of drive rows (pinCount bytes each) and returns the result codes.
   std::vector<uint8_t> run(const std::vector<std::vector<uint8_t>>& rows, bool* failed = nullptr) {
     const int cycles = int(rows.size());
