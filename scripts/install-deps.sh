@@ -2,7 +2,7 @@
 # Installs every Debian package the build, the tests and the benchmarks need.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev ccache
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   python3
 )

@@ -40,17 +40,54 @@ using WriteFn = Status(QEL_D2XX_CALL*)(Handle handle, void* buffer, uint32_t cou
 using PurgeFn = Status(QEL_D2XX_CALL*)(Handle handle, uint32_t mask);
 
 // Every name must resolve, in this order, although only six are ever called.
-#define QEL_D2XX_ENTRY_POINTS(X)                                                                            \
-  X(FT_Close)                                                                                               \
-  X(FT_ClrDtr) X(FT_ClrRts) X(FT_EE_Read) X(FT_EE_UARead) X(FT_EE_UASize) X(FT_EE_UAWrite) X(FT_EraseEE)    \
-      X(FT_GetBitMode) X(FT_GetDeviceInfo) X(FT_GetEventStatus) X(FT_GetLatencyTimer) X(FT_GetModemStatus)  \
-          X(FT_GetQueueStatus) X(FT_GetStatus) X(FT_IoCtl) X(FT_ListDevices) X(FT_Open) X(FT_OpenEx)        \
-              X(FT_Purge) X(FT_Read) X(FT_ReadEE) X(FT_ResetDevice) X(FT_ResetPort) X(FT_RestartInTask)     \
-                  X(FT_SetBaudRate) X(FT_SetBitMode) X(FT_SetBreakOff) X(FT_SetBreakOn) X(FT_SetChars)      \
-                      X(FT_SetDataCharacteristics) X(FT_SetDivisor) X(FT_SetDtr) X(FT_SetEventNotification) \
-                          X(FT_SetFlowControl) X(FT_SetLatencyTimer) X(FT_SetResetPipeRetryCount)           \
-                              X(FT_SetRts) X(FT_SetTimeouts) X(FT_SetUSBParameters) X(FT_SetWaitMask)       \
-                                  X(FT_StopInTask) X(FT_WaitOnMask) X(FT_Write) X(FT_WriteEE)
+// clang-format off
+#define QEL_D2XX_ENTRY_POINTS(X) \
+  X(FT_Close) \
+  X(FT_ClrDtr) \
+  X(FT_ClrRts) \
+  X(FT_EE_Read) \
+  X(FT_EE_UARead) \
+  X(FT_EE_UASize) \
+  X(FT_EE_UAWrite) \
+  X(FT_EraseEE) \
+  X(FT_GetBitMode) \
+  X(FT_GetDeviceInfo) \
+  X(FT_GetEventStatus) \
+  X(FT_GetLatencyTimer) \
+  X(FT_GetModemStatus) \
+  X(FT_GetQueueStatus) \
+  X(FT_GetStatus) \
+  X(FT_IoCtl) \
+  X(FT_ListDevices) \
+  X(FT_Open) \
+  X(FT_OpenEx) \
+  X(FT_Purge) \
+  X(FT_Read) \
+  X(FT_ReadEE) \
+  X(FT_ResetDevice) \
+  X(FT_ResetPort) \
+  X(FT_RestartInTask) \
+  X(FT_SetBaudRate) \
+  X(FT_SetBitMode) \
+  X(FT_SetBreakOff) \
+  X(FT_SetBreakOn) \
+  X(FT_SetChars) \
+  X(FT_SetDataCharacteristics) \
+  X(FT_SetDivisor) \
+  X(FT_SetDtr) \
+  X(FT_SetEventNotification) \
+  X(FT_SetFlowControl) \
+  X(FT_SetLatencyTimer) \
+  X(FT_SetResetPipeRetryCount) \
+  X(FT_SetRts) \
+  X(FT_SetTimeouts) \
+  X(FT_SetUSBParameters) \
+  X(FT_SetWaitMask) \
+  X(FT_StopInTask) \
+  X(FT_WaitOnMask) \
+  X(FT_Write) \
+  X(FT_WriteEE)
+// clang-format on
 
 #define QEL_D2XX_NAME_STRING(name) #name,
 inline constexpr std::array<const char*, 45> kEntryPointNames = {QEL_D2XX_ENTRY_POINTS(QEL_D2XX_NAME_STRING)};
