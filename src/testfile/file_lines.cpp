@@ -1,8 +1,8 @@
 #include "testfile/file_lines.h"
 
-#include <cstdio>
 #include <cstring>
-#include <memory>
+
+#include "fileio/input_file.h"
 
 namespace qel::testfile {
 
@@ -34,26 +34,12 @@ FileLines splitFileLines(std::string data) {
 }
 
 FileLines readFileLines(const std::string& path) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!f) {
-    FileLines out;
-    out.status = FileLines::Status::CannotOpen;
-    return out;
-  }
   std::string data;
-  long size = 0;
-  if (std::fseek(f.get(), 0, SEEK_END) == 0 && (size = std::ftell(f.get())) > 0) {
-    data.resize(size_t(size));
-    std::fseek(f.get(), 0, SEEK_SET);
-    data.resize(std::fread(data.data(), 1, data.size(), f.get()));
-  }
-  // The size may change under us, or the stream may not tell it: read on to the end.
-  char buf[1 << 16];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) data.append(buf, n);
-  if (std::ferror(f.get())) {
+  std::string reason;
+  if (!fileio::readWholeFile(path, kMaxFileBytes, data, reason)) {
     FileLines out;
     out.status = FileLines::Status::CannotOpen;
+    out.reason = std::move(reason);
     return out;
   }
   return splitFileLines(std::move(data));

@@ -9,10 +9,13 @@ namespace qel::testfile {
 
 inline constexpr size_t kMaxLines = 999;             // the 1000th read fails the load
 inline constexpr size_t kMaxLineLength = 1'000'000;  // characters of one read
+// No file past this can load: every read at its longest, with CR LF.
+inline constexpr size_t kMaxFileBytes = (kMaxLines + 1) * (kMaxLineLength + 2);
 
 struct FileLines {
   enum class Status { Ok, CannotOpen, TooManyLines, LineTooLong };
   Status status = Status::Ok;
+  std::string reason;                   // why the file could not be read, when CannotOpen
   std::string data;                     // the file's bytes, in the file's code page
   std::vector<std::string_view> lines;  // views into data, line breaks (and CR before LF) removed
 

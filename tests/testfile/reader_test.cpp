@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/test_loader.h"
 #include "recording_operator.h"
 #include "temp_files.h"
@@ -149,6 +152,22 @@ TEST(Reader, PackagesAndLineLimits) {
   EXPECT_EQ(op.messages(),
             (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
   EXPECT_EQ(ws.test.fileName, "/nonexistent/t.qel");
+}
+
+TEST(Reader, AFolderOrAHugeFileIsRefusedBeforeItIsRead) {
+  testing::TempDir dir;
+  std::filesystem::create_directory(dir.file("folder.qel"));
+  // Sparse: a terabyte that takes no disk, and must not be allocated either.
+  { std::ofstream f(dir.file("huge.qel"), std::ios::binary); }
+  std::filesystem::resize_file(dir.file("huge.qel"), std::uintmax_t{1} << 40);
+  for (const char* name : {"folder.qel", "huge.qel"}) {
+    SCOPED_TRACE(name);
+    RecordingOperator op;
+    app::Workspace ws;
+    EXPECT_FALSE(app::loadTest(ws, dir.file(name), op).shown);
+    EXPECT_EQ(op.messages(),
+              (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
+  }
 }
 
 TEST(Reader, TrailingSections) {

@@ -1,0 +1,30 @@
+#pragma once
+// Files from outside are checked before they are read: a folder, a device or a file larger than
+// anything the program could use must fail with a message, not exhaust memory.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace qel::fileio {
+
+// A path held as UTF-8 text, as every name in the program is.
+std::filesystem::path toPath(const std::string& utf8);
+
+enum class InputStatus { Ok, Missing, NotRegular, TooLarge, Unreadable };
+
+struct InputFile {
+  InputStatus status = InputStatus::Ok;
+  std::uintmax_t size = 0;
+  std::string reason;  // why it cannot be read, in the user's words; empty when Ok
+  bool ok() const { return status == InputStatus::Ok; }
+};
+
+// Checks that path names a regular file (a link is followed) of at most maxBytes.
+InputFile checkInputFile(const std::string& path, std::uintmax_t maxBytes);
+
+// Reads the whole of a checked file into data; false with reason set when that fails, or when
+// the file has grown past maxBytes since the check.
+bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string& data, std::string& reason);
+
+}  // namespace qel::fileio
