@@ -22,6 +22,10 @@ std::unique_ptr<Board> Board::create(const BoardConfig& config, std::string& err
     for (const auto& part : knownParts()) error += " " + part;
     return nullptr;
   }
+  if (!config.memory.empty() && chip->part() != "2716" && chip->part() != "6116") {
+    error = "memory faults need a memory part (2716, 6116), not the " + config.chip;
+    return nullptr;
+  }
   const int n = chip->pinCount();
   auto check = [&](int pin) {
     if (pin > n)

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "virtual/memory_pins.h"
+
 namespace qel::virt {
 
 namespace {
@@ -28,6 +30,19 @@ std::optional<int64_t> number(std::string_view s) {
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
   if (ec != std::errc() || end != s.data() + s.size() || s.empty() || v < 0) return std::nullopt;
   return v;
+}
+
+// Numbers separated by commas; empty when one of them is not a number.
+std::vector<int64_t> numbers(std::string_view s) {
+  std::vector<int64_t> out;
+  while (true) {
+    const size_t comma = s.find(',');
+    const auto v = number(s.substr(0, comma));
+    if (!v) return {};
+    out.push_back(*v);
+    if (comma == std::string_view::npos) return out;
+    s.remove_prefix(comma + 1);
+  }
 }
 
 std::optional<double> real(std::string_view s) {
@@ -110,6 +125,49 @@ std::optional<std::string> applySpec(BoardConfig& c, std::string_view spec) {
                   ? ": cell:ADDRESS[=VALUE] with an address below 2048 is expected"
                   : ": rombyte:ADDRESS=VALUE with an address below 2048 and a value 0..255 is expected");
     (kind == "cell" ? c.memory.stuckCells : c.memory.romBytes).emplace_back(int(*address), uint8_t(*value));
+    return std::nullopt;
+  }
+  if (kind == "addr0" || kind == "addr1") {
+    const auto line = number(arg);
+    if (!line || *line >= int64_t(kAddressPins.size()))
+      return bad + ": an address line 0.." + std::to_string(kAddressPins.size() - 1) + " is expected";
+    c.memory.stuckAddressLines.emplace_back(int(*line), kind == "addr1" ? 1 : 0);
+    return std::nullopt;
+  }
+  if (kind == "addrshort" || kind == "datashort") {
+    const bool address = kind == "addrshort";
+    const int64_t lines = int64_t(address ? kAddressPins.size() : kDataPins.size());
+    const auto list = numbers(arg);
+    if (list.size() != 2 || list[0] >= lines || list[1] >= lines || list[0] == list[1])
+      return bad + ": two different " + (address ? "address" : "data") + " lines 0.." +
+             std::to_string(lines - 1) + " are expected, as " + std::string(kind) + ":2,3";
+    (address ? c.memory.addressShorts : c.memory.dataShorts).emplace_back(int(list[0]), int(list[1]));
+    return std::nullopt;
+  }
+  if (kind == "transition") {
+    std::string_view rest = arg;
+    bool rising = true;
+    if (const size_t last = rest.rfind(','); last != std::string_view::npos) {
+      const std::string_view direction = trim(rest.substr(last + 1));
+      if (direction == "up" || direction == "down") {
+        rising = direction == "up";
+        rest = rest.substr(0, last);
+      }
+    }
+    const auto list = numbers(rest);
+    if (list.size() != 2 || list[0] >= kMemoryWords || list[1] > 7)
+      return bad + ": transition:ADDRESS,BIT[,up|down] with an address below 2048 and a bit 0..7 is expected";
+    c.memory.transitions.push_back({int(list[0]), int(list[1]), rising});
+    return std::nullopt;
+  }
+  if (kind == "coupling") {
+    const auto list = numbers(arg);
+    if (list.size() != 3 || list[0] >= kMemoryWords || list[1] >= kMemoryWords || list[0] == list[1] ||
+        list[2] > 7)
+      return bad +
+             ": coupling:AGGRESSOR,VICTIM,BIT with two different addresses below 2048 and a bit 0..7 is "
+             "expected";
+    c.memory.couplings.push_back({int(list[0]), int(list[1]), int(list[2])});
     return std::nullopt;
   }
   if (kind == "silent" || kind == "break" || kind == "stray") {
@@ -211,9 +269,11 @@ std::optional<std::string> configFromEnvironment(BoardConfig& c) {
 
 const char* specHelp() {
   return "open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent silent:N "
-         "break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE "
-         "pace:BYTES_PER_SECOND "
-         "latency:MS";
+         "break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE addr0:LINE "
+         "addr1:LINE "
+         "addrshort:LINE,LINE datashort:LINE,LINE transition:ADDRESS,BIT[,up|down] "
+         "coupling:AGGRESSOR,VICTIM,BIT "
+         "pace:BYTES_PER_SECOND latency:MS";
 }
 
 // Reads the ROM data file named by the configuration; empty when none is named.

@@ -27,10 +27,27 @@ class Chip {
   virtual void powerDown() {}
 };
 
-// Faults inside a memory part.
+// Faults inside a memory part. Lines are numbered as the part's A0.. and D0.. lines.
 struct MemoryFaults {
-  std::vector<std::pair<int, uint8_t>> stuckCells;  // address, value it always reads
-  std::vector<std::pair<int, uint8_t>> romBytes;    // address, value the ROM holds instead
+  std::vector<std::pair<int, uint8_t>> stuckCells;     // address, value it always reads
+  std::vector<std::pair<int, uint8_t>> romBytes;       // address, value the ROM holds instead
+  std::vector<std::pair<int, int>> stuckAddressLines;  // line, the level the decoder always sees
+  std::vector<std::pair<int, int>> addressShorts;      // two lines the decoder sees as one: low wins
+  std::vector<std::pair<int, int>> dataShorts;         // two lines bridged inside: low wins, both ways
+  struct Transition {
+    int address, bit;
+    bool rising;  // the bit cannot go from 0 to 1 (true) or from 1 to 0 (false)
+  };
+  std::vector<Transition> transitions;
+  struct Coupling {
+    int aggressor, victim, bit;  // a write that changes this bit of the aggressor inverts the victim's
+  };
+  std::vector<Coupling> couplings;
+
+  bool empty() const {
+    return stuckCells.empty() && romBytes.empty() && stuckAddressLines.empty() && addressShorts.empty() &&
+           dataShorts.empty() && transitions.empty() && couplings.empty();
+  }
 };
 
 std::unique_ptr<Chip> makeNand7400();

@@ -134,6 +134,63 @@ TEST(Chips, Ram6116WritesAndKeepsItsCells) {
   EXPECT_EQ(dataRead(r.run({memoryRow(24, 0x123, 0, 0, 1)}), 24, 0), 0);
 }
 
+TEST(Chips, MemoryFaultsInsideTheRamAndTheRom) {
+  auto write = [](int a, int d) { return memoryRow(24, a, 0, 1, 0, d); };
+  auto read = [](int a) { return memoryRow(24, a, 0, 0, 1); };
+  {
+    // A7 never reaches the decoder high: 0x80 lands on cell 0x00. A3 and A4 shorted: both low unless both
+    // high.
+    VirtualRig r(VirtualRig::chip("6116", {"addr0:7", "addrshort:3,4"}));
+    start(r);
+    r.run({write(0x00, 0x11), write(0x80, 0x22), write(0x08, 0x33), write(0x18, 0x44)});
+    const auto got = r.run({read(0x00), read(0x10), read(0x18)});
+    EXPECT_EQ(dataRead(got, 24, 0), 0x33);  // 0x80 -> 0x00, then 0x08 -> 0x00 again
+    EXPECT_EQ(dataRead(got, 24, 1), 0x33);  // 0x10 reads cell 0x00 too
+    EXPECT_EQ(dataRead(got, 24, 2), 0x44);
+  }
+  {
+    // D2 and D3 bridged: low wins, into the array and out of it.
+    VirtualRig r(VirtualRig::chip("6116", {"datashort:2,3"}));
+    start(r);
+    r.run({write(1, 0x04), write(2, 0x0C)});
+    const auto got = r.run({read(1), read(2)});
+    EXPECT_EQ(dataRead(got, 24, 0), 0x00);
+    EXPECT_EQ(dataRead(got, 24, 1), 0x0C);
+  }
+  {
+    // Bit 4 of 0x1A3 cannot rise; a write changing bit 0 of 0x0F2 inverts bit 0 of 0x0F3.
+    VirtualRig r(VirtualRig::chip("6116", {"transition:0x1A3,4", "coupling:0x0F2,0x0F3,0"}));
+    start(r);
+    r.run({write(0x1A3, 0xFF), write(0x0F3, 0x00), write(0x0F2, 0x01), write(0x0F2, 0x01)});
+    auto got = r.run({read(0x1A3), read(0x0F3)});
+    EXPECT_EQ(dataRead(got, 24, 0), 0xEF);
+    EXPECT_EQ(dataRead(got, 24, 1), 0x01);  // one change of the aggressor, one inversion
+    r.run({write(0x1A3, 0x00), write(0x0F2, 0x00)});
+    got = r.run({read(0x1A3), read(0x0F3)});
+    EXPECT_EQ(dataRead(got, 24, 0), 0x00);  // falling is allowed
+    EXPECT_EQ(dataRead(got, 24, 1), 0x00);
+  }
+  {
+    // The ROM reads through the same faulty decoder and bus.
+    auto config = VirtualRig::chip("2716", {"addr1:0", "datashort:0,1"});
+    VirtualRig r(config);
+    start(r);
+    EXPECT_EQ(dataRead(r.run({read(0)}), 24, 0), 0xFF);  // erased: both bridged lines high
+  }
+  virt::BoardConfig c;
+  EXPECT_FALSE(
+      virt::applySpecs(c, "addr1:10;addrshort:0,10;datashort:6,7;transition:5,7,down;coupling:1,2,3"));
+  EXPECT_EQ(c.memory.stuckAddressLines.at(0), (std::pair<int, int>{10, 1}));
+  EXPECT_FALSE(c.memory.transitions.at(0).rising);
+  EXPECT_EQ(c.memory.couplings.at(0).victim, 2);
+  for (const char* bad : {"addr0:11", "addrshort:3,3", "datashort:1,8", "transition:2048,1", "transition:5,8",
+                          "transition:5", "coupling:1,1,0", "coupling:1,2", "coupling:1,2,9"})
+    EXPECT_TRUE(virt::applySpec(c, bad).has_value()) << bad;
+  std::string error;
+  EXPECT_EQ(virt::Board::create(VirtualRig::chip("7400", {"addr0:1"}), error), nullptr);
+  EXPECT_NE(error.find("memory faults need a memory part"), std::string::npos);
+}
+
 TEST(Chips, Counter74161CountsLoadsAndClears) {
   VirtualRig r(VirtualRig::chip("74161"));
   start(r);
