@@ -1,5 +1,6 @@
 // qel run: the contact test, the full test and the comparison, as "Полный тест" runs them.
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 
@@ -11,10 +12,16 @@ namespace qel::cli {
 
 namespace {
 
+// Enough to find the first errors on the terminal; the report keeps every cycle.
+constexpr size_t kPrintedErrorCycles = 20;
+
 void printErrors(const views::ErrorList& errors) {
   std::printf("Ошибок: %d\nНесовпадений: %d\n", errors.errorCount, errors.mismatchCount);
   std::printf("Такты с ошибками:");
-  for (int c : errors.errorCycles) std::printf(" %d", c);
+  const size_t shown = std::min(errors.errorCycles.size(), kPrintedErrorCycles);
+  for (size_t i = 0; i < shown; ++i) std::printf(" %d", errors.errorCycles[i]);
+  if (shown < errors.errorCycles.size())
+    std::printf(" ... (всего %zu; все такты - в отчете --report)", errors.errorCycles.size());
   std::printf("\n");
 }
 

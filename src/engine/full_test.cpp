@@ -52,6 +52,33 @@ void TestEngine::deriveStimulus(std::vector<uint8_t>& blockData, int block) cons
   engine::deriveStimulus(ws_.test, ws_.contacts, blockData, block, !ws_.analyserMode);
 }
 
+void TestEngine::keepSupplyBetweenBlocks(const std::vector<uint8_t>& blockData,
+                                         const std::vector<uint8_t>& blockResult, int cycles, int block,
+                                         bool& keptNoted) {
+  if (!settings_.options.vccOff) return;
+  // A supply switched off between blocks makes a good RAM, counter or flip-flop forget what the next
+  // block reads back; only a board that fights the tester's drivers is worth that price.
+  const std::vector<int> fought = overdrivenPins(blockData, blockResult, ws_.test.pinCount, cycles);
+  if (fought.empty()) {
+    if (keptNoted) return;
+    keptNoted = true;
+    const std::string line =
+        "Питание между блоками не отключается: микросхема сохраняет состояние (ОЗУ, счетчики) от блока к "
+        "блоку";
+    op_.log(line);
+    op_.progressLog(line);
+    return;
+  }
+  link_.powerOff();
+  std::string pins;
+  for (int p : fought) pins += (pins.empty() ? "" : ", ") + std::to_string(p);
+  const std::string line = "Питание отключено после блока " + std::to_string(block + 1) +
+                           ": тестер не удержал уровни на выводах " + pins +
+                           "; состояние микросхемы (ОЗУ, счетчики) в следующем блоке потеряно";
+  op_.log(line);
+  op_.progressLog(line);
+}
+
 void TestEngine::runFullTest() {
   // The launch cleared stopRequested before the worker started; clearing it here would lose an
   // "Отмена" pressed in between, and cancel() would then wait for the whole run.
@@ -81,6 +108,7 @@ void TestEngine::runFullTest() {
   std::vector<uint8_t> blockData;
   std::vector<uint8_t> blockResult(size_t(pins) * kBlockCycles);
   const int blocks = t.cycleCount / kBlockCycles;
+  bool keptNoted = false;
   for (int n = 0; n <= blocks; ++n) {
     gauge(0);
     const std::string blockLine = "БлокДанных №" + std::to_string(n + 1);
@@ -114,7 +142,11 @@ void TestEngine::runFullTest() {
       fail(Outcome::DataError);
       return;
     }
-    if (settings_.options.vccOff) link_.powerOff();
+    if (n == blocks) {
+      if (settings_.options.vccOff) link_.powerOff();
+    } else {
+      keepSupplyBetweenBlocks(blockData, blockResult, blockCycles, n, keptNoted);
+    }
     if (stopped()) return;
 
     {

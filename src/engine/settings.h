@@ -9,7 +9,7 @@ namespace qel::engine {
 
 struct ProgramOptions {
   bool shortTest = true;            // "ShortTest": compressed RAM test
-  bool vccOff = true;               // "VCCOff": supply off after each block
+  bool vccOff = true;               // "VCCOff": supply off after the blocks that fight the tester
   bool continueRun = false;         // "Continue": "Продолжить" after a contact fault
   bool testChannelsOnStart = true;  // "TestCanalOnStart"
   bool operator==(const ProgramOptions&) const = default;

@@ -75,4 +75,19 @@ void deriveStimulus(const TestDescription& t, const ContactRecords& contacts, st
   }
 }
 
+std::vector<int> overdrivenPins(const std::vector<uint8_t>& blockData,
+                                const std::vector<uint8_t>& blockResult, int pins, int cycles) {
+  std::vector<bool> fought(size_t(std::max(pins, 0)) + 1);
+  const size_t cells = std::min(
+      {size_t(std::max(cycles, 0)) * size_t(std::max(pins, 0)), blockData.size(), blockResult.size()});
+  for (size_t i = 0; i < cells; ++i) {
+    const uint8_t driven = blockData[i];
+    if (driven <= 1 && blockResult[i] != driven + 1) fought[i % size_t(pins) + 1] = true;
+  }
+  std::vector<int> out;
+  for (int p = 1; p <= pins; ++p)
+    if (fought[size_t(p)]) out.push_back(p);
+  return out;
+}
+
 }  // namespace qel::engine

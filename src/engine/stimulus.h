@@ -15,4 +15,9 @@ namespace qel::engine {
 void deriveStimulus(const TestDescription& test, const ContactRecords& contacts,
                     std::vector<uint8_t>& blockData, int block, bool drive);
 
+// Pins (1-based, ascending) that read back otherwise than the tester drove them in a block: something
+// on the board fights the tester's driver there.
+std::vector<int> overdrivenPins(const std::vector<uint8_t>& blockData,
+                                const std::vector<uint8_t>& blockResult, int pins, int cycles);
+
 }  // namespace qel::engine

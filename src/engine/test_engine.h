@@ -132,6 +132,9 @@ class TestEngine {
   void fail(Outcome outcome, int error = 0);
   bool onWorker() const { return std::this_thread::get_id() == workerId_.load(); }
   bool supplyCommandsRefused() const;
+  // "VCCOff" between two blocks: the supply goes off only where the board fights the tester.
+  void keepSupplyBetweenBlocks(const std::vector<uint8_t>& blockData, const std::vector<uint8_t>& blockResult,
+                               int cycles, int block, bool& keptNoted);
 
   app::Workspace& ws_;
   tester::TesterLink& link_;
