@@ -36,7 +36,8 @@ for p in D: t[p] = "O"
 t[12] = "GND"; t[21] = "VCC"; t[24] = "VCC"  # Vpp tied to Vcc for reading
 sigs = [("i%d" % A[i], "A%d" % i, "****") for i in range(11)]
 sigs += [("o%d" % p, "O%d" % k, "****") for k, p in enumerate(D)]
-sigs += [("i18", "/CE", "____"), ("i20", "/OE", "-__-")]
+# /CE goes high after every read, so each read is the chip's first after standby.
+sigs += [("i18", "/CE", "___-"), ("i20", "/OE", "-__-")]
 sigs.sort(key=lambda s: int(s[0][1:]))
 lines = header(24, t) + ["Тест1==ПЗУ 2716 (2K x 8): чтение и сравнение с файлом данных\""]
 lines += words(16, [("Адрес", 0, addr_pins), ("Данные", 1, D)])
@@ -76,6 +77,20 @@ lines += ["АлгоритмТестирования=3", "Начальный Ад
           "Слово Данных Записи=2", "Такт Данных Чтения=4", "Такт Данных Записи=1", "Тактов Данных Чтения=1",
           "Тактов Данных Записи=2"] + trailer
 write_test("sram6116_ram.qel", lines)
+
+# --- 6116 March C-: the same template, every cell and every address line, checkerboard background ---
+lines = header(24, t) + ["Тест1==ОЗУ 6116 (2K x 8): March C-, шахматный фон\""]
+lines += words(16, [("Адрес", 0, addr_pins), ("Данные", 2, D)])
+lines += signals(4, sigs)
+# The block sits after the trailer, under its header, where a reader that knows only algorithms 0..3
+# never looks: it keeps the trailer and runs the four template cycles.
+lines += ["АлгоритмТестирования=4", "Дополнительные парметры:( uhul, gen)", "26409", "2",
+          "Параметры алгоритма March C-:", "Начальный Адрес=0", "Конечный Адрес=7FF", "Начальный Такт Чтения=3",
+          "Начальный Такт Записи=1", "Слово Адреса Чтения=1", "Слово Адреса Записи=1", "Такт Адреса Чтения=3",
+          "Тактов Адреса Чтения=2", "Такт Адреса Записи=1", "Тактов Адреса Записи=2", "Слово Данных Чтения=2",
+          "Слово Данных Записи=2", "Такт Данных Чтения=4", "Такт Данных Записи=1", "Тактов Данных Чтения=1",
+          "Тактов Данных Записи=2", "Фон Данных=1", "Конец Файла"]
+write_test("sram6116_march.qel", lines)
 
 # --- 74161 synchronous 4-bit counter, the count loop repeated ---
 t = {p: "I" for p in range(1, 17)}

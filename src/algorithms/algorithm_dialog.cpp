@@ -19,11 +19,16 @@ AlgorithmDialog::AlgorithmDialog(const TestDescription& test, bool compressedRam
     page_ = AlgorithmKind::Rom;
   else if (s.ram.selected)
     page_ = AlgorithmKind::Ram;
+  else if (s.march.selected)
+    page_ = AlgorithmKind::March;
   fields_[size_t(AddressField::RomStart)] = text::formatRadix(s.rom.startAddress, radix_);
   fields_[size_t(AddressField::RomFinal)] = text::formatRadix(s.rom.finalAddress, radix_);
   fields_[size_t(AddressField::RamStart)] = text::formatRadix(s.ram.startAddress, radix_);
   fields_[size_t(AddressField::RamFinal)] = text::formatRadix(s.ram.finalAddress, radix_);
+  fields_[size_t(AddressField::MarchStart)] = text::formatRadix(s.march.startAddress, radix_);
+  fields_[size_t(AddressField::MarchFinal)] = text::formatRadix(s.march.finalAddress, radix_);
   dataFile_ = s.rom.dataFileName;
+  background_ = s.march.background;
 }
 
 void AlgorithmDialog::editAddress(AddressField f, std::string_view text) {
@@ -65,6 +70,11 @@ void AlgorithmDialog::setCompressed(bool on) {
   modified_ = true;
 }
 
+void AlgorithmDialog::setBackground(MarchBackground background) {
+  background_ = background;
+  modified_ = true;
+}
+
 DialogApplyResult AlgorithmDialog::accept(TestDescription& test, Operator& op,
                                           const ExpansionOptions& options) const {
   DialogApplyResult r;
@@ -95,6 +105,17 @@ DialogApplyResult AlgorithmDialog::accept(TestDescription& test, Operator& op,
     ram.compressedRamTest = compressed_;
     expandRam(test, op, ram);
     r.expanded = AlgorithmKind::Ram;
+  }
+  if (s.march.selected) {
+    const auto start = parseField(AddressField::MarchStart, op);
+    if (!start) return r;
+    const auto final = parseField(AddressField::MarchFinal, op);
+    if (!final) return r;
+    s.march.startAddress = std::min(*start, *final);
+    s.march.finalAddress = std::max(*start, *final);
+    s.march.background = background_;
+    expandMarch(test, op, options);
+    r.expanded = AlgorithmKind::March;
   }
   return r;
 }

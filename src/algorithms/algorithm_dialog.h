@@ -10,12 +10,34 @@
 
 namespace qel::algorithms {
 
-enum class AddressField { RomStart = 0, RomFinal = 1, RamStart = 2, RamFinal = 3 };
+enum class AddressField {
+  RomStart = 0,
+  RomFinal = 1,
+  RamStart = 2,
+  RamFinal = 3,
+  MarchStart = 4,
+  MarchFinal = 5
+};
+inline constexpr size_t kAddressFields = 6;
 
 inline constexpr std::string_view kCompressedRamHint =
     "Сжатый алгоритм тестирования не тестирует ячейки ОЗУ. Включить полный алгоритм тестирования вы можете в "
     "настройках программы";
 inline constexpr std::string_view kDataFileFilter = "Data File|*.dat|All File|*.*";
+
+// The March C- page: the algorithm's name beside "Алгоритм:", the address fields as on the Ram
+// page, and the data background as a choice; words and cycles are shown read-only from the test.
+inline constexpr std::string_view kMarchName = "March C-";
+inline constexpr std::string_view kMarchAddressHint =
+    "March C- проверяет каждую ячейку диапазона: запись 0; вверх чтение 0, запись 1; вверх чтение 1, запись "
+    "0; "
+    "вниз чтение 0, запись 1; вниз чтение 1, запись 0; чтение 0";
+inline constexpr std::string_view kBackgroundCaption = "Фон данных";
+// By MarchBackground.
+inline constexpr std::array<std::string_view, 2> kBackgroundNames = {"Сплошной", "Шахматный"};
+inline constexpr std::string_view kBackgroundHint =
+    "Сплошной: 0 - все биты 0. Шахматный: 0 - 01010101 по четным и 10101010 по нечетным адресам; "
+    "находит и замыкания соседних линий данных";
 
 struct DialogApplyResult {
   bool applied = false;                   // OK found a change and stored at least one value
@@ -46,6 +68,8 @@ class AlgorithmDialog {
   void chooseDataFile(Operator& op);
   void editDataFileName(std::string_view text);
   void setCompressed(bool on);
+  MarchBackground background() const { return background_; }
+  void setBackground(MarchBackground background);
 
   // OK: with a change, stores the values and runs the expansion of the selected block.
   DialogApplyResult accept(TestDescription& test, Operator& op, const ExpansionOptions& options) const;
@@ -57,8 +81,9 @@ class AlgorithmDialog {
   int radix_ = 10;
   bool modified_ = false;
   bool compressed_ = true;
-  std::array<std::string, 4> fields_;
+  std::array<std::string, kAddressFields> fields_;
   std::string dataFile_;
+  MarchBackground background_ = MarchBackground::Solid;
 };
 
 }  // namespace qel::algorithms

@@ -13,6 +13,9 @@ void expandLoaded(TestDescription& test, Operator& op, const ExpansionOptions& o
     case int32_t(AlgorithmKind::Ram):
       expandRam(test, op, options);
       break;
+    case int32_t(AlgorithmKind::March):
+      expandMarch(test, op, options);
+      break;
     default:
       break;
   }

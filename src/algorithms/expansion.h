@@ -22,7 +22,7 @@ struct ExpansionOptions {
   std::function<void()> markStale;
 };
 
-// Runs the expansion of algorithm 1, 2 or 3 after a load; does nothing for any other number.
+// Runs the expansion of algorithm 1, 2, 3 or 4 after a load; does nothing for any other number.
 // The caller empties the error list and marks the tester for re-initialisation first.
 void expandLoaded(TestDescription& test, Operator& op, const ExpansionOptions& options);
 
@@ -33,5 +33,7 @@ void expandAfterCompressionChange(TestDescription& test, Operator& op, const Exp
 void expandCyclic(TestDescription& test, Operator& op, const ExpansionOptions& options);
 void expandRom(TestDescription& test, Operator& op, const ExpansionOptions& options);
 void expandRam(TestDescription& test, Operator& op, const ExpansionOptions& options);
+// March C- over the address range of the March block, on the Ram block's kind of template.
+void expandMarch(TestDescription& test, Operator& op, const ExpansionOptions& options);
 
 }  // namespace qel::algorithms

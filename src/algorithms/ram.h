@@ -1,5 +1,5 @@
 #pragma once
-// Sizes of the static RAM test: the layout of its two template blocks, the estimate and the exact count.
+// Sizes of the static RAM tests: the layout of their two template blocks, the estimate and the exact count.
 
 #include <cstdint>
 
@@ -18,7 +18,14 @@ struct RamLayout {
   int64_t readLength() const { return readLast >= readFirst ? int64_t(readLast) - readFirst + 1 : 0; }
 };
 
-RamLayout ramLayout(const RamParams& p, int templateCycles);
+RamLayout ramLayout(const MemoryTestParams& p, int templateCycles);
+
+// Template cycles of a window inside a block, both ends inclusive.
+struct Window {
+  int64_t first = 0, last = -1;
+  Window(int64_t cycle, int64_t cycles) : first(cycle), last(cycle + cycles - 1) {}
+  bool contains(int64_t c) const { return c >= first && c <= last; }
+};
 
 // Addresses of the cell passes: none when compressed.
 int64_t ramCellCount(const RamParams& p, bool compressed);
@@ -27,5 +34,7 @@ int64_t ramCellCount(const RamParams& p, bool compressed);
 int64_t ramSizeEstimate(const RamLayout& layout, int templateCycles, int64_t a, int64_t d, int64_t cells);
 // The number of cycles the passes emit.
 int64_t ramExactCount(const RamLayout& layout, int64_t a, int64_t d, int64_t cells);
+// The number of cycles March C- emits over that many addresses.
+int64_t marchCycleCount(const RamLayout& layout, int64_t cells);
 
 }  // namespace qel::algorithms

@@ -4,7 +4,7 @@
 
 namespace qel::algorithms {
 
-RamLayout ramLayout(const RamParams& p, int t) {
+RamLayout ramLayout(const MemoryTestParams& p, int t) {
   RamLayout l;
   // Cycles outside the template have no backup row to copy from.
   auto clampFirst = [](int64_t c) { return int(std::max<int64_t>(c, 1)); };
@@ -41,6 +41,11 @@ int64_t ramExactCount(const RamLayout& l, int64_t a, int64_t d, int64_t n) {
   const int64_t lw = l.writeLength(), lr = l.readLength();
   const int64_t steps = std::max<int64_t>(a - 1, 0);
   return (lw + lr) * (1 + d + 2 * n) + steps * (lw + lr) + steps * (2 * lw + steps * lr);
+}
+
+int64_t marchCycleCount(const RamLayout& l, int64_t cells) {
+  // w0 once, then four elements of a read and a write, then r0 once.
+  return std::max<int64_t>(cells, 0) * 5 * (l.writeLength() + l.readLength());
 }
 
 }  // namespace qel::algorithms

@@ -6,10 +6,31 @@ namespace qel::cli {
 
 namespace {
 
+nlohmann::ordered_json memoryJson(const MemoryTestParams& m, bool selected) {
+  return {{"selected", selected},
+          {"startAddress", m.startAddress},
+          {"finalAddress", m.finalAddress},
+          {"readStartCycle", m.readStartCycle},
+          {"writeStartCycle", m.writeStartCycle},
+          {"readAddressWord", m.readAddressWord},
+          {"writeAddressWord", m.writeAddressWord},
+          {"readAddressCycle", m.readAddressCycle},
+          {"readAddressCycles", m.readAddressCycles},
+          {"writeAddressCycle", m.writeAddressCycle},
+          {"writeAddressCycles", m.writeAddressCycles},
+          {"readDataWord", m.readDataWord},
+          {"writeDataWord", m.writeDataWord},
+          {"readDataCycle", m.readDataCycle},
+          {"writeDataCycle", m.writeDataCycle},
+          {"readDataCycles", m.readDataCycles},
+          {"writeDataCycles", m.writeDataCycles}};
+}
+
 nlohmann::ordered_json algorithmJson(const AlgorithmSettings& a) {
   const auto& c = a.cyclic;
   const auto& r = a.rom;
-  const auto& m = a.ram;
+  nlohmann::ordered_json march = memoryJson(a.march, a.march.selected);
+  march["background"] = a.march.background == MarchBackground::Checkerboard ? "checkerboard" : "solid";
   return {
       {"cyclic",
        {{"selected", c.selected},
@@ -26,24 +47,8 @@ nlohmann::ordered_json algorithmJson(const AlgorithmSettings& a) {
         {"dataWord", r.dataWord},
         {"dataCycle", r.dataCycle},
         {"dataFileName", r.dataFileName}}},
-      {"ram",
-       {{"selected", m.selected},
-        {"startAddress", m.startAddress},
-        {"finalAddress", m.finalAddress},
-        {"readStartCycle", m.readStartCycle},
-        {"writeStartCycle", m.writeStartCycle},
-        {"readAddressWord", m.readAddressWord},
-        {"writeAddressWord", m.writeAddressWord},
-        {"readAddressCycle", m.readAddressCycle},
-        {"readAddressCycles", m.readAddressCycles},
-        {"writeAddressCycle", m.writeAddressCycle},
-        {"writeAddressCycles", m.writeAddressCycles},
-        {"readDataWord", m.readDataWord},
-        {"writeDataWord", m.writeDataWord},
-        {"readDataCycle", m.readDataCycle},
-        {"writeDataCycle", m.writeDataCycle},
-        {"readDataCycles", m.readDataCycles},
-        {"writeDataCycles", m.writeDataCycles}}},
+      {"ram", memoryJson(a.ram, a.ram.selected)},
+      {"march", march},
   };
 }
 

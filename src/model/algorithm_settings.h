@@ -6,7 +6,7 @@
 
 namespace qel {
 
-enum class AlgorithmKind : int32_t { Standard = 0, Cyclic = 1, Rom = 2, Ram = 3 };
+enum class AlgorithmKind : int32_t { Standard = 0, Cyclic = 1, Rom = 2, Ram = 3, March = 4 };
 
 struct StandardParams {
   bool selected = true;
@@ -32,8 +32,9 @@ struct RomParams {
   std::string dataFileName;
 };
 
-struct RamParams {
-  bool selected = false;
+// Where a static RAM test takes its addresses and data: the range, the two template blocks, the
+// words and the cycles they are driven or checked in.
+struct MemoryTestParams {
   int32_t startAddress = 1;
   int32_t finalAddress = 1;
   int32_t readStartCycle = 1;
@@ -52,18 +53,32 @@ struct RamParams {
   int32_t writeDataCycles = 1;
 };
 
+struct RamParams : MemoryTestParams {
+  bool selected = false;
+};
+
+// What "0" stands for in every cell of the March test; "1" is its complement.
+enum class MarchBackground : int32_t { Solid = 0, Checkerboard = 1 };
+
+struct MarchParams : MemoryTestParams {
+  bool selected = false;
+  MarchBackground background = MarchBackground::Solid;
+};
+
 struct AlgorithmSettings {
   StandardParams standard;
   CyclicParams cyclic;
   RomParams rom;
   RamParams ram;
+  MarchParams march;
 
-  // Selects exactly the block of the given number; a number outside 0..3 selects none.
+  // Selects exactly the block of the given number; a number outside 0..4 selects none.
   void select(int32_t algorithmNumber) {
     standard.selected = algorithmNumber == 0;
     cyclic.selected = algorithmNumber == 1;
     rom.selected = algorithmNumber == 2;
     ram.selected = algorithmNumber == 3;
+    march.selected = algorithmNumber == 4;
   }
 };
 

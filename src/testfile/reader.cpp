@@ -121,6 +121,7 @@ class Parser {
     parseAlgorithm(k);
     t_.templateCycles = t_.cycleCount;
     parseTrailer(k);
+    if (t_.algorithmNumber == int32_t(AlgorithmKind::March)) parseMarchBlock(k);
     finish();
   }
 
@@ -261,29 +262,56 @@ class Parser {
         r.dataFileName = utf8(next());
         break;
       }
-      case 3: {
-        auto& r = alg.ram;
-        readAddress(r.startAddress, next());
-        readAddress(r.finalAddress, next());
-        read(r.readStartCycle, next(), "LoadAlgData");
-        read(r.writeStartCycle, next(), "LoadAlgData");
-        readWord(r.readAddressWord, next());
-        readWord(r.writeAddressWord, next());
-        read(r.readAddressCycle, next(), "LoadAlgData");
-        read(r.readAddressCycles, next(), "LoadAlgData");
-        read(r.writeAddressCycle, next(), "LoadAlgData");
-        read(r.writeAddressCycles, next(), "LoadAlgData");
-        readWord(r.readDataWord, next());
-        readWord(r.writeDataWord, next());
-        read(r.readDataCycle, next(), "LoadAlgData");
-        read(r.writeDataCycle, next(), "LoadAlgData");
-        read(r.readDataCycles, next(), "LoadAlgData");
-        read(r.writeDataCycles, next(), "LoadAlgData");
+      case 3:
+        readMemoryTest(alg.ram, next);
         break;
-      }
       default:
         break;
     }
+  }
+
+  template <class Next>
+  void readMemoryTest(MemoryTestParams& r, Next& next) {
+    readAddress(r.startAddress, next());
+    readAddress(r.finalAddress, next());
+    read(r.readStartCycle, next(), "LoadAlgData");
+    read(r.writeStartCycle, next(), "LoadAlgData");
+    readWord(r.readAddressWord, next());
+    readWord(r.writeAddressWord, next());
+    read(r.readAddressCycle, next(), "LoadAlgData");
+    read(r.readAddressCycles, next(), "LoadAlgData");
+    read(r.writeAddressCycle, next(), "LoadAlgData");
+    read(r.writeAddressCycles, next(), "LoadAlgData");
+    readWord(r.readDataWord, next());
+    readWord(r.writeDataWord, next());
+    read(r.readDataCycle, next(), "LoadAlgData");
+    read(r.writeDataCycle, next(), "LoadAlgData");
+    read(r.readDataCycles, next(), "LoadAlgData");
+    read(r.writeDataCycles, next(), "LoadAlgData");
+  }
+
+  // The March block stands under its own header after the trailing sections, where a reader that
+  // knows only algorithms 0..3 never looks: it keeps the trailer and takes the template as it is.
+  void parseMarchBlock(size_t from) {
+    const std::string header = text::utf8ToFileLine(kMarchHeader);
+    for (size_t k = from; k < file_.lines.size(); ++k) {
+      std::string_view l = line(k);
+      while (!l.empty() && (l.back() == ' ' || l.back() == '\t')) l.remove_suffix(1);
+      if (l != header) continue;
+      ++k;
+      auto next = [&] { return valueOf(line(k++)); };
+      MarchParams& m = t_.algorithms.march;
+      readMemoryTest(m, next);
+      int32_t background = int32_t(m.background);
+      read(background, next(), "LoadAlgData");
+      if (background == int32_t(MarchBackground::Solid) ||
+          background == int32_t(MarchBackground::Checkerboard))
+        m.background = MarchBackground(background);
+      else
+        fail("LoadAlgData");
+      return;
+    }
+    fail("LoadAlgData");
   }
 
   void parseTrailer(size_t k) {

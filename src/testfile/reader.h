@@ -11,6 +11,8 @@ namespace qel::testfile {
 inline constexpr const char* kCannotOpen = "Невозможно открыть файл";
 inline constexpr const char* kBadFormat = "Неверный формат файла";
 inline constexpr const char* kDiagramSize = "Error DiagrSize";
+// Header of the March C- parameter block (algorithm 4), after the trailing sections.
+inline constexpr const char* kMarchHeader = "Параметры алгоритма March C-:";
 
 struct ParseOutcome {
   bool packageOk = false;    // the package token was recognised

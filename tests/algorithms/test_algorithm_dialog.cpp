@@ -109,6 +109,39 @@ TEST(AlgorithmDialog, AnEmptyDecimalFieldStopsTheApplyAtThatField) {
   EXPECT_EQ(t.cycleCount, 4);
 }
 
+TEST(AlgorithmDialog, TheMarchPageEditsItsRangeAndBackgroundAndExpandsMarchCMinus) {
+  TemplateBuilder b(8);
+  b.pin(1, "I").pin(2, "I").pin(3, "I/O").word(0, {1, 2}, 16).word(1, {3}, 16).signal(4, "_---");
+  TestDescription& t = b.loaded(4);
+  MarchParams& p = t.algorithms.march;
+  p.readStartCycle = p.readAddressCycle = p.readDataCycle = 3;
+  p.readDataWord = p.writeDataWord = 1;
+  p.finalAddress = 0x1F;
+  AlgorithmDialog d(t, true);
+  EXPECT_EQ(d.page(), AlgorithmKind::March);
+  EXPECT_EQ(d.address(AddressField::MarchFinal), "1F");
+  EXPECT_EQ(d.background(), MarchBackground::Solid);
+  // The same editing rule as the other address fields, over all six of them.
+  d.editAddress(AddressField::MarchStart, "3g");
+  EXPECT_EQ(d.address(AddressField::MarchStart), "3");
+  d.editAddress(AddressField::MarchFinal, "1");
+  d.setBackground(MarchBackground::Checkerboard);
+  RecordingOperator op;
+  const DialogApplyResult r = d.accept(t, op, {});
+  EXPECT_EQ(r.expanded, AlgorithmKind::March);
+  EXPECT_EQ(p.startAddress, 1);
+  EXPECT_EQ(p.finalAddress, 3);
+  EXPECT_EQ(p.background, MarchBackground::Checkerboard);
+  EXPECT_EQ(t.cycleCount, 3 * 5 * 4);
+  EXPECT_EQ(qel::testing::wordLevels(t, 1, 1), 0);  // the checkerboard's 0 at an odd address
+
+  // Only the background changed: that alone is a change to apply.
+  AlgorithmDialog again(t, true);
+  again.setBackground(MarchBackground::Solid);
+  EXPECT_TRUE(again.modified());
+  EXPECT_EQ(kBackgroundNames[size_t(MarchBackground::Checkerboard)], "Шахматный");
+}
+
 class AlgorithmDialogRom : public qel::testing::ScratchDir {};
 
 TEST_F(AlgorithmDialogRom, OkStoresTheRangeAndFileAndExpandsTheRom) {

@@ -205,6 +205,57 @@ TEST(Reader, AlgorithmParameters) {
   EXPECT_EQ(l->ws.test.templateCycles, 4);
 }
 
+TEST(Reader, TheMarchBlockStandsAfterTheTrailerWhereOlderReadersDoNotLook) {
+  FileBuilder b;
+  b.types = {"I", "I", "I/O", "GND", "I", "I", "O", "VCC"};
+  b.words = {"Слов Данных=2", "СистемаСчисления=16", "A=2|0", "1", "2", "D=1|2", "3"};
+  b.signals = {{"i1=A0", "****"}, {"i2=A1", "****"}, {"i3=D", "****"}, {"i5=/WE", "_---"}};
+  const std::vector<std::string> block = {
+      "Параметры алгоритма March C-:", "Начальный Адрес=1",       "Конечный Адрес=3",
+      "Начальный Такт Чтения=3",       "Начальный Такт Записи=1", "Слово Адреса Чтения=1",
+      "Слово Адреса Записи=1",         "Такт Адреса Чтения=3",    "Тактов Адреса Чтения=2",
+      "Такт Адреса Записи=1",          "Тактов Адреса Записи=2",  "Слово Данных Чтения=2",
+      "Слово Данных Записи=2",         "Такт Данных Чтения=4",    "Такт Данных Записи=1",
+      "Тактов Данных Чтения=1",        "Тактов Данных Записи=2",  "Фон Данных=1"};
+  b.tail = {"АлгоритмТестирования=4", "Дополнительные парметры:( uhul, gen)", "30000", "3"};
+  b.tail.insert(b.tail.end(), block.begin(), block.end());
+  b.tail.push_back("Конец Файла");
+  auto l = load(b.lines());
+  ASSERT_TRUE(l->result.shown) << (l->op.messages().empty() ? "" : l->op.messages()[0].text);
+  const auto& t = l->ws.test;
+  const MarchParams& m = t.algorithms.march;
+  EXPECT_TRUE(m.selected);
+  EXPECT_FALSE(t.algorithms.ram.selected);
+  EXPECT_EQ(std::tuple(m.startAddress, m.finalAddress, m.readStartCycle, m.readDataWord, m.writeDataCycles),
+            std::tuple(1, 3, 3, 1, 2));
+  EXPECT_EQ(m.background, MarchBackground::Checkerboard);
+  EXPECT_EQ(t.levels, 30000);
+  EXPECT_EQ(t.templateCycles, 4);
+  EXPECT_EQ(t.cycleCount, 3 * 5 * 4);
+
+  // A reader that knows no such number takes the same file as the plain template with its trailer.
+  b.tail[0] = "АлгоритмТестирования=5";
+  l = load(b.lines());
+  EXPECT_TRUE(l->result.shown);
+  EXPECT_TRUE(l->op.messages().empty());
+  EXPECT_EQ(l->ws.test.cycleCount, 4);
+  EXPECT_EQ(std::tuple(l->ws.test.levels, l->ws.test.cycleTime), std::tuple(30000, 3));
+
+  // Without its block, or with a background of no known kind, the file is not what it says.
+  for (size_t drop : {size_t(4), b.tail.size() - 2}) {
+    FileBuilder broken = b;
+    broken.tail[0] = "АлгоритмТестирования=4";
+    if (drop == 4)
+      broken.tail.erase(broken.tail.begin() + 4);
+    else
+      broken.tail[drop] = "Фон Данных=2";
+    l = load(broken.lines());
+    EXPECT_EQ(l->op.messages(),
+              (std::vector<RecordingOperator::Message>{{"Ошибка чтения файла LoadAlgData", Icon::Error}}));
+    EXPECT_FALSE(l->result.shown);
+  }
+}
+
 TEST(Reader, OnlyTheFirstReadErrorIsReportedAndTheTestStaysHidden) {
   FileBuilder b;
   b.signals = {{"iX=A", "_-_-"}, {"iY=B", "__--"}};
