@@ -6,6 +6,7 @@
 
 #include "cli/cli_util.h"
 #include "cli/engine_session.h"
+#include "diagnosis/memory_diagnosis.h"
 #include "testfile/writer.h"
 
 namespace qel::cli {
@@ -45,10 +46,14 @@ int runRun(Args args) {
     std::lock_guard lock(s.ws.dataMutex);
     errors = s.ws.errors;
   }
-  if (finished)
+  std::vector<std::string> diagnosis;
+  if (finished) {
     printErrors(errors);
-  else
+    std::lock_guard lock(s.ws.dataMutex);
+    diagnosis = diagnosis::memoryDiagnosis(s.ws.test, s.ws.expansion.compressedRamTest, errors.errorCount);
+  } else {
     std::printf("Тест не завершён: %s\n", engine::outcomeName(outcome));
+  }
 
   int status = finished ? (errors.errorCount == 0 ? 0 : 1) : 2;
   if (finished && !options.saveResult.empty()) {
@@ -68,6 +73,7 @@ int runRun(Args args) {
     report["errorCount"] = errors.errorCount;
     report["mismatchCount"] = errors.mismatchCount;
     report["errorCycles"] = errors.errorCycles;
+    report["diagnosis"] = diagnosis;
     report["contacts"] = contactsJson(s.ws);
     {
       std::lock_guard lock(s.ws.dataMutex);

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "diagnosis/memory_diagnosis.h"
 #include "engine/stimulus.h"
 #include "engine/test_engine.h"
 #include "views/comparison.h"
@@ -178,6 +179,7 @@ void TestEngine::runFullTest() {
     {
       std::lock_guard lock(ws_.dataMutex);
       views::compareResults(t, ws_.errors, op_);
+      diagnosis::reportMemoryDiagnosis(t, ws_.expansion.compressedRamTest, ws_.errors.errorCount, op_);
     }
     op_.redraw();
     ws_.showResult = true;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -126,6 +127,26 @@ TEST(QelRun, ContactDiagAndAnalyse) {
   EXPECT_EQ(k["cycles"], 100);
   EXPECT_EQ(std::string(k["capture"][2]["codes"]), std::string(100, '1'));  // floating inputs: NAND low
   EXPECT_EQ(qel("analyse " + example("nand7400.qel") + " --cycles 9000 --tester virtual").status, 2);
+}
+
+TEST(QelRun, AFailingMemoryTestPrintsItsFirstErrorCyclesAndWhatTheyPointTo) {
+  const std::string report = temp("qel_run_memory.json");
+  const Outcome r = qel("run " + example("sram6116_march.qel") +
+                        " --tester virtual --chip 6116 --fault datashort:2,3 --report " + report);
+  EXPECT_EQ(r.status, 1) << r.out;
+  const std::string diagnosis = "Диагностика памяти: линии данных D2 (вывод 11) и D3 (вывод 13) замкнуты";
+  EXPECT_NE(r.out.find(diagnosis + "\n"), std::string::npos) << r.out;
+  const size_t cycles = r.out.find("Такты с ошибками:");
+  ASSERT_NE(cycles, std::string::npos);
+  const std::string line = r.out.substr(cycles, r.out.find('\n', cycles) - cycles);
+  const std::string tail = " ... (всего 9999; все такты - в отчете --report)";
+  ASSERT_TRUE(line.ends_with(tail)) << line;
+  std::istringstream shown(line.substr(0, line.size() - tail.size()).substr(line.find(':') + 1));
+  EXPECT_EQ(std::distance(std::istream_iterator<int>(shown), std::istream_iterator<int>()), 20) << line;
+
+  const auto j = readJson(report);
+  EXPECT_EQ(j["errorCycles"].size(), 9999u);
+  EXPECT_EQ(j["diagnosis"], nlohmann::json::array({diagnosis}));
 }
 
 std::string fileText(const std::string& path) {
