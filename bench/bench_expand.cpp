@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "algorithms/expansion.h"
+#include "algorithms/memory_plan.h"
+#include "diagnosis/memory_diagnosis.h"
 
 namespace {
 
@@ -49,6 +51,16 @@ TestDescription ramTemplate() {
   p.readDataWord = p.writeDataWord = 1;
   p.writeDataCycle = 2;
   p.readDataCycle = 4;
+  return t;
+}
+
+// March C- over the same 64K x 8 RAM and template, checkerboard background.
+TestDescription marchTemplate() {
+  TestDescription t = ramTemplate();
+  static_cast<MemoryTestParams&>(t.algorithms.march) = t.algorithms.ram;
+  t.algorithms.march.background = MarchBackground::Checkerboard;
+  t.algorithmNumber = 4;
+  t.algorithms.select(4);
   return t;
 }
 
@@ -131,6 +143,42 @@ void BM_ExpandRamCompressed_MemcpyBaseline(benchmark::State& s) {
   memcpyBaseline(s, expandedOnce(true, true));
 }
 
+// Goal: within 5 x the memcpy of the buffer it produces.
+void BM_ExpandMarch64K(benchmark::State& state) {
+  TestDescription t = marchTemplate();
+  SilentOperator op;
+  algorithms::expandMarch(t, op, {});
+  for (auto _ : state) {
+    t.setCycleCount(4);
+    algorithms::expandMarch(t, op, {});
+    benchmark::ClobberMemory();
+  }
+  state.counters["cycles"] = t.cycleCount;
+}
+void BM_ExpandMarch64K_MemcpyBaseline(benchmark::State& s) {
+  TestDescription t = marchTemplate();
+  SilentOperator op;
+  algorithms::expandMarch(t, op, {});
+  memcpyBaseline(s, t);
+}
+
+// What the user waits for after a failing 64K March C-: the diagnosis of one stuck bit, whose reads
+// every line fault must be tried against first. Beside the memcpy of the expansion above.
+void BM_DiagnoseMarch64K(benchmark::State& state) {
+  TestDescription t = marchTemplate();
+  SilentOperator op;
+  algorithms::expandMarch(t, op, {});
+  for (int c = 1; c <= t.cycleCount; ++c)
+    for (int p = 17; p <= 24; ++p) t.setResultCode(p, c, t.level(p, c) == kHigh ? kReadHigh : kReadLow);
+  const auto plan = algorithms::memoryPlan(t, true);
+  for (const auto& a : plan->accesses)
+    if (!a.write && a.address == 0x1A3) t.setResultCode(21, a.dataCycle, kReadLow);
+  std::vector<std::string> lines;
+  for (auto _ : state) lines = diagnosis::memoryDiagnosis(t, true, 2);
+  state.counters["cycles"] = t.cycleCount;
+  state.SetLabel(lines.empty() ? "no diagnosis" : lines.front());
+}
+
 void BM_ExpandRom64K(benchmark::State& state) {
   TestDescription t = romTemplate(romFile());
   SilentOperator op;
@@ -163,6 +211,9 @@ BENCHMARK(BM_ExpandRamFull)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandRamFull_MemcpyBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandRamCompressed)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ExpandRamCompressed_MemcpyBaseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ExpandMarch64K)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExpandMarch64K_MemcpyBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DiagnoseMarch64K)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandRom64K)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandRom64K_MemcpyBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrowDiagramOnly)->Arg(606)->Arg(262'144)->Arg(524'894)->Unit(benchmark::kMicrosecond);
