@@ -94,18 +94,23 @@ void memcpyBaseline(benchmark::State& state, const TestDescription& expanded) {
   state.counters["cycles"] = expanded.cycleCount;
 }
 
-void expandRamBench(benchmark::State& state, bool compressed) {
-  TestDescription t = ramTemplate();
+// Expands the template again and again; the storage is allocated once, as in the program after a load.
+void expandBench(benchmark::State& state, TestDescription t, const algorithms::ExpansionOptions& o,
+                 void (*expand)(TestDescription&, Operator&, const algorithms::ExpansionOptions&)) {
   SilentOperator op;
-  algorithms::ExpansionOptions o;
-  o.compressedRamTest = compressed;
-  algorithms::expandRam(t, op, o);  // the storage is allocated once, as in the program after a load
+  expand(t, op, o);
   for (auto _ : state) {
     t.setCycleCount(4);  // back to the template, as a reload would leave it
-    algorithms::expandRam(t, op, o);
+    expand(t, op, o);
     benchmark::ClobberMemory();
   }
   state.counters["cycles"] = t.cycleCount;
+}
+
+void expandRamBench(benchmark::State& state, bool compressed) {
+  algorithms::ExpansionOptions o;
+  o.compressedRamTest = compressed;
+  expandBench(state, ramTemplate(), o, algorithms::expandRam);
 }
 
 TestDescription expandedOnce(bool ram, bool compressed) {
@@ -145,15 +150,7 @@ void BM_ExpandRamCompressed_MemcpyBaseline(benchmark::State& s) {
 
 // Goal: within 5 x the memcpy of the buffer it produces.
 void BM_ExpandMarch64K(benchmark::State& state) {
-  TestDescription t = marchTemplate();
-  SilentOperator op;
-  algorithms::expandMarch(t, op, {});
-  for (auto _ : state) {
-    t.setCycleCount(4);
-    algorithms::expandMarch(t, op, {});
-    benchmark::ClobberMemory();
-  }
-  state.counters["cycles"] = t.cycleCount;
+  expandBench(state, marchTemplate(), {}, algorithms::expandMarch);
 }
 void BM_ExpandMarch64K_MemcpyBaseline(benchmark::State& s) {
   TestDescription t = marchTemplate();

@@ -75,18 +75,26 @@ void AlgorithmDialog::setBackground(MarchBackground background) {
   modified_ = true;
 }
 
+bool AlgorithmDialog::storeRange(AddressField start, AddressField final, int32_t& first, int32_t& last,
+                                 Operator& op) const {
+  const auto a = parseField(start, op);
+  if (!a) return false;
+  const auto b = parseField(final, op);
+  if (!b) return false;
+  first = std::min(*a, *b);
+  last = std::max(*a, *b);
+  return true;
+}
+
 DialogApplyResult AlgorithmDialog::accept(TestDescription& test, Operator& op,
                                           const ExpansionOptions& options) const {
   DialogApplyResult r;
   if (!modified_) return r;
   AlgorithmSettings& s = test.algorithms;
   if (s.rom.selected) {
-    const auto start = parseField(AddressField::RomStart, op);
-    if (!start) return r;
-    const auto final = parseField(AddressField::RomFinal, op);
-    if (!final) return r;
-    s.rom.startAddress = std::min(*start, *final);
-    s.rom.finalAddress = std::max(*start, *final);
+    if (!storeRange(AddressField::RomStart, AddressField::RomFinal, s.rom.startAddress, s.rom.finalAddress,
+                    op))
+      return r;
     s.rom.dataFileName = dataFile_;
     r.applied = true;
     expandRom(test, op, options);
@@ -95,24 +103,18 @@ DialogApplyResult AlgorithmDialog::accept(TestDescription& test, Operator& op,
   r.compressedRamTest = compressed_;
   r.applied = true;
   if (s.ram.selected) {
-    const auto start = parseField(AddressField::RamStart, op);
-    if (!start) return r;
-    const auto final = parseField(AddressField::RamFinal, op);
-    if (!final) return r;
-    s.ram.startAddress = std::min(*start, *final);
-    s.ram.finalAddress = std::max(*start, *final);
+    if (!storeRange(AddressField::RamStart, AddressField::RamFinal, s.ram.startAddress, s.ram.finalAddress,
+                    op))
+      return r;
     ExpansionOptions ram = options;
     ram.compressedRamTest = compressed_;
     expandRam(test, op, ram);
     r.expanded = AlgorithmKind::Ram;
   }
   if (s.march.selected) {
-    const auto start = parseField(AddressField::MarchStart, op);
-    if (!start) return r;
-    const auto final = parseField(AddressField::MarchFinal, op);
-    if (!final) return r;
-    s.march.startAddress = std::min(*start, *final);
-    s.march.finalAddress = std::max(*start, *final);
+    if (!storeRange(AddressField::MarchStart, AddressField::MarchFinal, s.march.startAddress,
+                    s.march.finalAddress, op))
+      return r;
     s.march.background = background_;
     expandMarch(test, op, options);
     r.expanded = AlgorithmKind::March;

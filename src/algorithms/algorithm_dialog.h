@@ -76,6 +76,8 @@ class AlgorithmDialog {
 
  private:
   std::optional<int32_t> parseField(AddressField f, Operator& op) const;
+  // Both fields parsed, the smaller first; false (nothing stored) when one does not parse.
+  bool storeRange(AddressField start, AddressField final, int32_t& first, int32_t& last, Operator& op) const;
 
   std::optional<AlgorithmKind> page_;
   int radix_ = 10;

@@ -1,5 +1,7 @@
 #include "algorithms/memory_emitter.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -64,6 +66,30 @@ void MemoryEmitter::restore(int c) {
     std::memcpy(ref.data() + to, template_.data() + size_t(c) * kReferenceRow + 1, kMaxSignal);
   else
     test_.restoreCycle(c, w_);
+}
+
+void layOutMemoryTest(TestDescription& test, Operator& op, const MemoryTestParams& p, const RamLayout& layout,
+                      std::string_view algorithm, int64_t exact, int64_t gaugeMaximum,
+                      const std::function<void(MemoryEmitter&)>& passes) {
+  if (exact < 1) {
+    op.message("Блоки записи и чтения алгоритма " + std::string(algorithm) + " пусты. Тест не развернут.",
+               Icon::Error);
+    return;
+  }
+  op.waitShow(kWaitCaption, kWaitLabel);
+  op.waitRange(0, int(std::clamp<int64_t>(gaugeMaximum, 0, INT_MAX)));
+  // Sized once, to the exact count.
+  int64_t fresh = INT64_MAX;
+  if (!resizeForExpansion(test, op, exact, &fresh)) {
+    op.waitClose();
+    return;
+  }
+  MemoryEmitter emitter(test, op, p, layout);
+  passes(emitter);
+  op.waitClose();
+  resizeForExpansion(test, op, emitter.next() - 1);
+  markCycleAfterTest(test);
+  completeExpansion(test, op, fresh);
 }
 
 bool checkMemoryTest(TestDescription& test, MemoryTestParams& p, std::string_view algorithm, bool rangeUsed,

@@ -3,6 +3,7 @@
 // and puts the address and the data into their windows.
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,12 @@ class MemoryEmitter {
   std::vector<uint8_t> template_;
   int w_ = 1;
 };
+
+// Lays out `exact` cycles of a memory test: the empty-blocks refusal, the wait window up to
+// gaugeMaximum, the test sized once, passes(emitter) writing the cycles, and the common completion.
+void layOutMemoryTest(TestDescription& test, Operator& op, const MemoryTestParams& p, const RamLayout& layout,
+                      std::string_view algorithm, int64_t exact, int64_t gaugeMaximum,
+                      const std::function<void(MemoryEmitter&)>& passes);
 
 // Refuses (with a message naming the algorithm) a test whose four words are not all usable, and
 // puts a reversed address range in order when the range is used. False when refused.

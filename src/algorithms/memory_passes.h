@@ -20,22 +20,20 @@ inline uint32_t nextWalking(uint32_t v, bool wrapping) {
   return wrapping && v == 0 ? 1u : v;
 }
 
-// ...0101 and ...1010 as the RAM test builds them over d data bits.
-inline uint32_t pattern55(int64_t d) {
-  uint32_t s = 1, m = 1;
-  for (int64_t j = 0; j <= d; ++j) {
+// ...0101 and ...1010 as the RAM test builds them over d data bits: one loop, two starts.
+inline uint32_t alternatingBits(uint32_t s, int64_t firstStep, int64_t d) {
+  uint32_t m = 1;
+  for (int64_t j = firstStep; j <= d; ++j) {
     m *= 2u;
     if (j % 2 == 1) s += m;
   }
   return s;
 }
+inline uint32_t pattern55(int64_t d) {
+  return alternatingBits(1, 0, d);
+}
 inline uint32_t patternAA(int64_t d) {
-  uint32_t s = 0, m = 1;
-  for (int64_t j = 1; j <= d; ++j) {
-    m *= 2u;
-    if (j % 2 == 1) s += m;
-  }
-  return s;
+  return alternatingBits(0, 1, d);
 }
 
 // Zero, data bus, address bus, address decoding, then both patterns through every cell of

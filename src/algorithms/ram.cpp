@@ -1,8 +1,5 @@
 #include "algorithms/ram.h"
 
-#include <algorithm>
-#include <climits>
-
 #include "algorithms/common.h"
 #include "algorithms/memory_emitter.h"
 #include "algorithms/memory_passes.h"
@@ -20,28 +17,12 @@ void expandRam(TestDescription& test, Operator& op, const ExpansionOptions& opti
   const int64_t cells = ramCellCount(p, options.compressedRamTest);
   const RamLayout layout = ramLayout(p, t);
   const int64_t exact = ramExactCount(layout, a, d, cells);
-  if (exact < 1) {
-    op.message("Блоки записи и чтения алгоритма ОЗУ пусты. Тест не развернут.", Icon::Error);
-    return;
-  }
+  // The gauge runs to the estimate, which can fall short of the exact count for unusual layouts.
   const int64_t estimate = ramSizeEstimate(layout, t, a, d, cells);
-
-  op.waitShow(kWaitCaption, kWaitLabel);
-  op.waitRange(0, int(std::clamp<int64_t>(estimate, 0, INT_MAX)));
-  // Sized once to the exact count: the estimate can fall short for unusual layouts.
-  int64_t fresh = INT64_MAX;
-  if (!resizeForExpansion(test, op, exact, &fresh)) {
-    op.waitClose();
-    return;
-  }
-  MemoryEmitter emitter(test, op, p, layout);
   const int64_t first = options.compressedRamTest ? 1 : p.startAddress;
   const int64_t last = options.compressedRamTest ? 0 : p.finalAddress;
-  ramPasses(emitter, a, d, first, last);
-  op.waitClose();
-  resizeForExpansion(test, op, emitter.next() - 1);
-  markCycleAfterTest(test);
-  completeExpansion(test, op, fresh);
+  layOutMemoryTest(test, op, p, layout, "ОЗУ", exact, estimate,
+                   [&](MemoryEmitter& e) { ramPasses(e, a, d, first, last); });
 }
 
 }  // namespace qel::algorithms

@@ -56,6 +56,21 @@ struct TemplateBuilder {
   }
 };
 
+// A RAM template's blocks: write in cycles 1..2 (data driven in both), read in 3..4 (data checked
+// in 4); address word 0, data word 1, addresses 0..finalAddress.
+inline void twoBlockMemoryTest(MemoryTestParams& p, int finalAddress) {
+  p.startAddress = 0;
+  p.finalAddress = finalAddress;
+  p.writeStartCycle = p.writeAddressCycle = 1;
+  p.readStartCycle = p.readAddressCycle = 3;
+  p.writeAddressCycles = p.readAddressCycles = 2;
+  p.writeDataCycle = 1;
+  p.writeDataCycles = 2;
+  p.readDataCycle = 4;
+  p.readAddressWord = p.writeAddressWord = 0;
+  p.readDataWord = p.writeDataWord = 1;
+}
+
 // The value a word shows in the reference at a cycle, or -1 when a bit is not 0 or 1.
 inline long wordLevels(const TestDescription& t, int word, int cycle) {
   long v = 0;

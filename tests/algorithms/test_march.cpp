@@ -16,15 +16,7 @@ using qel::testing::wordLevels;
 void memoryTemplate(TemplateBuilder& b, MemoryTestParams& p) {
   b.pin(1, "I").pin(2, "I").pin(3, "I/O").pin(4, "I/O").pin(5, "I").word(0, {1, 2}).word(1, {3, 4});
   b.signal(5, "_---");
-  p.startAddress = 0;
-  p.finalAddress = 3;
-  p.writeStartCycle = p.writeAddressCycle = 1;
-  p.readStartCycle = p.readAddressCycle = 3;
-  p.writeAddressCycles = p.readAddressCycles = 2;
-  p.writeDataCycle = 1;
-  p.writeDataCycles = 2;
-  p.readDataCycle = 4;
-  p.readDataWord = p.writeDataWord = 1;
+  testing::twoBlockMemoryTest(p, 3);
 }
 
 TestDescription& marchTemplate(TemplateBuilder& b, MarchBackground background) {

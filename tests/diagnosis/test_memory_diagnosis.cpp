@@ -18,15 +18,7 @@ using qel::testing::TemplateBuilder;
 TestDescription& marchTest(TemplateBuilder& b) {
   for (int p = 1; p <= 4; ++p) b.pin(p, "I");
   b.pin(5, "I/O").pin(6, "I/O").pin(7, "I").word(0, {1, 2, 3, 4}).word(1, {5, 6}).signal(7, "_---");
-  MarchParams& p = b.t.algorithms.march;
-  p.startAddress = 0;
-  p.finalAddress = 15;
-  p.writeStartCycle = p.writeAddressCycle = 1;
-  p.readStartCycle = p.readAddressCycle = 3;
-  p.writeAddressCycles = p.readAddressCycles = 2;
-  p.writeDataCycles = 2;
-  p.readDataCycle = 4;
-  p.readDataWord = p.writeDataWord = 1;
+  testing::twoBlockMemoryTest(b.t.algorithms.march, 15);
   TestDescription& t = b.loaded(4);
   testing::RecordingOperator op;
   algorithms::expandMarch(t, op, {});
