@@ -167,11 +167,11 @@ void BM_DiagnoseMarch64K(benchmark::State& state) {
   algorithms::expandMarch(t, op, {});
   for (int c = 1; c <= t.cycleCount; ++c)
     for (int p = 17; p <= 24; ++p) t.setResultCode(p, c, t.level(p, c) == kHigh ? kReadHigh : kReadLow);
-  const auto plan = algorithms::memoryPlan(t, true);
+  const auto plan = algorithms::memoryPlan(t);
   for (const auto& a : plan->accesses)
     if (!a.write && a.address == 0x1A3) t.setResultCode(21, a.dataCycle, kReadLow);
   std::vector<std::string> lines;
-  for (auto _ : state) lines = diagnosis::memoryDiagnosis(t, true, 2);
+  for (auto _ : state) lines = diagnosis::memoryDiagnosis(t, 2);
   state.counters["cycles"] = t.cycleCount;
   state.SetLabel(lines.empty() ? "no diagnosis" : lines.front());
 }

@@ -85,7 +85,7 @@ std::optional<MemoryPlan> romPlan(const TestDescription& t) {
   return plan;
 }
 
-std::optional<MemoryPlan> ramPlan(const TestDescription& t, AlgorithmKind kind, bool compressed) {
+std::optional<MemoryPlan> ramPlan(const TestDescription& t, AlgorithmKind kind) {
   const MemoryTestParams& p = kind == AlgorithmKind::Ram
                                   ? static_cast<const MemoryTestParams&>(t.algorithms.ram)
                                   : t.algorithms.march;
@@ -99,10 +99,10 @@ std::optional<MemoryPlan> ramPlan(const TestDescription& t, AlgorithmKind kind, 
   const RamLayout layout = ramLayout(p, t.templateCycles);
   PlanRecorder recorder(p, layout, plan.accesses);
   if (kind == AlgorithmKind::Ram) {
-    const int64_t cells = ramCellCount(t.algorithms.ram, compressed);
-    // Sized before the replay: a plan is only worth building for the test the expansion made.
-    if (ramExactCount(layout, a, d, cells) != t.cycleCount) return std::nullopt;
-    ramPasses(recorder, a, d, compressed ? 1 : p.startAddress, compressed ? 0 : p.finalAddress);
+    // The program setting chose compressed or full when the test was expanded; the length tells which.
+    const bool full = ramExactCount(layout, a, d, ramCellCount(t.algorithms.ram, false)) == t.cycleCount;
+    if (!full && ramExactCount(layout, a, d, 0) != t.cycleCount) return std::nullopt;
+    ramPasses(recorder, a, d, full ? p.startAddress : 1, full ? p.finalAddress : 0);
   } else {
     if (marchCycleCount(layout, int64_t(p.finalAddress) - p.startAddress + 1) != t.cycleCount)
       return std::nullopt;
@@ -120,7 +120,7 @@ std::optional<MemoryPlan> ramPlan(const TestDescription& t, AlgorithmKind kind, 
 
 }  // namespace
 
-std::optional<MemoryPlan> memoryPlan(const TestDescription& test, bool compressedRamTest) {
+std::optional<MemoryPlan> memoryPlan(const TestDescription& test) {
   std::optional<MemoryPlan> plan;
   switch (test.algorithmNumber) {
     case int32_t(AlgorithmKind::Rom):
@@ -128,7 +128,7 @@ std::optional<MemoryPlan> memoryPlan(const TestDescription& test, bool compresse
       break;
     case int32_t(AlgorithmKind::Ram):
     case int32_t(AlgorithmKind::March):
-      plan = ramPlan(test, AlgorithmKind(test.algorithmNumber), compressedRamTest);
+      plan = ramPlan(test, AlgorithmKind(test.algorithmNumber));
       break;
     default:
       return std::nullopt;

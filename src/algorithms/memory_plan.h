@@ -28,7 +28,7 @@ struct MemoryPlan {
 };
 
 // Nullopt when the test is no Rom, Ram or March test, or no longer the test its parameters expand
-// to (the compressed choice differs, or the parameters changed since).
-std::optional<MemoryPlan> memoryPlan(const TestDescription& test, bool compressedRamTest);
+// to (they changed since). A Ram test is taken as compressed or full by its length.
+std::optional<MemoryPlan> memoryPlan(const TestDescription& test);
 
 }  // namespace qel::algorithms

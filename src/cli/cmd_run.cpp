@@ -50,7 +50,7 @@ int runRun(Args args) {
   if (finished) {
     printErrors(errors);
     std::lock_guard lock(s.ws.dataMutex);
-    diagnosis = diagnosis::memoryDiagnosis(s.ws.test, s.ws.expansion.compressedRamTest, errors.errorCount);
+    diagnosis = diagnosis::memoryDiagnosis(s.ws.test, errors.errorCount);
   } else {
     std::printf("Тест не завершён: %s\n", engine::outcomeName(outcome));
   }

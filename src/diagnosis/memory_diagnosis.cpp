@@ -38,7 +38,6 @@ std::string hexAddress(uint32_t address, int addressWidth) {
   return s + "h";
 }
 
-// Level -1: the reads cannot tell at which level the line hangs.
 // A data word in hexadecimal, a digit with an unread bit as "x".
 std::string hexWord(uint32_t value, uint32_t known, int width) {
   const uint32_t all = algorithms::allOnes(width);
@@ -51,6 +50,7 @@ std::string hexWord(uint32_t value, uint32_t known, int width) {
   return s + "h";
 }
 
+// Level -1: the reads cannot tell at which level the line hangs.
 std::string describe(const algorithms::MemoryPlan& plan, const LineHypothesis& h, int level) {
   const std::string at = level < 0 ? "" : " (всегда " + std::to_string(level) + ")";
   switch (h.kind) {
@@ -136,8 +136,8 @@ std::string summary(const algorithms::MemoryPlan& plan, const std::vector<Readin
   std::string lines;
   for (int b = 0; b < 32; ++b)
     if ((bits >> b) & 1u) lines += (lines.empty() ? "" : ", ") + lineName(plan, false, b);
-  return std::string(kPrefix) + "ошибки чтения по " + std::to_string(addresses.size()) + " адресам (" + list +
-         "), линии данных " + lines;
+  return std::string(kPrefix) + "ошибки чтения по " + std::to_string(addresses.size()) +
+         (addresses.size() == 1 ? " адресу (" : " адресам (") + list + "), линии данных " + lines;
 }
 
 // A ROM is read once per address: what it holds there, beside what the data file says.
@@ -156,10 +156,9 @@ std::vector<std::string> romLines(const algorithms::MemoryPlan& plan, const std:
 
 }  // namespace
 
-std::vector<std::string> memoryDiagnosis(const TestDescription& test, bool compressedRamTest,
-                                         int errorCount) {
+std::vector<std::string> memoryDiagnosis(const TestDescription& test, int errorCount) {
   if (errorCount <= 0) return {};
-  const auto plan = algorithms::memoryPlan(test, compressedRamTest);
+  const auto plan = algorithms::memoryPlan(test);
   if (!plan) return {};
   const std::vector<Reading> readings = readingsOf(test, *plan);
   const size_t failing =
@@ -193,9 +192,8 @@ std::vector<std::string> memoryDiagnosis(const TestDescription& test, bool compr
   return {summary(*plan, readings)};
 }
 
-void reportMemoryDiagnosis(const TestDescription& test, bool compressedRamTest, int errorCount,
-                           Operator& op) {
-  for (const std::string& line : memoryDiagnosis(test, compressedRamTest, errorCount)) {
+void reportMemoryDiagnosis(const TestDescription& test, int errorCount, Operator& op) {
+  for (const std::string& line : memoryDiagnosis(test, errorCount)) {
     op.log(line);
     op.progressLog(line);
   }

@@ -11,10 +11,10 @@
 namespace qel::diagnosis {
 
 // One line per finding, each beginning "Диагностика памяти: "; empty when the run found no errors or
-// the test is no Rom, Ram or March test expanded as it stands (compressedRamTest as it was expanded).
-std::vector<std::string> memoryDiagnosis(const TestDescription& test, bool compressedRamTest, int errorCount);
+// the test is no Rom, Ram or March test as its parameters expand it.
+std::vector<std::string> memoryDiagnosis(const TestDescription& test, int errorCount);
 
 // The same lines into the main log and the progress window's log.
-void reportMemoryDiagnosis(const TestDescription& test, bool compressedRamTest, int errorCount, Operator& op);
+void reportMemoryDiagnosis(const TestDescription& test, int errorCount, Operator& op);
 
 }  // namespace qel::diagnosis

@@ -179,7 +179,7 @@ void TestEngine::runFullTest() {
     {
       std::lock_guard lock(ws_.dataMutex);
       views::compareResults(t, ws_.errors, op_);
-      diagnosis::reportMemoryDiagnosis(t, ws_.expansion.compressedRamTest, ws_.errors.errorCount, op_);
+      diagnosis::reportMemoryDiagnosis(t, ws_.errors.errorCount, op_);
     }
     op_.redraw();
     ws_.showResult = true;

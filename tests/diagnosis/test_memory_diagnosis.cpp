@@ -31,7 +31,7 @@ TestDescription& marchTest(TemplateBuilder& b) {
 
 // Bit 0 of the cell reads as the level in every read of the test.
 void stickCell(TestDescription& t, uint32_t address, uint8_t level) {
-  const auto plan = algorithms::memoryPlan(t, true);
+  const auto plan = algorithms::memoryPlan(t);
   ASSERT_TRUE(plan);
   for (const algorithms::MemoryAccess& a : plan->accesses)
     if (!a.write && a.address == address) t.setResultCode(5, a.dataCycle, level ? kReadHigh : kReadLow);
@@ -39,7 +39,7 @@ void stickCell(TestDescription& t, uint32_t address, uint8_t level) {
 
 // Turns the reads of these addresses in the last element (r0) into failures of bit 0.
 void failLastReads(TestDescription& t, std::initializer_list<uint32_t> addresses) {
-  const auto plan = algorithms::memoryPlan(t, true);
+  const auto plan = algorithms::memoryPlan(t);
   ASSERT_TRUE(plan);
   const size_t lastElement = plan->accesses.size() - 16;
   for (uint32_t a : addresses) {
@@ -52,14 +52,14 @@ void failLastReads(TestDescription& t, std::initializer_list<uint32_t> addresses
 TEST(MemoryDiagnosis, NothingToSayWithoutErrorsOrForATestThatIsNoLongerItsExpansion) {
   TemplateBuilder b(8);
   TestDescription& t = marchTest(b);
-  EXPECT_TRUE(memoryDiagnosis(t, true, 0).empty());
+  EXPECT_TRUE(memoryDiagnosis(t, 0).empty());
   failLastReads(t, {3});
-  EXPECT_FALSE(memoryDiagnosis(t, true, 1).empty());
+  EXPECT_FALSE(memoryDiagnosis(t, 1).empty());
   t.algorithms.march.finalAddress = 14;  // changed since the expansion
-  EXPECT_TRUE(memoryDiagnosis(t, true, 1).empty());
+  EXPECT_TRUE(memoryDiagnosis(t, 1).empty());
   t.algorithms.march.finalAddress = 15;
   t.algorithmNumber = 0;  // a plain test, as a saved result is
-  EXPECT_TRUE(memoryDiagnosis(t, true, 1).empty());
+  EXPECT_TRUE(memoryDiagnosis(t, 1).empty());
 }
 
 TEST(MemoryDiagnosis, ErrorsOutsideTheDataAndAChipThatAnswersNothing) {
@@ -67,11 +67,11 @@ TEST(MemoryDiagnosis, ErrorsOutsideTheDataAndAChipThatAnswersNothing) {
   TestDescription& t = marchTest(b);
   t.setResultCode(7, 1, kReadHigh);  // /WE did not go low
   EXPECT_EQ(
-      memoryDiagnosis(t, true, 1),
+      memoryDiagnosis(t, 1),
       std::vector<std::string>{"Диагностика памяти: данные читаются верно; ошибки - на других выводах"});
   for (int c = 1; c <= t.cycleCount; ++c)
     if (t.isRead(5, c)) t.setResultCode(5, c, kReadOther4), t.setResultCode(6, c, kReadOther4);
-  EXPECT_EQ(memoryDiagnosis(t, true, 80),
+  EXPECT_EQ(memoryDiagnosis(t, 80),
             std::vector<std::string>{"Диагностика памяти: ни одно чтение не верно: микросхема не отвечает "
                                      "(проверьте питание, выбор микросхемы и разрешение выхода)"});
 }
@@ -82,7 +82,7 @@ TEST(MemoryDiagnosis, SeveralCellsEachOnTheirLineAndTooManyAsASummary) {
     TestDescription& t = marchTest(b);
     stickCell(t, 2, 1);
     stickCell(t, 9, 0);
-    const auto lines = memoryDiagnosis(t, true, 4);
+    const auto lines = memoryDiagnosis(t, 4);
     ASSERT_EQ(lines.size(), 2u) << lines.at(0);
     EXPECT_EQ(lines[0].substr(0, lines[0].find(" или")),
               "Диагностика памяти: неисправна ячейка 2h, бит 0: всегда 1");
@@ -94,7 +94,7 @@ TEST(MemoryDiagnosis, SeveralCellsEachOnTheirLineAndTooManyAsASummary) {
   TestDescription& t = marchTest(b);
   failLastReads(t, {0, 1, 2, 3, 4, 5, 6, 7, 8});
   EXPECT_EQ(
-      memoryDiagnosis(t, true, 9),
+      memoryDiagnosis(t, 9),
       std::vector<std::string>{"Диагностика памяти: ошибки чтения по 9 адресам (0h, 1h, 2h, 3h, 4h, ...), "
                                "линии данных D0 (вывод 5)"});
 }
@@ -104,8 +104,8 @@ TEST(MemoryDiagnosis, TheLinesGoToBothLogs) {
   TestDescription& t = marchTest(b);
   failLastReads(t, {5});
   testing::RecordingOperator op;
-  reportMemoryDiagnosis(t, true, 1, op);
-  const auto line = memoryDiagnosis(t, true, 1).at(0);
+  reportMemoryDiagnosis(t, 1, op);
+  const auto line = memoryDiagnosis(t, 1).at(0);
   EXPECT_EQ(op.events(), (std::vector<std::string>{"log " + line, "progress log " + line}));
 }
 
