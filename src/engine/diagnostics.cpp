@@ -72,7 +72,7 @@ bool TestEngine::runChannelTest(bool interactive) {
 
   if (interactive) {
     if (link_.checkPresence()) {
-      op_.message(tester::kNoLinkText, Icon::Error);
+      op_.message(tester::withFailureDetail(link_, tester::kNoLinkText), Icon::Error);
       t.pinCount = savedPins;
       return false;
     }

@@ -89,7 +89,8 @@ void EngineRunControl::startupCheck(bool testChannels) {
     engine_->testChannels();
     return;
   }
-  if (engine_->link().checkPresence()) op_->message(app::kNoDevice, Icon::Error);
+  if (engine_->link().checkPresence())
+    op_->message(tester::withFailureDetail(engine_->link(), app::kNoDevice), Icon::Error);
 }
 
 void EngineRunControl::shutdown() {

@@ -5,14 +5,8 @@
 namespace qel::gui {
 
 std::unique_ptr<TesterConnection> connectTester(std::string& failure) {
-#ifdef QEL_VIRTUAL_D2XX_PATH
-  const std::string built = QEL_VIRTUAL_D2XX_PATH;
-#else
-  const std::string built;
-#endif
-  const bool useVirtual = tester::virtualTesterRequested();
-  return tester::bindTester(
-      useVirtual ? tester::driverLibraryName(true, built) : tester::driverLibraryName(false), failure);
+  const auto kind = tester::chosenTesterKind(failure);
+  return kind ? tester::bindTester(*kind, failure) : nullptr;
 }
 
 }  // namespace qel::gui

@@ -10,7 +10,8 @@ namespace qel::gui {
 
 using tester::TesterConnection;
 
-// Binds the library QEL_TESTER chooses; null with the failure text when it does not load.
+// Binds the tester QEL_TESTER chooses (or the platform's default); null with the failure text when
+// it does not load.
 std::unique_ptr<TesterConnection> connectTester(std::string& failure);
 
 }  // namespace qel::gui

@@ -1,8 +1,9 @@
 #pragma once
-// The six driver calls the port layer makes. The bound vendor library, the in-process virtual
-// tester and test fakes all stand behind this.
+// The six driver calls the port layer makes. The bound vendor library, libftdi, the in-process
+// virtual tester and test fakes all stand behind this.
 
 #include <cstdint>
+#include <string>
 
 #include "tester/d2xx.h"
 
@@ -18,6 +19,9 @@ class Driver {
   virtual d2xx::Status write(d2xx::Handle handle, const uint8_t* buffer, uint32_t count,
                              uint32_t& countWritten) = 0;
   virtual d2xx::Status purge(d2xx::Handle handle, uint32_t mask) = 0;
+  // Why the last call failed and what to do about it, in the user's words, where the driver can
+  // say more than a status number; empty otherwise.
+  virtual std::string failureDetail() const { return {}; }
 };
 
 }  // namespace qel::tester

@@ -80,6 +80,18 @@ LoadResult loadLibraryEntries(const std::string& libraryName,
   return r;
 }
 
+void releaseLibrary(void* handle) {
+  if (handle != nullptr) closeLibrary(handle);
+}
+
+std::string libraryFailureText(const std::string& libraryName, const LoadResult& result) {
+  if (result.ok) return {};
+  if (result.handle == nullptr)
+    return "Необходимый файл динамической библиотеки " + libraryName + " не найден";
+  return "Загрузка библиотеки " + libraryName + ": не удалось экспортировать функцию \"" + result.failedName +
+         "\"";
+}
+
 DriverBinding::DriverBinding(std::string libraryName) : libraryName_(std::move(libraryName)) {}
 
 DriverBinding::~DriverBinding() {
@@ -94,16 +106,12 @@ bool DriverBinding::load(std::string& errorText) {
   const LoadResult r = loadLibraryEntries(libraryName_, pairs);
   libraryHandle_ = r.handle;
   if (r.ok) return true;
-  if (r.handle == nullptr)
-    errorText = "Необходимый файл динамической библиотеки " + libraryName_ + " не найден";
-  else
-    errorText = "Загрузка библиотеки " + libraryName_ + ": не удалось экспортировать функцию \"" +
-                r.failedName + "\"";
+  errorText = libraryFailureText(libraryName_, r);
   return false;
 }
 
 void DriverBinding::release() {
-  if (libraryHandle_ != nullptr) closeLibrary(libraryHandle_);
+  releaseLibrary(libraryHandle_);
   libraryHandle_ = nullptr;
   entries_.fill(nullptr);
 }

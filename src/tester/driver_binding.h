@@ -23,6 +23,10 @@ struct LoadResult {
 // name; later slots stay null. The handle is returned even when a name is missing.
 LoadResult loadLibraryEntries(const std::string& libraryName,
                               std::span<const std::pair<void**, const char*>> entries);
+// Frees a handle loadLibraryEntries returned; null is ignored.
+void releaseLibrary(void* handle);
+// Why a load failed, in the words shown after "Не могу загрузить библиотеку: ".
+std::string libraryFailureText(const std::string& libraryName, const LoadResult& result);
 
 class DriverBinding {
  public:

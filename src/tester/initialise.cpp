@@ -4,6 +4,11 @@
 
 namespace qel::tester {
 
+std::string withFailureDetail(TesterLink& link, std::string_view text) {
+  const std::string detail = link.port().failureDetail();
+  return detail.empty() ? std::string(text) : std::string(text) + "\n" + detail;
+}
+
 std::string packageRefusal(int pinCount) {
   if (hasChannelRow(pinCount)) return {};
   return "Корпус с " + std::to_string(pinCount) +
@@ -31,7 +36,7 @@ InitOutcome initialiseTester(TesterLink& link, Operator& op, const TestDescripti
     return InitOutcome::PackageRefused;
   }
   if (link.checkPresence()) {
-    op.message(kNoLinkText, Icon::Error);
+    op.message(withFailureDetail(link, kNoLinkText), Icon::Error);
     return InitOutcome::NoLink;
   }
   op.log(kConnectedText);

@@ -2,6 +2,8 @@
 // The initialisation sequence every test and diagnostic runs first.
 
 #include <functional>
+#include <string>
+#include <string_view>
 
 #include "model/test_description.h"
 #include "operator/operator.h"
@@ -25,6 +27,9 @@ inline constexpr const char* kRamTestFailedText =
 inline constexpr const char* kVerifyFailedText = "Неисправное ОЗУ тестера!";
 inline constexpr const char* kResetFailedText =
     "Нет сброса тестера, подключите тестер к компьютеру и включите его.";
+
+// The text, and below it what the driver could say about why the port did not open (libftdi can).
+std::string withFailureDetail(TesterLink& link, std::string_view text);
 
 // The refusal of a package the channel map has no row for; empty when the package is fine.
 std::string packageRefusal(int pinCount);

@@ -34,6 +34,8 @@ bool Port::openPort() {
     clock_.sleepMs(500);
     callOpen();
     logStatus();
+    if (const std::string detail = driver_.failureDetail(); lastStatus_ != d2xx::kOk && !detail.empty())
+      logLine(detail);
   }
   return lastStatus_ != d2xx::kOk;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "tester/clock.h"
@@ -41,6 +42,8 @@ class Port {
 
   bool isOpen() const { return handle_ != nullptr; }
   d2xx::Status lastStatus() const { return lastStatus_; }
+  // What the driver could say about its last failure, beyond the status; often empty.
+  std::string failureDetail() const { return driver_.failureDetail(); }
   const PortLog& log() const { return log_; }
   PortLog& log() { return log_; }
   Clock& clock() { return clock_; }
