@@ -1,5 +1,6 @@
 #include "cli/cli_util.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
 
@@ -23,6 +24,19 @@ std::optional<CycleRange> parseCycleRange(const std::string& text) {
     r.to = *v;
   }
   return r;
+}
+
+void addCycleRangeOption(CLI::App& command, CycleRange& range) {
+  command
+      .add_option_function<std::string>(
+          "--cycles",
+          [&range](const std::string& text) {
+            const auto r = parseCycleRange(text);
+            if (!r) throw CLI::ValidationError("--cycles takes FROM:TO, not '" + text + "'");
+            range = *r;
+          },
+          "the cycles FROM:TO (either side may be left out)")
+      ->type_name("FROM:TO");
 }
 
 std::pair<int, int> clampRange(const CycleRange& range, int cycleCount, int defaultCount) {

@@ -1,25 +1,28 @@
 // qel analyse: the tester as a logic analyser, nothing driven, no comparison.
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 #include "cli/cli_util.h"
+#include "cli/command.h"
 #include "cli/engine_session.h"
+#include "cli/output.h"
+#include "cli/session_options.h"
 
 namespace qel::cli {
 
 namespace {
-constexpr int kShownCycles = 64;
-}
 
-int runAnalyse(Args args) {
-  SessionOptions options;
-  if (auto e = parseSessionOptions(args, true, false, true, options)) return usageError("qel analyse: " + *e);
-  if (!options.cycles) return usageError("qel analyse needs --cycles N (0..8190)");
+constexpr int kShownCycles = 64;
+
+int analyse(const SessionOptions& options) {
   const std::string& n = *options.cycles;
   if (n.empty() || n.size() > 4 ||
       !std::all_of(n.begin(), n.end(), [](char c) { return c >= '0' && c <= '9'; }) || std::stoi(n) > 8190)
     return usageError("qel analyse: --cycles takes 0..8190, not '" + n + "'");
+  if (auto e = routeStandardOutput({&options.report})) return usageError("qel analyse: " + *e);
   EngineSession s(options);
   if (!s.open()) return 2;
   if (!s.engine->startAnalyser(n)) {
@@ -50,5 +53,16 @@ int runAnalyse(Args args) {
   }
   return 0;
 }
+
+const bool registered = registerCommand(
+    {"analyse", kTesterCommands, "analyser mode: capture N cycles (0..8190) with nothing driven",
+     [](CLI::App& command) -> Runner {
+       auto o = std::make_shared<SessionOptions>();
+       addSessionOptions(command, *o, {.test = true, .report = true, .cycles = true});
+       command.footer("Exit status: 0 captured, 2 not finished or usage error.");
+       return [o] { return analyse(*o); };
+     }});
+
+}  // namespace
 
 }  // namespace qel::cli

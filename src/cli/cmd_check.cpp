@@ -1,18 +1,20 @@
 // qel check: load each test as the program does and report what it said.
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 
 #include "app/test_loader.h"
-#include "cli/cli_util.h"
-#include "cli/commands.h"
+#include "cli/command.h"
 #include "cli/console_operator.h"
 
 namespace qel::cli {
 
-int runCheck(Args args) {
-  if (args.empty()) return usageError("check needs at least one file");
+namespace {
+
+int check(const std::vector<std::string>& files) {
   int faulty = 0;
-  for (const auto& path : args) {
+  for (const auto& path : files) {
     std::printf("%s\n", path.c_str());
     ConsoleOperator op(stdout);
     op.printLog = false;
@@ -28,8 +30,21 @@ int runCheck(Args args) {
     }
     if (!op.messages().empty() || !result.shown) ++faulty;
   }
-  if (args.size() > 1) std::printf("%zu files, %d with messages\n", args.size(), faulty);
+  if (files.size() > 1) std::printf("%zu files, %d with messages\n", files.size(), faulty);
   return faulty == 0 ? 0 : 1;
 }
+
+const bool registered = registerCommand(
+    {"check", kFileCommands, "load each test as the program does; print its messages and a summary",
+     [](CLI::App& command) -> Runner {
+       auto files = std::make_shared<std::vector<std::string>>();
+       command.add_option("FILE", *files, "test files (.qel, .vtd)")->required()->type_name("");
+       command.footer(
+           "Messages of the load go to standard error, the summary to standard output.\n"
+           "Exit status: 0 every file loaded without a message, 1 otherwise, 2 usage error.");
+       return [files] { return check(*files); };
+     }});
+
+}  // namespace
 
 }  // namespace qel::cli

@@ -1,16 +1,21 @@
 // qel contact: the contact test alone.
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 
 #include "cli/cli_util.h"
+#include "cli/command.h"
 #include "cli/engine_session.h"
+#include "cli/output.h"
+#include "cli/session_options.h"
 
 namespace qel::cli {
 
-int runContact(Args args) {
-  SessionOptions options;
-  if (auto e = parseSessionOptions(args, true, false, false, options))
-    return usageError("qel contact: " + *e);
+namespace {
+
+int contact(const SessionOptions& options) {
+  if (auto e = routeStandardOutput({&options.report})) return usageError("qel contact: " + *e);
   EngineSession s(options);
   if (!s.open()) return 2;
   if (!s.engine->startContactTest()) {
@@ -40,5 +45,16 @@ int runContact(Args args) {
   }
   return status;
 }
+
+const bool registered = registerCommand(
+    {"contact", kTesterCommands, "the contact test alone", [](CLI::App& command) -> Runner {
+       auto o = std::make_shared<SessionOptions>();
+       addSessionOptions(command, *o, {.test = true, .report = true});
+       command.footer(
+           "Exit status: 0 contact on every pin, 1 a contact fault, 2 not finished or usage error.");
+       return [o] { return contact(*o); };
+     }});
+
+}  // namespace
 
 }  // namespace qel::cli

@@ -1,25 +1,41 @@
 // qel diag ram|channels: the tester's self-checks.
 
-#include <cstdio>
+#include <CLI/CLI.hpp>
+#include <memory>
 
-#include "cli/cli_util.h"
+#include "cli/command.h"
 #include "cli/engine_session.h"
+#include "cli/session_options.h"
 
 namespace qel::cli {
 
-int runDiag(Args args) {
-  if (args.empty() || (args[0] != "ram" && args[0] != "channels"))
-    return usageError("qel diag needs 'ram' or 'channels'");
-  const bool ram = args[0] == "ram";
-  SessionOptions options;
-  if (auto e = parseSessionOptions(args.subspan(1), false, false, false, options))
-    return usageError("qel diag: " + *e);
-  if (!options.report.empty()) return usageError("qel diag has no report");
-  EngineSession s(options);
+namespace {
+
+struct DiagOptions {
+  std::string what;
+  SessionOptions session;
+};
+
+int diag(const DiagOptions& o) {
+  EngineSession s(o.session);
   if (!s.open()) return 2;
-  const std::optional<bool> passed = ram ? s.engine->testRam() : s.engine->testChannels();
+  const std::optional<bool> passed = o.what == "ram" ? s.engine->testRam() : s.engine->testChannels();
   if (!passed) return 2;
   return *passed ? 0 : 1;
 }
+
+const bool registered = registerCommand(
+    {"diag", kTesterCommands, "the tester's RAM test or channel self-test", [](CLI::App& command) -> Runner {
+       auto o = std::make_shared<DiagOptions>();
+       command.add_option("CHECK", o->what, "ram: the tester's RAM; channels: the channel self-test")
+           ->required()
+           ->type_name("")
+           ->check(CLI::IsMember({"ram", "channels"}));
+       addSessionOptions(command, o->session, {});
+       command.footer("Exit status: 0 passed, 1 a fault found, 2 not carried out or usage error.");
+       return [o] { return diag(*o); };
+     }});
+
+}  // namespace
 
 }  // namespace qel::cli

@@ -1,39 +1,45 @@
 // qel dump: the loaded test as JSON.
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 
 #include "app/test_loader.h"
 #include "cli/cli_util.h"
-#include "cli/commands.h"
+#include "cli/command.h"
 #include "cli/console_operator.h"
+#include "cli/output.h"
 #include "cli/test_json.h"
 
 namespace qel::cli {
 
-int runDump(Args args) {
+namespace {
+
+struct DumpOptions {
   std::string path;
   CycleRange range;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--cycles" && i + 1 < args.size()) {
-      auto r = parseCycleRange(args[++i]);
-      if (!r) return usageError("--cycles takes FROM:TO");
-      range = *r;
-    } else if (path.empty() && args[i].rfind("--", 0) != 0) {
-      path = args[i];
-    } else {
-      return usageError("unexpected argument '" + args[i] + "'");
-    }
-  }
-  if (path.empty()) return usageError("dump needs a file");
-  std::FILE* sink = std::fopen("/dev/null", "w");
-  ConsoleOperator op(sink ? sink : stderr);
+};
+
+int dump(const DumpOptions& o) {
+  // The messages are part of the JSON; nothing else is printed.
+  ConsoleOperator op(nullptr, nullptr);
   app::Workspace ws;
-  const auto result = app::loadTest(ws, path, op);
-  const auto [from, to] = clampRange(range, ws.test.cycleCount, 0);
-  const auto json = testToJson(ws.test, op.messages(), from, to);
+  const auto result = app::loadTest(ws, o.path, op);
+  const auto [from, to] = clampRange(o.range, ws.test.cycleCount, 0);
+  const auto json = stampedReport(testToJson(ws.test, op.messages(), from, to));
   std::printf("%s\n", json.dump(2).c_str());
-  if (sink) std::fclose(sink);
   return result.shown && op.messages().empty() ? 0 : 1;
 }
+
+const bool registered =
+    registerCommand({"dump", kFileCommands, "the loaded test as JSON", [](CLI::App& command) -> Runner {
+                       auto o = std::make_shared<DumpOptions>();
+                       command.add_option("FILE", o->path, "the test file")->required()->type_name("");
+                       addCycleRangeOption(command, o->range);
+                       command.footer("Exit status: 0 loaded without a message, 1 otherwise, 2 usage error.");
+                       return [o] { return dump(*o); };
+                     }});
+
+}  // namespace
 
 }  // namespace qel::cli

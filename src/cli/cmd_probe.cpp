@@ -1,9 +1,10 @@
 // qel probe: bind the driver library, run the tester's initialisation and show what happened.
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 
-#include "cli/cli_util.h"
-#include "cli/commands.h"
+#include "cli/command.h"
 #include "cli/console_operator.h"
 #include "cli/tester_options.h"
 #include "model/test_description.h"
@@ -11,12 +12,9 @@
 
 namespace qel::cli {
 
-int runProbe(Args args) {
-  TesterOptions options;
-  std::vector<std::string> rest;
-  if (auto error = parseTesterOptions(args, options, rest)) return usageError(*error);
-  if (!rest.empty()) return usageError("qel probe takes only tester options, not '" + rest.front() + "'");
+namespace {
 
+int probe(const TesterOptions& options) {
   ConsoleOperator op;
   auto connection = connectTester(options, op);
   if (!connection) return 2;
@@ -42,5 +40,18 @@ int runProbe(Args args) {
       return 1;
   }
 }
+
+const bool registered = registerCommand(
+    {"probe", kTesterCommands, "bind the driver library, initialise the tester, print the port log",
+     [](CLI::App& command) -> Runner {
+       auto o = std::make_shared<TesterOptions>();
+       addTesterOptions(command, *o);
+       command.footer(
+           "Exit status: 0 the tester answered and was initialised, 1 it answered with a fault, 2 no "
+           "tester or usage error.");
+       return [o] { return probe(*o); };
+     }});
+
+}  // namespace
 
 }  // namespace qel::cli

@@ -1,11 +1,16 @@
 // qel run: the contact test, the full test and the comparison, as "Полный тест" runs them.
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 
 #include "cli/cli_util.h"
+#include "cli/command.h"
 #include "cli/engine_session.h"
+#include "cli/output.h"
+#include "cli/session_options.h"
 #include "diagnosis/memory_diagnosis.h"
 #include "testfile/writer.h"
 
@@ -26,11 +31,9 @@ void printErrors(const views::ErrorList& errors) {
   std::printf("\n");
 }
 
-}  // namespace
-
-int runRun(Args args) {
-  SessionOptions options;
-  if (auto e = parseSessionOptions(args, true, true, false, options)) return usageError("qel run: " + *e);
+int run(const SessionOptions& options) {
+  if (auto e = routeStandardOutput({&options.report, &options.saveResult}))
+    return usageError("qel run: " + *e);
   EngineSession s(options);
   if (!s.open()) return 2;
   if (!s.engine->startFullTest()) {
@@ -58,7 +61,7 @@ int runRun(Args args) {
   int status = finished ? (errors.errorCount == 0 ? 0 : 1) : 2;
   if (finished && !options.saveResult.empty()) {
     const std::string error =
-        testfile::writeTestFile(s.ws.test, options.saveResult, testfile::WriteSource::Result);
+        writeOutput(options.saveResult, testfile::formatTestFile(s.ws.test, testfile::WriteSource::Result));
     if (!error.empty()) {
       std::fprintf(stderr, "qel: the result was not saved to '%s': %s\n", options.saveResult.c_str(),
                    error.c_str());
@@ -83,5 +86,17 @@ int runRun(Args args) {
   }
   return status;
 }
+
+const bool registered = registerCommand(
+    {"run", kTesterCommands, "contact test, full test and comparison", [](CLI::App& command) -> Runner {
+       auto o = std::make_shared<SessionOptions>();
+       addSessionOptions(command, *o, {.test = true, .report = true, .save = true});
+       command.footer(
+           "Ctrl+C cancels the run as \"Отмена\" does.\n"
+           "Exit status: 0 no errors, 1 errors found, 2 not finished or usage error.");
+       return [o] { return run(*o); };
+     }});
+
+}  // namespace
 
 }  // namespace qel::cli

@@ -1,14 +1,15 @@
 // qel show: the timing diagram in a terminal, one row a pin.
 
-#include <unistd.h>
-
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/test_loader.h"
 #include "cli/cli_util.h"
-#include "cli/commands.h"
+#include "cli/command.h"
 #include "cli/console_operator.h"
+#include "cli/output.h"
 #include "text/codepage.h"
 #include "views/mismatch.h"
 
@@ -37,38 +38,24 @@ std::string padded(const std::string& utf8, size_t width) {
   return s;
 }
 
-}  // namespace
-
-int runShow(Args args) {
+struct ShowOptions {
   std::string path;
   CycleRange range;
   bool result = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--cycles" && i + 1 < args.size()) {
-      auto r = parseCycleRange(args[++i]);
-      if (!r) return usageError("--cycles takes FROM:TO");
-      range = *r;
-    } else if (args[i] == "--result") {
-      result = true;
-    } else if (path.empty() && args[i].rfind("--", 0) != 0) {
-      path = args[i];
-    } else {
-      return usageError("unexpected argument '" + args[i] + "'");
-    }
-  }
-  if (path.empty()) return usageError("show needs a file");
+};
 
+int show(const ShowOptions& o) {
   ConsoleOperator op(stderr);
   op.printLog = false;
   app::Workspace ws;
-  const auto loaded = app::loadTest(ws, path, op);
+  const auto loaded = app::loadTest(ws, o.path, op);
   const auto& t = ws.test;
   if (!t.loaded) return 1;
-  const auto [from, to] = clampRange(range, t.cycleCount, kDefaultCycles);
-  const bool colour = isatty(STDOUT_FILENO) != 0;
+  const auto [from, to] = clampRange(o.range, t.cycleCount, kDefaultCycles);
+  const bool colour = colourWanted();
 
-  std::printf("%s: %s%d, %d cycles, showing %d..%d by the %s\n", path.c_str(), t.isSoic ? "SOIC" : "DIP",
-              t.pinCount, t.cycleCount, from, to, result ? "result" : "reference");
+  std::printf("%s: %s%d, %d cycles, showing %d..%d by the %s\n", o.path.c_str(), t.isSoic ? "SOIC" : "DIP",
+              t.pinCount, t.cycleCount, from, to, o.result ? "result" : "reference");
   std::string ruler(18, ' ');
   for (int c = from; c <= to;) {
     if (c == from || c % 10 == 0) {
@@ -91,9 +78,9 @@ int runShow(Args args) {
                        padded(t.pins[size_t(pin)].name, 8) + " ";
     int errors = 0;
     for (int c = from; c <= to; ++c) {
-      const int level = result ? views::resultLevel(t.resultCode(pin, c)) : t.level(slot, c);
+      const int level = o.result ? views::resultLevel(t.resultCode(pin, c)) : t.level(slot, c);
       const bool bad = views::isMismatch(
-          t, slot, c, result ? views::MismatchRule::DiagramResult : views::MismatchRule::DiagramReference);
+          t, slot, c, o.result ? views::MismatchRule::DiagramResult : views::MismatchRule::DiagramReference);
       if (bad) ++errors;
       if (bad && colour) line += "\x1b[31m";
       line += bad && !colour ? "!" : levelGlyph(level);
@@ -104,5 +91,19 @@ int runShow(Args args) {
   }
   return loaded.shown && op.messages().empty() ? 0 : 1;
 }
+
+const bool registered = registerCommand(
+    {"show", kFileCommands, "the timing diagram in the terminal", [](CLI::App& command) -> Runner {
+       auto o = std::make_shared<ShowOptions>();
+       command.add_option("FILE", o->path, "the test file")->required()->type_name("");
+       addCycleRangeOption(command, o->range);
+       command.add_flag("--result", o->result, "the measured result instead of the reference");
+       command.footer(
+           "Mismatches are red on a terminal, '!' elsewhere or when NO_COLOR is set.\n"
+           "Exit status: 0 loaded without a message, 1 otherwise, 2 usage error.");
+       return [o] { return show(*o); };
+     }});
+
+}  // namespace
 
 }  // namespace qel::cli

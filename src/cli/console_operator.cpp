@@ -16,10 +16,13 @@ const char* ConsoleOperator::iconName(Icon icon) {
   return "message";
 }
 
-void ConsoleOperator::line(const std::string& text) {
+void ConsoleOperator::line(const std::string& text, std::FILE* to) {
+  if (to == nullptr) return;
   std::lock_guard lock(mutex_);
-  std::fprintf(out_, "%s\n", text.c_str());
-  std::fflush(out_);
+  // What went to the other stream before must show before this line.
+  if (std::FILE* other = to == err_ ? out_ : err_; other != nullptr) std::fflush(other);
+  std::fprintf(to, "%s\n", text.c_str());
+  std::fflush(to);
 }
 
 void ConsoleOperator::message(std::string_view text, Icon icon) {
@@ -27,7 +30,9 @@ void ConsoleOperator::message(std::string_view text, Icon icon) {
     std::lock_guard lock(mutex_);
     messages_.push_back({std::string(text), icon});
   }
-  line(std::string("[") + std::to_string(int(icon)) + " " + iconName(icon) + "] " + std::string(text));
+  const bool problem = icon == Icon::Error || icon == Icon::Warning;
+  line(std::string("[") + std::to_string(int(icon)) + " " + iconName(icon) + "] " + std::string(text),
+       problem ? err_ : out_);
 }
 
 bool ConsoleOperator::ask(std::string_view text) {

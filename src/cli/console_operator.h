@@ -1,6 +1,7 @@
 #pragma once
-// The operator of the command-line tool: messages and log lines go to the terminal, questions are
-// answered from the command line (--yes) and printed with their answer.
+// The operator of the command-line tool: log lines and information go to `out`, errors and
+// warnings to `err` (standard error by default); questions are answered from the command line
+// (--yes) and printed with their answer. A null stream keeps that part silent.
 
 #include <cstdio>
 #include <deque>
@@ -14,7 +15,7 @@ namespace qel::cli {
 
 class ConsoleOperator : public Operator {
  public:
-  explicit ConsoleOperator(std::FILE* out = stdout) : out_(out) {}
+  explicit ConsoleOperator(std::FILE* out = stdout, std::FILE* err = stderr) : out_(out), err_(err) {}
 
   // Answer to every question; false is "No".
   bool answerYes = false;
@@ -42,8 +43,10 @@ class ConsoleOperator : public Operator {
   static const char* iconName(Icon icon);
 
  private:
-  void line(const std::string& text);
+  void line(const std::string& text, std::FILE* to);
+  void line(const std::string& text) { line(text, out_); }
   std::FILE* out_;
+  std::FILE* err_;
   mutable std::mutex mutex_;
   std::vector<Message> messages_;
 };

@@ -7,8 +7,6 @@
 #include <thread>
 
 #include "app/test_loader.h"
-#include "cli/cli_util.h"
-#include "testfile/writer.h"
 
 namespace qel::cli {
 
@@ -35,41 +33,6 @@ void RunOperator::log(std::string_view line) {
 
 void RunOperator::progressLog(std::string_view line) {
   if (!echoed(line, true)) console_.progressLog(line);
-}
-
-std::optional<std::string> parseSessionOptions(Args args, bool takesTest, bool takesSave, bool takesCycles,
-                                               SessionOptions& o) {
-  std::vector<std::string> rest;
-  if (auto e = parseTesterOptions(args, o.tester, rest)) return e;
-  for (size_t i = 0; i < rest.size(); ++i) {
-    const std::string& a = rest[i];
-    auto value = [&](std::string& into) -> std::optional<std::string> {
-      if (i + 1 >= rest.size()) return a + " needs a value";
-      into = rest[++i];
-      return std::nullopt;
-    };
-    if (a == "--report") {
-      if (auto e = value(o.report)) return e;
-    } else if (a == "--save-result" && takesSave) {
-      if (auto e = value(o.saveResult)) return e;
-    } else if (a == "--cycles" && takesCycles) {
-      std::string v;
-      if (auto e = value(v)) return e;
-      o.cycles = v;
-    } else if (a == "--yes") {
-      o.yes = true;
-    } else if (a == "--data" && takesTest) {
-      if (auto e = value(o.romData)) return e;
-    } else if (a == "--full-ram" && takesTest) {
-      o.fullRam = true;
-    } else if (takesTest && o.test.empty() && !a.starts_with("--")) {
-      o.test = a;
-    } else {
-      return "unexpected argument '" + a + "'";
-    }
-  }
-  if (takesTest && o.test.empty()) return "a test file is needed";
-  return std::nullopt;
 }
 
 EngineSession::EngineSession(const SessionOptions& o) : options(o) {
@@ -137,15 +100,6 @@ nlohmann::ordered_json resultJson(const TestDescription& t) {
     out.push_back({{"pin", p}, {"codes", codes}});
   }
   return out;
-}
-
-bool writeReport(const std::string& path, const nlohmann::ordered_json& report) {
-  const std::string error = testfile::writeFileAtomically(path, report.dump(2) + "\n");
-  if (!error.empty()) {
-    std::fprintf(stderr, "qel: the report '%s' was not written: %s\n", path.c_str(), error.c_str());
-    return false;
-  }
-  return true;
 }
 
 }  // namespace qel::cli

@@ -10,7 +10,6 @@
 #include <nlohmann/json.hpp>
 
 #include "app/workspace.h"
-#include "cli/commands.h"
 #include "cli/console_operator.h"
 #include "cli/tester_options.h"
 #include "engine/test_engine.h"
@@ -56,10 +55,6 @@ struct SessionOptions {
   bool fullRam = false;               // --full-ram: the full RAM test instead of the compressed one
 };
 
-// Parses the options a command allows; an error text for usageError otherwise.
-std::optional<std::string> parseSessionOptions(Args args, bool takesTest, bool takesSave, bool takesCycles,
-                                               SessionOptions& options);
-
 class EngineSession {
  public:
   explicit EngineSession(const SessionOptions& options);
@@ -83,7 +78,5 @@ class EngineSession {
 // The contacts per pin, and the result per pin as one code digit per cycle.
 nlohmann::ordered_json contactsJson(const app::Workspace& ws);
 nlohmann::ordered_json resultJson(const TestDescription& test);
-// Writes the report; false (with a message on stderr) when the file cannot be written.
-bool writeReport(const std::string& path, const nlohmann::ordered_json& report);
 
 }  // namespace qel::cli

@@ -1,75 +1,101 @@
-#include <array>
+// qel: the command line of the tester. Each command lives in its own file and registers itself
+// (cli/command.h); this file builds the parser from them and keeps the tool's manners: help per
+// command, --version, exit status 2 for anything it cannot parse.
+
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command.h"
+#include "cli/completion.h"
+#include "cli/output.h"
 
 namespace {
 
-using qel::cli::Command;
+using qel::cli::Runner;
 
-constexpr std::array kCommands = {
-    Command{"check",
-            "qel check FILE...\n      load each test as the program does; print its messages and a summary",
-            qel::cli::runCheck},
-    Command{"dump", "qel dump FILE [--cycles FROM:TO]\n      the loaded test as JSON", qel::cli::runDump},
-    Command{"show", "qel show FILE [--cycles FROM:TO] [--result]\n      the timing diagram in the terminal",
-            qel::cli::runShow},
-    Command{"expand",
-            "qel expand TEST -o OUT [--data FILE] [--full-ram]\n      a memory template expanded as the "
-            "plain vector test it becomes (reference levels)\n      --data: the ROM data file to use; "
-            "--full-ram: the full RAM test instead of the compressed one",
-            qel::cli::runExpand},
-    Command{
-        "probe",
-        "qel probe [tester options]\n      bind the driver library, initialise the tester, print the port "
-        "log and "
-        "the messages\n      "
-        "tester options: --tester virtual|d2xx (default the vendor's libftd2xx.so, or QEL_TESTER=virtual)\n"
-        "        --chip 7400|7474|74161|74245|2716|6116  --board FILE  --rom FILE  --fault SPEC "
-        "(repeatable), SPEC\n"
-        "        open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent\n"
-        "        silent:N break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE\n"
-        "        pace:BYTES_PER_SECOND latency:MS (see docs/virtual-tester.md)",
-        qel::cli::runProbe},
-    Command{
-        "run",
-        "qel run TEST [tester options] [--report FILE.json] [--save-result OUT.qel] [--yes] [--data FILE] "
-        "[--full-ram]\n      contact test, full test and comparison; exit 0 no errors, 1 errors found, 2 not "
-        "finished\n      --data, --full-ram: as for qel expand",
-        qel::cli::runRun},
-    Command{"contact",
-            "qel contact TEST [tester options] [--report FILE.json] [--yes]\n      the contact test alone",
-            qel::cli::runContact},
-    Command{"diag",
-            "qel diag ram|channels [tester options]\n      the tester's RAM test or channel self-test",
-            qel::cli::runDiag},
-    Command{"analyse",
-            "qel analyse TEST --cycles N [tester options] [--report FILE.json]\n      analyser mode: capture "
-            "N cycles "
-            "(0..8190) with nothing driven",
-            qel::cli::runAnalyse},
+constexpr const char* kExitStatus =
+    "Exit status: 0 success, 1 the files or the chip have faults, 2 the command could not be carried out "
+    "(a usage error among them).";
+
+struct Parser {
+  CLI::App app{"qel - command-line tool of the QEL in-circuit chip tester", "qel"};
+  std::vector<std::pair<CLI::App*, Runner>> commands;
+  bool bashCompletion = false;
+
+  Parser() {
+    app.set_version_flag("--version", std::string("qel ") + qel::cli::toolVersion());
+    app.set_help_all_flag("--help-all", "every command with its options");
+    app.add_flag("--bash-completion", bashCompletion, "print the bash completion script")->group("");
+    app.footer(std::string("Run 'qel COMMAND --help' for a command's options.\n") + kExitStatus);
+    app.require_subcommand(0, 1);
+    for (const auto* c : qel::cli::registeredCommands()) {
+      CLI::App* sub = app.add_subcommand(c->name, c->description);
+      sub->group(c->group);
+      commands.emplace_back(sub, c->define(*sub));
+    }
+  }
+
+  bool isCommand(const std::string& name) const {
+    for (const auto& [sub, run] : commands)
+      if (sub->get_name() == name) return true;
+    return false;
+  }
+
+  // The help of the whole tool, or of one command.
+  void printHelp(std::FILE* out, const std::string& command = {}) {
+    CLI::App* which = command.empty() ? &app : app.get_subcommand(command);
+    const std::string text = which->help();
+    std::fwrite(text.data(), 1, text.size(), out);
+  }
 };
 
-void printHelp(std::FILE* out) {
-  std::fprintf(out, "qel - command-line tool of the QEL in-circuit chip tester\n\nUsage:\n");
-  for (const auto& c : kCommands) std::fprintf(out, "  %.*s\n", int(c.usage.size()), c.usage.data());
-  std::fprintf(out,
-               "\nExit status: 0 success, 1 the files or the chip have faults, 2 the command could not be "
-               "carried out.\n");
+int parseError(Parser& p, const CLI::ParseError& e) {
+  // --help and --version end the parse as errors of status 0, with their text for standard output.
+  if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return p.app.exit(e);
+  std::string where = "qel";
+  for (const CLI::App* sub : p.app.get_subcommands()) where += " " + sub->get_name();
+  std::fprintf(stderr, "%s: %s\nsee '%s --help'\n", where.c_str(), e.what(), where.c_str());
+  return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  qel::cli::setUpConsole();
+  Parser p;
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    printHelp(args.empty() ? stderr : stdout);
-    return args.empty() ? 2 : 0;
+  if (args.empty()) {
+    p.printHelp(stderr);
+    return 2;
   }
-  for (const auto& c : kCommands)
-    if (args[0] == c.name) return c.run(qel::cli::Args(args).subspan(1));
-  std::fprintf(stderr, "qel: unknown command '%s'; see 'qel --help'\n", args[0].c_str());
+  // 'qel help' and 'qel help COMMAND', as other tools of the trade take them.
+  if (args[0] == "help") {
+    if (args.size() > 1 && !p.isCommand(args[1])) {
+      std::fprintf(stderr, "qel: unknown command '%s'; see 'qel --help'\n", args[1].c_str());
+      return 2;
+    }
+    p.printHelp(stdout, args.size() > 1 ? args[1] : std::string());
+    return 0;
+  }
+  if (!args[0].starts_with("-") && !p.isCommand(args[0])) {
+    std::fprintf(stderr, "qel: unknown command '%s'; see 'qel --help'\n", args[0].c_str());
+    return 2;
+  }
+  try {
+    p.app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return parseError(p, e);
+  }
+  if (p.bashCompletion) {
+    const std::string script = qel::cli::bashCompletion(p.app);
+    std::fwrite(script.data(), 1, script.size(), stdout);
+    return 0;
+  }
+  for (const auto& [sub, run] : p.commands)
+    if (sub->parsed()) return run();
+  p.printHelp(stderr);
   return 2;
 }

@@ -1,18 +1,17 @@
 #include "cli/tester_options.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdlib>
 
-#include "tester/driver_choice.h"
 #include "virtual/board.h"
 #include "virtual/board_config.h"
-
-#ifndef QEL_VIRTUAL_D2XX_PATH
-#define QEL_VIRTUAL_D2XX_PATH "libqel_virtual_d2xx.so"
-#endif
+#include "virtual/chip.h"
 
 namespace qel::cli {
 
 namespace {
+
+constexpr const char* kGroup = "Tester options";
 
 std::string joinFaults(const std::vector<std::string>& faults) {
   std::string all;
@@ -20,76 +19,94 @@ std::string joinFaults(const std::vector<std::string>& faults) {
   return all;
 }
 
+void setVariable(const char* name, const std::string& value) {
+#if defined(_WIN32)
+  _putenv_s(name, value.c_str());
+#else
+  setenv(name, value.c_str(), 1);
+#endif
+}
+
 }  // namespace
 
-std::optional<std::string> parseTesterOptions(Args args, TesterOptions& options,
-                                              std::vector<std::string>& rest) {
-  bool testerGiven = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](std::string& into) -> std::optional<std::string> {
-      if (i + 1 >= args.size()) return a + " needs a value";
-      into = args[++i];
-      return std::nullopt;
-    };
-    std::string v;
-    if (a == "--tester") {
-      if (auto e = value(v)) return e;
-      if (v != "virtual" && v != "d2xx") return "--tester takes virtual or d2xx, not '" + v + "'";
-      options.useVirtual = v == "virtual";
-      testerGiven = true;
-    } else if (a == "--chip") {
-      if (auto e = value(options.chip)) return e;
-    } else if (a == "--board") {
-      if (auto e = value(options.board)) return e;
-    } else if (a == "--rom") {
-      if (auto e = value(options.rom)) return e;
-    } else if (a == "--fault") {
-      if (auto e = value(v)) return e;
-      virt::BoardConfig check;
-      if (auto e = virt::applySpec(check, v)) return *e;
-      options.faults.push_back(v);
-    } else {
-      rest.push_back(a);
-    }
-  }
-  if (!testerGiven) options.useVirtual = tester::virtualTesterRequested();
-  const bool boardGiven =
-      !options.chip.empty() || !options.board.empty() || !options.rom.empty() || !options.faults.empty();
-  if (boardGiven && !options.useVirtual)
-    return "--chip, --board, --rom and --fault describe the virtual tester's board; add --tester virtual";
-  return std::nullopt;
+void addTesterOptions(CLI::App& command, TesterOptions& o) {
+  command
+      .add_option("--tester", o.tester,
+                  "d2xx: the vendor's driver library; ftdi: libftdi, the open driver (Linux); virtual: the "
+                  "virtual tester. Default: QEL_TESTER, else d2xx where the vendor's library is installed, "
+                  "else ftdi on Linux")
+      ->type_name("")
+      ->check(CLI::IsMember({"d2xx", "ftdi", "virtual"}))
+      ->group(kGroup);
+  command.add_option("--chip", o.chip, "the chip in the virtual tester's clip")
+      ->type_name("")
+      ->check(CLI::IsMember(virt::knownParts()))
+      ->group(kGroup);
+  command.add_option("--board", o.board, "a board file for the virtual tester (docs/virtual-tester.md)")
+      ->type_name("FILE")
+      ->group(kGroup);
+  command.add_option("--rom", o.rom, "the ROM data file of the virtual 2716")
+      ->type_name("FILE")
+      ->group(kGroup);
+  command
+      .add_option("--fault", o.faults,
+                  "a fault on the virtual board, repeatable: open:PIN stuck0:PIN stuck1:PIN held0:PIN "
+                  "held1:PIN short:PIN,PIN nosupply free absent silent:N break:N stray:N ramfault channel:N "
+                  "cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE pace:BYTES_PER_SECOND latency:MS")
+      ->type_name("")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->check(CLI::Validator(
+          [](std::string& spec) {
+            virt::BoardConfig check;
+            const auto error = virt::applySpec(check, spec);
+            return error ? *error : std::string();
+          },
+          "SPEC"))
+      ->group(kGroup);
+  command.parse_complete_callback([&o] {
+    const bool virtualChosen =
+        o.tester == "virtual" || (o.tester.empty() && tester::virtualTesterRequested());
+    if (o.boardGiven() && !virtualChosen)
+      throw CLI::ValidationError(
+          "--chip, --board, --rom and --fault describe the virtual tester's board; add --tester virtual");
+  });
+}
+
+std::optional<tester::TesterKind> chosenTester(const TesterOptions& options, std::string& error) {
+  if (!options.tester.empty()) return tester::testerKindFromName(options.tester);
+  return tester::chosenTesterKind(error);
 }
 
 std::unique_ptr<TesterConnection> connectTester(const TesterOptions& options, Operator& op) {
-  std::string library = tester::driverLibraryName(false);
-  if (options.useVirtual) {
+  std::string error;
+  const auto kind = chosenTester(options, error);
+  if (!kind) {
+    op.message(error, Icon::Error);
+    return nullptr;
+  }
+  if (*kind == tester::TesterKind::Virtual) {
     // The library reads its board from the environment when the device is first opened.
-    auto set = [](const char* name, const std::string& value) {
-      if (!value.empty()) setenv(name, value.c_str(), 1);
-    };
-    set("QEL_BOARD", options.board);
-    set("QEL_CHIP", options.chip);
-    set("QEL_ROM", options.rom);
+    if (!options.board.empty()) setVariable("QEL_BOARD", options.board);
+    if (!options.chip.empty()) setVariable("QEL_CHIP", options.chip);
+    if (!options.rom.empty()) setVariable("QEL_ROM", options.rom);
     if (!options.faults.empty()) {
       // Faults of the board file and of the environment come first; the command line adds to them.
       const char* earlier = std::getenv("QEL_FAULTS");
       std::string all = earlier != nullptr && *earlier != 0 ? std::string(earlier) + ";" : std::string();
-      setenv("QEL_FAULTS", (all + joinFaults(options.faults)).c_str(), 1);
+      setVariable("QEL_FAULTS", all + joinFaults(options.faults));
     }
     virt::BoardConfig config;
-    std::string error;
     if (auto e = virt::configFromEnvironment(config)) error = *e;
     if (error.empty()) virt::Board::create(config, error);
     if (!error.empty()) {
       op.message("Виртуальный тестер: " + error, Icon::Error);
       return nullptr;
     }
-    library = tester::driverLibraryName(true, QEL_VIRTUAL_D2XX_PATH);
   }
-  std::string errorText;
-  auto c = tester::bindTester(library, errorText);
-  if (!c) op.message(tester::bindingFailureMessage(errorText), Icon::Error);
+  std::string failure;
+  auto c = tester::bindTester(*kind, failure);
+  if (!c) op.message(tester::bindingFailureMessage(failure), Icon::Error);
   return c;
 }
 

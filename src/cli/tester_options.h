@@ -6,28 +6,37 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
 #include "operator/operator.h"
+#include "tester/driver_choice.h"
 #include "tester/tester_connection.h"
+
+namespace CLI {
+class App;
+}
 
 namespace qel::cli {
 
 struct TesterOptions {
-  bool useVirtual = false;  // --tester virtual (or QEL_TESTER=virtual); the vendor's library otherwise
-  std::string chip;         // --chip PART
-  std::string board;        // --board FILE
-  std::string rom;          // --rom FILE
+  std::string tester;               // --tester d2xx|ftdi|virtual; empty: QEL_TESTER or the default
+  std::string chip;                 // --chip PART
+  std::string board;                // --board FILE
+  std::string rom;                  // --rom FILE
   std::vector<std::string> faults;  // --fault SPEC, repeatable
+
+  bool boardGiven() const { return !chip.empty() || !board.empty() || !rom.empty() || !faults.empty(); }
 };
 
-// Takes the tester options out of args; everything else is returned in `rest` in order.
-// An error text (for usageError) when an option is malformed.
-std::optional<std::string> parseTesterOptions(Args args, TesterOptions& options,
-                                              std::vector<std::string>& rest);
+// Declares the tester options on a command. After the parse they are checked together: the board
+// options need the virtual tester.
+void addTesterOptions(CLI::App& command, TesterOptions& options);
+
+// The tester the options (or QEL_TESTER, or the platform's default) choose; an error text for
+// usageError when the choice is unknown.
+std::optional<tester::TesterKind> chosenTester(const TesterOptions& options, std::string& error);
 
 using tester::TesterConnection;
 
-// Binds the library the options choose (the virtual tester gets its board through the QEL_*
+// Binds the library of the chosen tester (the virtual tester gets its board through the QEL_*
 // variables) and builds the link. On failure the operator has been told why and null returns.
 std::unique_ptr<TesterConnection> connectTester(const TesterOptions& options, Operator& op);
 
