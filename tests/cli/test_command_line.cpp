@@ -61,7 +61,9 @@ TEST(CommandLine, HelpVersionAndUsageErrorsHaveTheUsualManners) {
     const ProgramRun r = qel(wrong);
     EXPECT_EQ(r.status, 2) << "qel " << wrong;
     EXPECT_FALSE(r.err.empty()) << "qel " << wrong;
-    if (*wrong != 0) EXPECT_EQ(r.out, "") << "qel " << wrong;
+    if (*wrong != 0) {
+      EXPECT_EQ(r.out, "") << "qel " << wrong;
+    }
   }
   EXPECT_TRUE(has(qel("frobnicate").err, "unknown command 'frobnicate'"));
 

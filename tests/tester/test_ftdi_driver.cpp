@@ -191,7 +191,7 @@ TEST(FtdiDriver, ATesterThatCannotBeOpenedSaysWhyAndWhatToDo) {
     Rig r;
     r.state.openResult = -4;
     r.state.error = "usb_open() failed";
-    testing::RecordingOperator op;
+    qel::testing::RecordingOperator op;
     TestDescription test;
     test.resetForStartup();
     test.computeTypeCodes();
