@@ -25,9 +25,8 @@ struct DiagramAllocator {
   DiagramAllocator(const DiagramAllocator<U>&) noexcept {}
 
   T* allocate(size_t n) {
-    const size_t bytes = n * sizeof(T);
 #if defined(__linux__)
-    if (bytes >= kThreshold) {
+    if (const size_t bytes = n * sizeof(T); bytes >= kThreshold) {
       const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
       void* p = std::aligned_alloc(kHugePage, rounded);
       if (p == nullptr) throw std::bad_alloc();

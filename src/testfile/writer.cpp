@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "fileio/input_file.h"
 #include "text/codepage.h"
 
 namespace qel::testfile {
@@ -125,11 +126,15 @@ std::string formatTestFile(const TestDescription& t, WriteSource source) {
 
 std::string writeFileAtomically(const std::string& path, const std::string& bytes) {
   namespace fs = std::filesystem;
-  const fs::path target(path);
+  const fs::path target = fileio::toPath(path);
   fs::path temp = target;
   temp += ".part";
+#if defined(_WIN32)
+  std::FILE* f = _wfopen(temp.c_str(), L"wb");
+#else
   std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return std::string("cannot create ") + temp.string() + ": " + std::strerror(errno);
+#endif
+  if (!f) return "cannot create " + path + ".part: " + std::strerror(errno);
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   const int err = errno;
   const bool closed = std::fclose(f) == 0;

@@ -55,7 +55,11 @@ Status withDriver(F f) {
 
 }  // namespace
 
+#if defined(_WIN32)
+#define QEL_EXPORT extern "C" __declspec(dllexport)
+#else
 #define QEL_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 using DWORD = uint32_t;
 using ULONG = uint32_t;
 using UCHAR = unsigned char;
@@ -63,7 +67,7 @@ using USHORT = unsigned short;
 using LPVOID = void*;
 using LPDWORD = DWORD*;
 
-QEL_EXPORT Status FT_OpenEx(LPVOID arg, DWORD flags, Handle* handle) {
+QEL_EXPORT Status QEL_D2XX_CALL FT_OpenEx(LPVOID arg, DWORD flags, Handle* handle) {
   if (handle == nullptr) return qel::d2xx::kInvalidParameter;
   *handle = nullptr;
   if (flags != qel::d2xx::kOpenByDescription || arg == nullptr) return qel::d2xx::kDeviceNotFound;
@@ -72,46 +76,46 @@ QEL_EXPORT Status FT_OpenEx(LPVOID arg, DWORD flags, Handle* handle) {
   });
 }
 
-QEL_EXPORT Status FT_Open(int device, Handle* handle) {
+QEL_EXPORT Status QEL_D2XX_CALL FT_Open(int device, Handle* handle) {
   if (device != 0) return qel::d2xx::kDeviceNotFound;
   return FT_OpenEx(const_cast<char*>("QV USB"), qel::d2xx::kOpenByDescription, handle);
 }
 
-QEL_EXPORT Status FT_Close(Handle h) {
+QEL_EXPORT Status QEL_D2XX_CALL FT_Close(Handle h) {
   return withDriver([&](qel::virt::VirtualDriver& d) { return d.close(h); });
 }
 
-QEL_EXPORT Status FT_GetQueueStatus(Handle h, LPDWORD count) {
+QEL_EXPORT Status QEL_D2XX_CALL FT_GetQueueStatus(Handle h, LPDWORD count) {
   if (count == nullptr) return qel::d2xx::kInvalidParameter;
   return withDriver([&](qel::virt::VirtualDriver& d) { return d.queueStatus(h, *count); });
 }
 
-QEL_EXPORT Status FT_Read(Handle h, LPVOID buffer, DWORD count, LPDWORD countRead) {
+QEL_EXPORT Status QEL_D2XX_CALL FT_Read(Handle h, LPVOID buffer, DWORD count, LPDWORD countRead) {
   if (countRead == nullptr || (buffer == nullptr && count > 0)) return qel::d2xx::kInvalidParameter;
   return withDriver([&](qel::virt::VirtualDriver& d) {
     return d.read(h, static_cast<uint8_t*>(buffer), count, *countRead);
   });
 }
 
-QEL_EXPORT Status FT_Write(Handle h, LPVOID buffer, DWORD count, LPDWORD countWritten) {
+QEL_EXPORT Status QEL_D2XX_CALL FT_Write(Handle h, LPVOID buffer, DWORD count, LPDWORD countWritten) {
   if (countWritten == nullptr || (buffer == nullptr && count > 0)) return qel::d2xx::kInvalidParameter;
   return withDriver([&](qel::virt::VirtualDriver& d) {
     return d.write(h, static_cast<const uint8_t*>(buffer), count, *countWritten);
   });
 }
 
-QEL_EXPORT Status FT_Purge(Handle h, ULONG mask) {
+QEL_EXPORT Status QEL_D2XX_CALL FT_Purge(Handle h, ULONG mask) {
   return withDriver([&](qel::virt::VirtualDriver& d) { return d.purge(h, mask); });
 }
 
-QEL_EXPORT Status FT_ListDevices(LPVOID, LPVOID, DWORD) {
+QEL_EXPORT Status QEL_D2XX_CALL FT_ListDevices(LPVOID, LPVOID, DWORD) {
   return qel::d2xx::kNotSupported;
 }
 
 // Settings the program never makes; the virtual link has nothing to set.
-#define QEL_ACCEPT(name, ...)           \
-  QEL_EXPORT Status name(__VA_ARGS__) { \
-    return qel::d2xx::kOk;              \
+#define QEL_ACCEPT(name, ...)                         \
+  QEL_EXPORT Status QEL_D2XX_CALL name(__VA_ARGS__) { \
+    return qel::d2xx::kOk;                            \
   }
 QEL_ACCEPT(FT_ClrDtr, Handle)
 QEL_ACCEPT(FT_ClrRts, Handle)
@@ -137,9 +141,9 @@ QEL_ACCEPT(FT_StopInTask, Handle)
 QEL_ACCEPT(FT_RestartInTask, Handle)
 
 // Queries with no meaningful answer and the EEPROM, which the virtual tester does not have.
-#define QEL_REFUSE(name, ...)           \
-  QEL_EXPORT Status name(__VA_ARGS__) { \
-    return qel::d2xx::kNotSupported;    \
+#define QEL_REFUSE(name, ...)                         \
+  QEL_EXPORT Status QEL_D2XX_CALL name(__VA_ARGS__) { \
+    return qel::d2xx::kNotSupported;                  \
   }
 QEL_REFUSE(FT_GetBitMode, Handle, UCHAR*)
 QEL_REFUSE(FT_GetDeviceInfo, Handle, LPVOID, LPDWORD, char*, char*, LPVOID)

@@ -14,11 +14,19 @@ namespace fs = std::filesystem;
 
 // The built tool, when this build has it.
 fs::path qelTool() {
+#ifdef QEL_TOOL
+  return QEL_TOOL;
+#else
   return fs::path(QEL_BINARY_DIR) / "src" / "cli" / "qel";
+#endif
 }
 
 int run(const std::string& args) {
+#if defined(_WIN32)
+  return std::system((qelTool().string() + " " + args + " >NUL 2>&1").c_str());
+#else
   return std::system((qelTool().string() + " " + args + " >/dev/null 2>&1").c_str());
+#endif
 }
 
 TEST(QelExpand, WritesAPlainTestThatLoadsToTheExpandedCycles) {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -30,13 +32,21 @@ struct Outcome {
 Outcome qel(const std::string& args) {
   const std::string command = std::string(QEL_BINARY) + " " + args + " 2>&1";
   Outcome r;
+#if defined(_WIN32)
+  FILE* pipe = _popen(command.c_str(), "rb");
+#else
   FILE* pipe = popen(command.c_str(), "r");
+#endif
   if (pipe == nullptr) return r;
   char buffer[4096];
   size_t n = 0;
   while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+#if defined(_WIN32)
+  r.status = _pclose(pipe);
+#else
   const int raw = pclose(pipe);
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
   return r;
 }
 
@@ -157,6 +167,10 @@ std::string fileText(const std::string& path) {
 }
 
 TEST(QelRun, CtrlCCancelsAsOtmenaDoes) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "Ctrl+C reaches a Windows program as a console event, which a test cannot send "
+                  "to one child alone";
+#else
   // Long enough, on a link paced like real hardware, to be caught in the middle.
   const std::string test = temp("qel_long_nand.qel");
   qel::TestDescription t;
@@ -189,6 +203,7 @@ TEST(QelRun, CtrlCCancelsAsOtmenaDoes) {
   EXPECT_NE(text.find("Тест не завершён: cancelled"), std::string::npos);
   EXPECT_EQ(text.find("Ошибка съема данных"), std::string::npos);
   EXPECT_EQ(text.find("Конец тестирования"), std::string::npos);
+#endif
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,14 @@ namespace qel::testing {
 
 class TempDir {
  public:
+  // A fresh folder of our own: create_directory is false when the name is taken, so try another.
   TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "qel-test-XXXXXX").string();
-    path_ = mkdtemp(tmpl.data());
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+      path_ = base / ("qel-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(path_)) break;
+    }
   }
   ~TempDir() {
     std::error_code ec;

@@ -3,9 +3,18 @@
 
 #include <cstdint>
 
-#define STAND_IN(name)                                                \
-  extern "C" __attribute__((visibility("default"))) uint32_t name() { \
-    return 0;                                                         \
+// Exported as the vendor exports them: __stdcall on Windows, undecorated (the link's --kill-at).
+#if defined(_WIN32)
+#define STAND_IN_EXPORT __declspec(dllexport)
+#define STAND_IN_CALL __stdcall
+#else
+#define STAND_IN_EXPORT __attribute__((visibility("default")))
+#define STAND_IN_CALL
+#endif
+
+#define STAND_IN(name)                                       \
+  extern "C" STAND_IN_EXPORT uint32_t STAND_IN_CALL name() { \
+    return 0;                                                \
   }
 
 #ifndef OMIT_FT_ClrDtr

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "environment.h"
 #include "recording_operator.h"
 #include "tester/bound_driver.h"
 #include "tester/driver_binding.h"
@@ -12,8 +13,8 @@ using namespace qel;
 using namespace qel::tester;
 
 TEST(VirtualD2xxLibrary, BindsLikeTheVendorLibraryAndAnswersFromTheEnvironmentsBoard) {
-  setenv("QEL_CHIP", "7474", 1);
-  setenv("QEL_FAULTS", "open:3;stuck0:6", 1);
+  qel::testing::setEnvironment("QEL_CHIP", "7474");
+  qel::testing::setEnvironment("QEL_FAULTS", "open:3;stuck0:6");
   DriverBinding binding(VIRTUAL_D2XX);
   std::string error;
   ASSERT_TRUE(binding.load(error)) << error;
