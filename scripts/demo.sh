@@ -7,8 +7,10 @@ scripts/install-deps.sh
 scripts/build.sh build -DQEL_TESTS=OFF -DQEL_BENCH=OFF
 qel=build/src/cli/qel
 tester=(--tester virtual --chip 7400)
-if [ "${QEL_TESTER:-}" != virtual ] && $qel probe --tester d2xx >/dev/null 2>&1; then
-  tester=(--tester d2xx)
+# The attached tester through QEL_TESTER or the default driver: the vendor's library, else
+# libftdi on Linux.
+if [ "${QEL_TESTER:-}" != virtual ] && $qel probe >/dev/null 2>&1; then
+  tester=()
   echo "== a tester is attached: the runs below use it"
 else
   echo "== no tester attached: the runs below use the virtual tester with a 7400 in the clip"
@@ -21,11 +23,11 @@ echo "== qel show: the quad NAND's diagram"
 $qel show examples/nand7400.qel
 echo
 echo "== qel run: the quad NAND, a good chip"
-$qel run examples/nand7400.qel "${tester[@]}" || true
-if [ "${tester[1]}" = virtual ]; then
+$qel run examples/nand7400.qel ${tester[@]+"${tester[@]}"} || true
+if [ ${#tester[@]} -gt 0 ]; then
   echo
   echo "== qel run: the same chip with output 1Y (pin 3) stuck low"
-  $qel run examples/nand7400.qel "${tester[@]}" --fault stuck0:3 --report build/nand7400-stuck.json || true
+  $qel run examples/nand7400.qel ${tester[@]+"${tester[@]}"} --fault stuck0:3 --report build/nand7400-stuck.json || true
   echo "(report: build/nand7400-stuck.json)"
 fi
 echo
