@@ -20,6 +20,7 @@
 #include "app/test_loader.h"
 #include "nand_test.h"
 #include "operator/operator.h"
+#include "run_program.h"
 #include "testfile/writer.h"
 
 namespace {
@@ -29,25 +30,10 @@ struct Outcome {
   std::string out;
 };
 
+// Standard output, then standard error: the assertions look for lines, not for their order.
 Outcome qel(const std::string& args) {
-  const std::string command = std::string(QEL_BINARY) + " " + args + " 2>&1";
-  Outcome r;
-#if defined(_WIN32)
-  FILE* pipe = _popen(command.c_str(), "rb");
-#else
-  FILE* pipe = popen(command.c_str(), "r");
-#endif
-  if (pipe == nullptr) return r;
-  char buffer[4096];
-  size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-#if defined(_WIN32)
-  r.status = _pclose(pipe);
-#else
-  const int raw = pclose(pipe);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
-  return r;
+  const auto r = qel::testing::runProgram(QEL_BINARY, args);
+  return {r.status, r.out + r.err};
 }
 
 std::string example(const char* name) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -31,9 +32,10 @@ inline std::string shellPath(std::string path) {
 
 // `program` is a path; `arguments` go to the shell as written.
 inline ProgramRun runProgram(const std::string& program, const std::string& arguments) {
-  static int serial = 0;
+  // Test programs run side by side: the name must be this run's alone.
+  static std::random_device random;
   const std::filesystem::path errors =
-      std::filesystem::temp_directory_path() / ("qel-run-" + std::to_string(++serial) + ".err");
+      std::filesystem::temp_directory_path() / ("qel-run-" + std::to_string(random()) + ".err");
   const std::string command = shellPath(program) + " " + arguments + " 2>" + shellPath(errors.string());
   ProgramRun r;
 #if defined(_WIN32)

@@ -94,14 +94,18 @@ constexpr FtdiCalls kStandIn = {standInNew,     standInFree,  standInOpen,      
                                 standInRead,    standInWrite, standInFlushReceive, standInFlushTransmit,
                                 standInLatency, standInError};
 
-struct Rig {
+// The chip outlives the driver, which closes an open device when it goes.
+struct ChipInPlace {
   StandInChip state;
+  ChipInPlace() { chip = &state; }
+  ~ChipInPlace() { chip = nullptr; }
+};
+
+struct Rig : ChipInPlace {
   FtdiDriver driver{kStandIn};
   ManualClock clock;
   Port port{driver, clock};
   TesterLink link{port, clock};
-  Rig() { chip = &state; }
-  ~Rig() { chip = nullptr; }
 };
 
 }  // namespace
@@ -198,7 +202,7 @@ TEST(FtdiDriver, ATesterThatCannotBeOpenedSaysWhyAndWhatToDo) {
     EXPECT_EQ(initialiseTester(r.link, op, test, {}), InitOutcome::NoLink);
     EXPECT_EQ(r.port.lastStatus(), d2xx::kDeviceNotOpened);
     ASSERT_EQ(op.messages().size(), 1u);
-    const std::string& text = op.messages()[0].text;
+    const std::string text = op.messages()[0].text;
     EXPECT_EQ(text.rfind("Нет связи с тестером\nlibftdi: usb_open() failed (-4).", 0), 0u) << text;
     EXPECT_NE(text.find("60-qel-tester.rules"), std::string::npos);
     // The console's log says it too, under the open.
