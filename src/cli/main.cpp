@@ -26,6 +26,8 @@ struct Parser {
   bool bashCompletion = false;
 
   Parser() {
+    // On Windows too an argument that starts with '/' is a path, not an option.
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", std::string("qel ") + qel::cli::toolVersion());
     app.set_help_all_flag("--help-all", "every command with its options");
     app.add_flag("--bash-completion", bashCompletion, "print the bash completion script")->group("");

@@ -31,9 +31,12 @@ struct Outcome {
 };
 
 // Standard output, then standard error: the assertions look for lines, not for their order.
+// Lines end in CR LF on the Windows console; the assertions look for LF.
 Outcome qel(const std::string& args) {
   const auto r = qel::testing::runProgram(QEL_BINARY, args);
-  return {r.status, r.out + r.err};
+  Outcome o{r.status, r.out + r.err};
+  std::erase(o.out, '\r');
+  return o;
 }
 
 std::string example(const char* name) {
@@ -145,7 +148,7 @@ TEST(QelRun, AFailingMemoryTestPrintsItsFirstErrorCyclesAndWhatTheyPointTo) {
   EXPECT_EQ(j["diagnosis"], nlohmann::json::array({diagnosis}));
 }
 
-std::string fileText(const std::string& path) {
+[[maybe_unused]] std::string fileText(const std::string& path) {
   std::ifstream in(path);
   std::stringstream s;
   s << in.rdbuf();

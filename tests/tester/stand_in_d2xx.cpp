@@ -72,7 +72,7 @@ STAND_IN(FT_WaitOnMask)
 // clang-format on
 
 // Opening finds no device, as with no tester attached.
-extern "C" __attribute__((visibility("default"))) uint32_t FT_OpenEx(void*, uint32_t, void** handle) {
+extern "C" STAND_IN_EXPORT uint32_t STAND_IN_CALL FT_OpenEx(void*, uint32_t, void** handle) {
   *handle = nullptr;
   return 2;
 }

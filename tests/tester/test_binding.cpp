@@ -55,7 +55,11 @@ TEST(DriverBinding, MissingLibraryAndTheGeneralLoader) {
   EXPECT_EQ(error, "Необходимый файл динамической библиотеки /nonexistent/libftd2xx.so не найден");
   missing.release();
 
+#if defined(_WIN32)
+  EXPECT_STREQ(defaultDriverLibrary(), "FTD2XX.dll");
+#else
   EXPECT_STREQ(defaultDriverLibrary(), "libftd2xx.so");
+#endif
   const LoadResult none = loadLibraryEntries("/nonexistent/lib.so", {});
   EXPECT_FALSE(none.ok);
   EXPECT_EQ(none.handle, nullptr);
