@@ -132,7 +132,7 @@ bool TestEngine::runChannelTest(bool interactive) {
     std::lock_guard lock(ws_.dataMutex);
     t.passivePinCount = 0;
     for (int pin = 1; pin <= 49; ++pin) {
-      t.pins[size_t(pin)].typeText = "I";
+      t.pins[size_t(pin)].typeText = std::string("I");  // moved: g++ 12 -O3 warns falsely on "I"
       t.pins[size_t(pin)].name.clear();
     }
     t.pinCount = kSelfTestPins;
