@@ -27,10 +27,10 @@ int runDump(Args args) {
   if (path.empty()) return usageError("dump needs a file");
   std::FILE* sink = std::fopen("/dev/null", "w");
   ConsoleOperator op(sink ? sink : stderr);
-  app::Workspace ws;
-  const auto result = app::loadTest(ws, path, op);
-  const auto [from, to] = clampRange(range, ws.test.cycleCount, 0);
-  const auto json = testToJson(ws.test, op.messages(), from, to);
+  engine::Bench bench;
+  const auto result = app::loadTest(bench, path, op);
+  const auto [from, to] = clampRange(range, bench.test.cycleCount, 0);
+  const auto json = testToJson(bench.test, op.messages(), from, to);
   std::printf("%s\n", json.dump(2).c_str());
   if (sink) std::fclose(sink);
   return result.shown && op.messages().empty() ? 0 : 1;

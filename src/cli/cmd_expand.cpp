@@ -32,14 +32,15 @@ int runExpand(Args args) {
 
   // Messages go to stderr so that a pipeline sees only the summary.
   ConsoleOperator op(stderr);
-  app::Workspace ws;
-  ws.expansion.compressedRamTest = !fullRam;
-  ws.expansion.openDialogFileName = path;
+  engine::Bench bench;
+  app::LoadOptions load;
+  load.expansion.compressedRamTest = !fullRam;
+  load.expansion.openDialogFileName = path;
   // Named on the command line, so relative to where the command runs, not to the test.
-  if (!data.empty()) ws.expansion.romDataFile = std::filesystem::absolute(data).string();
+  if (!data.empty()) load.expansion.romDataFile = std::filesystem::absolute(data).string();
   const int algorithm = [&] {
-    const auto result = app::loadTest(ws, path, op);
-    return result.shown ? ws.test.algorithmNumber : -1;
+    const auto result = app::loadTest(bench, path, op, load);
+    return result.shown ? bench.test.algorithmNumber : -1;
   }();
   if (algorithm < 0) {
     std::fprintf(stderr, "qel expand: %s did not load\n", path.c_str());
@@ -50,13 +51,14 @@ int runExpand(Args args) {
       std::fprintf(stderr, "qel expand: %s was not expanded; nothing written\n", path.c_str());
       return 1;
     }
-  const std::string failure = testfile::writeTestFile(ws.test, out, testfile::WriteSource::Reference);
+  const std::string failure = testfile::writeTestFile(bench.test, out, testfile::WriteSource::Reference);
   if (!failure.empty()) {
     std::fprintf(stderr, "qel expand: cannot write %s: %s\n", out.c_str(), failure.c_str());
     return 2;
   }
-  std::printf("%s: %d cycles from %d template cycles (algorithm %d%s)\n", out.c_str(), ws.test.cycleCount,
-              ws.test.templateCycles, algorithm, algorithm == 3 ? (fullRam ? ", full" : ", compressed") : "");
+  std::printf("%s: %d cycles from %d template cycles (algorithm %d%s)\n", out.c_str(), bench.test.cycleCount,
+              bench.test.templateCycles, algorithm,
+              algorithm == 3 ? (fullRam ? ", full" : ", compressed") : "");
   return 0;
 }
 

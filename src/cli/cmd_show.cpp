@@ -60,9 +60,9 @@ int runShow(Args args) {
 
   ConsoleOperator op(stderr);
   op.printLog = false;
-  app::Workspace ws;
-  const auto loaded = app::loadTest(ws, path, op);
-  const auto& t = ws.test;
+  engine::Bench bench;
+  const auto loaded = app::loadTest(bench, path, op);
+  const auto& t = bench.test;
   if (!t.loaded) return 1;
   const auto [from, to] = clampRange(range, t.cycleCount, kDefaultCycles);
   const bool colour = isatty(STDOUT_FILENO) != 0;

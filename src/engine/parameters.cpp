@@ -103,8 +103,8 @@ ParameterFields showParameters(const TestDescription& test, const Settings& sett
   ParameterFields f;
   f.logicOne = thresholdText((test.levels >> 8) & 0xFF);
   f.logicZero = thresholdText(test.levels & 0xFF);
-  f.minSupply = levelText(settings.levels.minSupply, settings.u0);
-  f.maxGround = levelText(settings.levels.maxGround, settings.u0);
+  f.minSupply = levelText(settings.levels.minSupply, settings.levels.u0);
+  f.maxGround = levelText(settings.levels.maxGround, settings.levels.u0);
   f.powerUpDelay = std::to_string(settings.powerUpDelay);
   f.cycleTime = std::to_string(test.cycleTime);
   return f;
@@ -112,7 +112,7 @@ ParameterFields showParameters(const TestDescription& test, const Settings& sett
 
 bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, Settings& settings,
                      Operator& op) {
-  settings.u0 = float(u0);
+  settings.levels.u0 = u0;
   auto one = thresholdCode(fields.logicOne);
   auto zero = one ? thresholdCode(fields.logicZero) : std::nullopt;
   if (!one || !zero) {
@@ -136,22 +136,21 @@ bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, 
   if (auto c = levelCode(fields.minSupply, u0, true)) settings.levels.minSupply = std::clamp(*c, 0, 256);
   if (auto c = levelCode(fields.maxGround, u0, false)) settings.levels.maxGround = std::clamp(*c, 0, 256);
   const auto delay = integer(fields.powerUpDelay);
-  settings.powerUpDelay = delay && *delay >= 100 ? *delay : 300;
+  settings.powerUpDelay = delay && *delay >= 100 ? *delay : kDefaultPowerUpDelay;
   auto cycle = integer(fields.cycleTime);
   if (!cycle) {
-    cycle = 2;
-    fields.cycleTime = std::string("2");
+    cycle = kDefaultCycleTime;
+    fields.cycleTime = std::to_string(kDefaultCycleTime);
   }
   test.cycleTime = std::clamp(*cycle, 1, 8);
   return true;
 }
 
 void defaultParameters(TestDescription& test, Settings& settings) {
-  settings.levels = tester::LevelSettings{};
-  settings.u0 = 1.375f;
-  settings.powerUpDelay = 300;
-  test.levels = 26409;
-  test.cycleTime = 2;
+  settings.levels = LevelThresholds{};
+  settings.powerUpDelay = kDefaultPowerUpDelay;
+  test.levels = kDefaultInputLevels;
+  test.cycleTime = kDefaultCycleTime;
 }
 
 std::optional<double> calibratedU0(int level) {
@@ -168,7 +167,7 @@ bool autocalibrate(TestEngine& engine, ParameterFields& fields, TestDescription&
       break;
     }
   op.message("Автокалибровка относительно вывода GND (" + std::to_string(pin) + ")", Icon::Information);
-  double u0 = settings.u0;
+  double u0 = settings.levels.u0;
   if (const auto calibrated = calibratedU0(engine.readPinLevel(pin))) u0 = *calibrated;
   return applyParameters(fields, u0, test, settings, op);
 }

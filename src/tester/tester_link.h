@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "model/level_thresholds.h"
 #include "tester/channel_map.h"
 #include "tester/clock.h"
 #include "tester/port.h"
@@ -17,14 +18,14 @@
 namespace qel::tester {
 
 struct TestParameters {
-  int32_t levels = 26409;
-  int32_t cycleTime = 2;
+  int32_t levels = kDefaultInputLevels;
+  int32_t cycleTime = kDefaultCycleTime;
   int32_t pinCount = 0;
   std::span<const int32_t> pinTypeCodes;  // entry k = pin k+1
   int32_t cycleCount = 0;                 // the whole test; the frame carries its low 16 bits
-  int32_t minGround = 49;
-  int32_t maxGround = 65;
-  int32_t minSupply = 245;
+  int32_t minGround = LevelThresholds::kDefaultMinGround;
+  int32_t maxGround = LevelThresholds::kDefaultMaxGround;
+  int32_t minSupply = LevelThresholds::kDefaultMinSupply;
 };
 
 // Level classes of readLevels.

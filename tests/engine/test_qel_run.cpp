@@ -4,7 +4,6 @@
 
 #include <sys/wait.h>
 #include <unistd.h>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +12,6 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
-#include <thread>
 
 #include "app/test_loader.h"
 #include "nand_test.h"
@@ -79,10 +77,10 @@ TEST(QelRun, FaultyChipNamesItsCyclesInTheReport) {
   EXPECT_EQ(std::string(j["result"][2]["codes"])[3], '1');  // expected low there, and low
 
   // The saved result is a test of its own: the measured levels as the new reference.
-  qel::app::Workspace ws;
+  qel::engine::Bench bench;
   qel::SilentOperator op;
-  ASSERT_TRUE(qel::app::loadTest(ws, saved, op).shown);
-  EXPECT_EQ(ws.test.cycleCount, 6);
+  ASSERT_TRUE(qel::app::loadTest(bench, saved, op).shown);
+  EXPECT_EQ(bench.test.cycleCount, 6);
 }
 
 TEST(QelRun, ExitStatusSaysWhetherTheRunFinished) {
@@ -149,42 +147,46 @@ TEST(QelRun, AFailingMemoryTestPrintsItsFirstErrorCyclesAndWhatTheyPointTo) {
   EXPECT_EQ(j["diagnosis"], nlohmann::json::array({diagnosis}));
 }
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(QelRun, CtrlCCancelsAsOtmenaDoes) {
   // Long enough, on a link paced like real hardware, to be caught in the middle.
   const std::string test = temp("qel_long_nand.qel");
   qel::TestDescription t;
   qel::testing::buildNandTest(t, 40000);
   ASSERT_EQ(qel::testfile::writeTestFile(t, test, qel::testfile::WriteSource::Reference), "");
-  const std::string out = temp("qel_cancel_out.txt");
+  // The tool's output comes through a pipe, read as it is written: every line is flushed.
+  int output[2];
+  ASSERT_EQ(pipe(output), 0);
   const pid_t pid = fork();
   ASSERT_GE(pid, 0);
   if (pid == 0) {
-    FILE* f = std::freopen(out.c_str(), "w", stdout);
-    (void)f;
+    dup2(output[1], STDOUT_FILENO);
+    close(output[0]);
+    close(output[1]);
     setenv("QEL_PACE", "1000000", 1);
     execl(QEL_BINARY, QEL_BINARY, "run", test.c_str(), "--tester", "virtual", "--chip", "7400",
           static_cast<char*>(nullptr));
     _exit(127);
   }
+  close(output[1]);
+  std::string text;
+  auto readSome = [&] {
+    char buffer[4096];
+    const ssize_t n = read(output[0], buffer, sizeof buffer);
+    if (n > 0) text.append(buffer, size_t(n));
+    return n > 0;
+  };
   bool inBlock = false;
-  for (int i = 0; i < 2000 && !inBlock; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    inBlock = fileText(out).find("Работа с объектом, получение данных") != std::string::npos;
-  }
+  while (!inBlock && readSome())
+    inBlock = text.find("Работа с объектом, получение данных") != std::string::npos;
   kill(pid, SIGINT);
+  while (readSome()) {
+  }
+  close(output[0]);
   int raw = 0;
   waitpid(pid, &raw, 0);
-  ASSERT_TRUE(inBlock);
+  ASSERT_TRUE(inBlock) << text;
   ASSERT_TRUE(WIFEXITED(raw));
   EXPECT_EQ(WEXITSTATUS(raw), 2);
-  const std::string text = fileText(out);
   EXPECT_NE(text.find("Отмена\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Тест не завершён: cancelled"), std::string::npos);
   EXPECT_EQ(text.find("Ошибка съема данных"), std::string::npos);
