@@ -343,7 +343,10 @@ void GuiTest::goldenLoadedTest() {
   Harness h;
   h.window->loadFile(example("counter161_radix16.qel"));
   QApplication::processEvents();
-  QVERIFY(matchesGolden(h.window->grab().toImage(), "main_window_loaded"));
+  // The log names the file by its full path, which depends on the checkout.
+  const auto* log = h.window->findChild<QWidget*>("Memo1");
+  const QRect logArea(log->mapTo(h.window.get(), QPoint(0, 0)), log->size());
+  QVERIFY(matchesGolden(h.window->grab().toImage(), "main_window_loaded", {logArea}));
 }
 
 void GuiTest::runWithInjectedFault() {
