@@ -8,6 +8,9 @@ namespace {
 constexpr const char* kNoContactText = "На микросхеме нет контактирования зажима";
 constexpr const char* kNoSupplyText = "На микросхеме отсутствует питание";
 constexpr const char* kRealtimeQuestion = ". Включить проверку контактирования в реальном времени?";
+// A jumper outcome 129..200 is a group number with 128 added; the group counts as it is.
+constexpr int32_t kMarkedGroup = 128;
+constexpr int32_t kLastMarkedGroup = 200;
 
 const char* logicLetter(int32_t code) {
   switch (code) {
@@ -90,10 +93,10 @@ bool TestEngine::runContactTest() {
       for (int k = 0; k < pins; ++k) {
         ContactRecord& r = contacts[size_t(k)];
         const int32_t outcome = values[size_t(k)];
-        if (outcome < 129)
+        if (outcome <= kMarkedGroup)
           r.group = outcome;
-        else if (outcome <= 200)
-          r.group = outcome - 128;
+        else if (outcome <= kLastMarkedGroup)
+          r.group = outcome - kMarkedGroup;
         else if (outcome == tester::kJumperStuckLow)
           r.mark = "!L";
         else if (outcome == tester::kJumperStuckHigh)

@@ -12,6 +12,15 @@ namespace qel::engine {
 
 namespace {
 
+// The frame carries each input threshold in one byte.
+constexpr int32_t kMaxThresholdCode = 255;
+// Level codes run 0..256 on the calibrated scale of the dialog.
+constexpr int32_t kLevelCodes = 256;
+constexpr int kMinPowerUpDelay = 100;  // ms
+constexpr int kMaxCycleTime = 8;       // microseconds
+constexpr int kCalibrationLow = 6;
+constexpr int kCalibrationHigh = 254;
+
 std::string trim(const std::string& s) {
   const size_t a = s.find_first_not_of(" \t");
   if (a == std::string::npos) return {};
@@ -123,7 +132,7 @@ bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, 
   // Texts are moved in, not assigned from literals: g++ 12 at -O3 takes that for an overlapping
   // copy (-Wrestrict).
   auto limit = [](int32_t& code, std::string& text) {
-    if (code > 255) code = 255, text = std::string("5");
+    if (code > kMaxThresholdCode) code = kMaxThresholdCode, text = std::string("5");
     if (code < 0) code = 0, text = std::string("0");
   };
   limit(*one, fields.logicOne);
@@ -133,16 +142,18 @@ bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, 
     fields.logicOne = thresholdText(*one);
   }
   test.levels = *zero + *one * 256;
-  if (auto c = levelCode(fields.minSupply, u0, true)) settings.levels.minSupply = std::clamp(*c, 0, 256);
-  if (auto c = levelCode(fields.maxGround, u0, false)) settings.levels.maxGround = std::clamp(*c, 0, 256);
+  if (auto c = levelCode(fields.minSupply, u0, true))
+    settings.levels.minSupply = std::clamp(*c, 0, kLevelCodes);
+  if (auto c = levelCode(fields.maxGround, u0, false))
+    settings.levels.maxGround = std::clamp(*c, 0, kLevelCodes);
   const auto delay = integer(fields.powerUpDelay);
-  settings.powerUpDelay = delay && *delay >= 100 ? *delay : kDefaultPowerUpDelay;
+  settings.powerUpDelay = delay && *delay >= kMinPowerUpDelay ? *delay : kDefaultPowerUpDelay;
   auto cycle = integer(fields.cycleTime);
   if (!cycle) {
     cycle = kDefaultCycleTime;
     fields.cycleTime = std::to_string(kDefaultCycleTime);
   }
-  test.cycleTime = std::clamp(*cycle, 1, 8);
+  test.cycleTime = std::clamp(*cycle, 1, kMaxCycleTime);
   return true;
 }
 
@@ -154,7 +165,8 @@ void defaultParameters(TestDescription& test, Settings& settings) {
 }
 
 std::optional<double> calibratedU0(int level) {
-  if (level < 6 || level > 254) return std::nullopt;
+  // Below, the pin has no contact; above, it sits at the supply: neither tells the scale's zero.
+  if (level < kCalibrationLow || level > kCalibrationHigh) return std::nullopt;
   return level * 5.0 / (255 - level);
 }
 

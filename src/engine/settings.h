@@ -15,7 +15,7 @@ struct ProgramOptions {
   bool operator==(const ProgramOptions&) const = default;
 };
 
-inline constexpr int32_t kDefaultPowerUpDelay = 300;  // ms; the dialog refuses less than 100
+inline constexpr int32_t kDefaultPowerUpDelay = 300;  // ms
 
 struct Settings {
   LevelThresholds levels;

@@ -2,6 +2,11 @@
 
 namespace qel::engine {
 
+namespace {
+// A reset tester needs a second before it takes the next command.
+constexpr int kResetSettleMs = 1000;
+}  // namespace
+
 const char* outcomeName(Outcome outcome) {
   switch (outcome) {
     case Outcome::None:
@@ -217,7 +222,7 @@ bool TestEngine::cancelRun() {
     raiseError(2);
     return false;
   }
-  clock_.sleepMs(1000);
+  clock_.sleepMs(kResetSettleMs);
   return true;
 }
 

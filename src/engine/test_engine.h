@@ -74,7 +74,6 @@ class TestEngine {
   void shutdown();
   bool running() const { return bench_.busy(); }
   Outcome lastOutcome() const { return outcome_.load(); }
-  int lastError() const { return lastError_.load(); }
 
   // --- On the worker, or directly ---
   bool runContactTest();

@@ -33,7 +33,6 @@ class DiagramPanel : public QWidget {
 
   DiagramWidget* diagram() const { return diagram_; }
   RulerWidget* ruler() const { return ruler_; }
-  CycleColumn* cycleColumn() const { return column_; }
   QScrollBar* horizontalBar() const { return hbar_; }
   QScrollBar* verticalBar() const { return vbar_; }
   int rulerWidth() const;

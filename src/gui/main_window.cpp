@@ -332,10 +332,7 @@ void MainWindow::afterLoad() {
   table_->reload();
   diagram_->refresh();
   // The cycle width that fits, now that the page has its size.
-  views::fitCellWidth(view_, diagram_->rulerWidth(), bench_.test.cycleCount);
-  view_.firstCycle = view_.firstRow = 0;
-  view_.cursorRow = 1;
-  diagram_->refresh();
+  diagram_->resetAfterLoad();
   redrawFromModel();
 }
 

@@ -28,17 +28,19 @@ struct TestParameters {
   int32_t minSupply = LevelThresholds::kDefaultMinSupply;
 };
 
-// Level classes of readLevels.
+// Level classes of readLevels; codes apart from any level, so that they are never taken for one.
 enum PowerClass : int32_t { kClassNone = 0, kClassGround = 15, kClassSupply = 95, kClassNoContact = 175 };
-// Jumper outcomes beside the group numbers.
+// Jumper outcomes beside the group numbers, above any group a scan of 32 channels can form.
 inline constexpr int32_t kJumperStuckLow = 240;   // does not go low ("!L")
 inline constexpr int32_t kJumperStuckHigh = 241;  // does not go high ("!H")
 
 struct LinkState {
-  int32_t noContactLevel = 2;
+  int32_t noContactLevel = 2;  // below it the clip does not touch the pin
+  // Until the first parameter frame brings the settings: a window around a ground pin's 55, and
+  // what a supply pin reads.
   int32_t groundLow = 48, groundHigh = 65;
   int32_t supplyLow = 240;
-  int32_t bankCount = 2;
+  int32_t bankCount = kBanks;
   int32_t tailWord = kTailWord;
   int32_t levelsParam = 0, cycleTimeParam = 0;
   int32_t packageIndex = 0;
@@ -123,7 +125,6 @@ class TesterLink {
  private:
   bool stopRequested() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
   bool codeAndAck(uint8_t code) { return sendCode(code) || waitAck(); }
-  void sendImage(const std::vector<uint8_t>& bytes);
 
   Port& port_;
   Clock& clock_;

@@ -34,9 +34,27 @@ TEST(ChannelTest, ShortedChannelPinsAreReportedAndPictured) {
   EXPECT_EQ(t.resultCode(7, 14), kReadLow);
   EXPECT_TRUE(rig.bench.testReady());
   EXPECT_EQ(rig.op.runEnds(), (std::vector<RunEnd>{{RunKind::ChannelTest, RunOutcome::ChannelFault, 0}}));
-  // Runs refuse until a test is loaded again.
+  // Runs refuse until a test is loaded again; the load clears the fault.
   EXPECT_FALSE(rig.engine->startFullTest());
   EXPECT_FALSE(rig.engine->startContactTest());
+  rig.load("nand7400.qel");
+  EXPECT_FALSE(rig.bench.channelFault());
+  EXPECT_TRUE(rig.bench.testerNotInitialised());
+  EXPECT_EQ(rig.bench.contacts[0].typeText, "I");
+  EXPECT_EQ(rig.bench.contacts[2].typeText, "O");
+  // The board still has the clip off most pins: the run starts and finds that.
+  EXPECT_EQ(rig.runFull(), engine::Outcome::ContactFault);
+}
+
+TEST(Bench, ALoadWaitsForTheRunThatHoldsTheTest) {
+  EngineRig rig(EngineRig::board("7400"));
+  rig.load("nand7400.qel");
+  engine::BenchStaging::busy(rig.bench, true);
+  const auto refused = app::loadTest(rig.bench, std::string(QEL_EXAMPLES_DIR) + "/dff7474.qel", rig.op);
+  EXPECT_FALSE(refused.shown);
+  EXPECT_EQ(rig.bench.test.pinCount, 14);
+  EXPECT_EQ(rig.bench.test.fileName, std::string(QEL_EXAMPLES_DIR) + "/nand7400.qel");
+  EXPECT_TRUE(rig.op.events().empty());
 }
 
 TEST(ChannelTest, FreeClipPassesAndMissingTesterIsReported) {

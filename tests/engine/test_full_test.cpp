@@ -138,6 +138,8 @@ TEST(FullTest, LongTestsRunInBlocksOf8191) {
     const auto log = rig.op.lines("progress log ");
     EXPECT_EQ(std::count(log.begin(), log.end(), "БлокДанных №3"), 1);
     EXPECT_EQ(std::count(log.begin(), log.end(), "БлокДанных №4"), 0);
+    // Reported before the first block and after each, so that the window can follow.
+    EXPECT_EQ(rig.op.blocksDone(), (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
     expectCleanEnd(rig);
   }
   {
@@ -266,14 +268,37 @@ TEST(FullTest, SettingsChangedDuringARunApplyToTheNextRun) {
   rig.engine->wait();
   rig.op.onEvent = nullptr;
   EXPECT_EQ(rig.engine->lastOutcome(), Outcome::Finished);
-  // Launched with "VCCOff": off before the blocks, after each, and at the end.
-  EXPECT_EQ(powerOffs(0), 4);
+  // Launched with "VCCOff": the supply kept between the blocks is said, and it goes off after the
+  // last block as well as before the first and at the end.
+  const std::string kept =
+      "Питание между блоками не отключается: микросхема сохраняет состояние (ОЗУ, счетчики) от блока к блоку";
+  auto keptSaid = [&rig, &kept] {
+    const auto log = rig.op.lines("progress log ");
+    return std::count(log.begin(), log.end(), kept);
+  };
+  EXPECT_EQ(keptSaid(), 1);
+  EXPECT_EQ(powerOffs(0), 3);
   EXPECT_EQ(rig.link->state().supplyLow, LevelThresholds::kDefaultMinSupply);
 
   const size_t before = rig.commands().size();
   EXPECT_EQ(rig.runFull(), Outcome::Finished);
+  EXPECT_EQ(keptSaid(), 1);
   EXPECT_EQ(powerOffs(before), 2);
   EXPECT_EQ(rig.link->state().supplyLow, 200);
+
+  // Stored again and again while the worker runs its blocks, as a dialog's OK may come at any
+  // moment: under the thread sanitizer a run that read the live settings would show here.
+  EngineRig busy(EngineRig::board("7400"));
+  buildNandTest(busy.bench.test, 20000);
+  busy.place();
+  ASSERT_TRUE(busy.engine->startFullTest());
+  for (int i = 0; busy.engine->running(); ++i) {
+    options.vccOff = i % 2 == 0;
+    engine::applyProgramOptions(*busy.engine, options);
+    busy.engine->settings().levels.minSupply = 200 + i % 40;
+  }
+  busy.engine->wait();
+  EXPECT_EQ(busy.engine->lastOutcome(), Outcome::Finished);
 }
 
 TEST(FullTest, ShutdownParksTheTesterAndSwitchesTheSupplyOff) {

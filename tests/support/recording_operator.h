@@ -70,6 +70,10 @@ class RecordingOperator : public Operator {
     std::lock_guard lock(mutex_);
     runStarts_.push_back(kind);
   }
+  void blockDone(int done, int blocks) override {
+    std::lock_guard lock(mutex_);
+    blocksDone_.emplace_back(done, blocks);
+  }
   void runFinished(const RunEnd& end) override {
     std::lock_guard lock(mutex_);
     runEnds_.push_back(end);
@@ -95,6 +99,10 @@ class RecordingOperator : public Operator {
   std::vector<RunEnd> runEnds() const {
     std::lock_guard lock(mutex_);
     return runEnds_;
+  }
+  std::vector<std::pair<int, int>> blocksDone() const {
+    std::lock_guard lock(mutex_);
+    return blocksDone_;
   }
   std::string errorCounterText() const {
     std::lock_guard lock(mutex_);
@@ -133,6 +141,7 @@ class RecordingOperator : public Operator {
   std::string errorCounter_;
   std::vector<RunKind> runStarts_;
   std::vector<RunEnd> runEnds_;
+  std::vector<std::pair<int, int>> blocksDone_;
   std::pair<int, int> lastCounters_{0, 0};
 };
 
