@@ -78,16 +78,16 @@ BENCHMARK(BM_Baseline_ReadAndSplit)->Unit(benchmark::kMillisecond);
 void BM_LoadTest(benchmark::State& state) {
   const auto& path = bigFile();
   qel::SilentOperator op;
-  static qel::app::Workspace ws;  // the program keeps one test and reuses its buffers
+  static qel::engine::Bench bench;  // the program keeps one test and reuses its buffers
   for (auto _ : state) {
-    auto r = qel::app::loadTest(ws, path, op);
+    auto r = qel::app::loadTest(bench, path, op);
     if (!r.shown) state.SkipWithError("load failed");
   }
-  state.counters["cycles"] = ws.test.cycleCount;
-  state.counters["modelMB"] = double(ws.test.storageBytes()) / 1e6;
+  state.counters["cycles"] = bench.test.cycleCount;
+  state.counters["modelMB"] = double(bench.test.storageBytes()) / 1e6;
   // What the diagram buffers come to by their sizing rule: 103 n + 10301 reference, half that for
   // result and direction (bits), 100 n + 101 backup.
-  const double n = ws.test.cycleCount;
+  const double n = bench.test.cycleCount;
   state.counters["ruleMB"] = ((103 * n + 10301) * 1.5 + (103 * n + 10301) / 16 + 100 * n + 101) / 1e6;
 }
 BENCHMARK(BM_LoadTest)->Unit(benchmark::kMillisecond);

@@ -102,16 +102,16 @@ BENCHMARK(BM_Baseline_CopyPicture)->Unit(benchmark::kMillisecond);
 // The whole main window at 1920 x 1080 with a million-cycle test on the diagram page.
 void BM_FullWindowRepaint(benchmark::State& state) {
   app::MemorySettingsStore store;
-  app::Workspace ws;
+  engine::Bench bench;
   app::Settings settings;
   gui::ProgressWindow progress;
   gui::WaitWindow wait;
   gui::GuiOperator op(progress, wait);
   op.setScripted(true);
-  gui::MainWindow window({ws, settings, store, op, progress, wait, nullptr, "qeltest"});
+  gui::MainWindow window({bench, settings, store, op, progress, wait, nullptr, "qeltest"});
   window.quitOnClose = false;
-  fillTest(ws.test, int(state.range(0)));
-  ws.pagesVisible = true;
+  fillTest(bench.test, int(state.range(0)));
+  bench.endLoad(true);
   window.resize(kWidth, kHeight);
   window.show();
   window.redrawFromModel();

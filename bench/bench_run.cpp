@@ -115,12 +115,12 @@ InProcess runInProcess(double rate) {
   TimingDriver driver(session->driver());
   tester::Port port(driver, clock);
   tester::TesterLink link(port, clock);
-  app::Workspace ws;
+  engine::Bench bench;
   SilentOperator op;
   auto t0 = Clock::now();
-  app::loadTest(ws, testFile(), op);
+  app::loadTest(bench, testFile(), op);
   r.load = seconds(Clock::now() - t0);
-  engine::TestEngine engine(ws, link, clock, op);
+  engine::TestEngine engine(bench, link, clock, op);
   t0 = Clock::now();
   engine.startFullTest();
   engine.wait();
@@ -128,7 +128,7 @@ InProcess runInProcess(double rate) {
   r.tester = seconds(driver.inside);
   r.bytes = driver.bytes;
   r.slept = double(clock.sleptMs) / 1000;
-  r.errors = ws.errors.errorCount;
+  r.errors = bench.errors.errorCount;
   return r;
 }
 

@@ -31,8 +31,9 @@ std::string romDataFile() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static qel::app::Workspace ws;  // reused, as the program reuses its one test
-  ws.expansion.romDataFile = romDataFile();
+  static qel::engine::Bench bench;  // reused, as the program reuses its one test
+  qel::app::LoadOptions options;
+  options.expansion.romDataFile = romDataFile();
   qel::SilentOperator op;
   std::string bytes(reinterpret_cast<const char*>(data), size);
   auto lines = qel::testfile::splitFileLines(bytes);
@@ -49,10 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       return 0;
     if (a.cyclic.selected && int64_t(a.cyclic.repeatCount) * probe.cycleCount > 200000) return 0;
   }
-  qel::app::loadTest(ws, "fuzz.qel", op, [&] { return qel::testfile::splitFileLines(bytes); });
-  if (!ws.test.loaded || ws.test.cycleCount > 2'000'000) return 0;
+  qel::app::loadTest(bench, "fuzz.qel", op, options, [&] { return qel::testfile::splitFileLines(bytes); });
+  if (!bench.test.loaded || bench.test.cycleCount > 2'000'000) return 0;
   qel::views::ErrorList errors;
-  qel::views::compareResults(ws.test, errors, op);
-  (void)qel::testfile::formatTestFile(ws.test, qel::testfile::WriteSource::Reference);
+  qel::views::compareResults(bench.test, errors, op);
+  (void)qel::testfile::formatTestFile(bench.test, qel::testfile::WriteSource::Reference);
   return 0;
 }

@@ -7,21 +7,21 @@
 
 namespace qel::app {
 
-bool canSaveResult(const Workspace& ws) {
-  const auto& result = ws.test.resultBuffer();
-  return ws.pagesVisible && !ws.busy && !result.empty() && result[0] <= 4;
+bool canSaveResult(const engine::Bench& bench) {
+  const auto& result = bench.test.resultBuffer();
+  return bench.testReady() && !bench.busy() && !result.empty() && result[0] <= kReadOther4;
 }
 
-SaveOutcome saveResultAs(Workspace& ws, const std::string& path, Operator& op) {
-  if (!canSaveResult(ws)) return SaveOutcome::NotAvailable;
+SaveOutcome saveResultAs(engine::Bench& bench, const std::string& path, Operator& op) {
+  if (!canSaveResult(bench)) return SaveOutcome::NotAvailable;
   std::error_code ec;
   if (std::filesystem::exists(path, ec) && !op.ask("Заменить существующий файл?"))
     return SaveOutcome::Declined;
-  ws.test.fileName = path;
-  ws.errors.errorCount = 0;
-  ws.errors.currentError = 0;
+  bench.test.fileName = path;
+  bench.errors.errorCount = 0;
+  bench.errors.currentError = 0;
   op.errorCounter("0/0");
-  const std::string error = testfile::writeTestFile(ws.test, path, testfile::WriteSource::Result);
+  const std::string error = testfile::writeTestFile(bench.test, path, testfile::WriteSource::Result);
   if (!error.empty()) {
     op.message("Не удалось сохранить файл " + path + ". Прежний файл не изменен. (" + error + ")",
                Icon::Error);

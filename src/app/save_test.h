@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/workspace.h"
+#include "engine/bench.h"
 #include "operator/operator.h"
 
 namespace qel::app {
@@ -11,12 +11,12 @@ namespace qel::app {
 inline constexpr const char* kSaveFilter = "AllTest|*.qel;*.vtd|QEL|*.qel|VTD|*.vtd";
 
 // A test is shown, no run is going on and a run has produced results.
-bool canSaveResult(const Workspace& ws);
+bool canSaveResult(const engine::Bench& bench);
 
 enum class SaveOutcome { NotAvailable, Declined, Saved, Failed };
 
 // Everything after the save dialog: the question before replacing a file, the error list reset,
 // the atomic write. A write failure is reported as an error message; the old file stays whole.
-SaveOutcome saveResultAs(Workspace& ws, const std::string& path, Operator& op);
+SaveOutcome saveResultAs(engine::Bench& bench, const std::string& path, Operator& op);
 
 }  // namespace qel::app

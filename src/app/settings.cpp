@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include <algorithm>
+
 namespace qel::app {
 
 namespace {
@@ -29,31 +31,31 @@ void readHistoryKey(SettingsStore& s, Settings& st) {
   if (*sw >= 3 && *sw <= 46) st.cellWidth = *sw;  // a width out of range would break the zoom steps
   auto u0 = s.readDouble(key, "U0");
   if (!u0) return;
-  st.u0 = *u0;
+  st.levels.u0 = *u0;
   auto minPVCC = s.readInt(key, "MinPVCC");
   if (!minPVCC) return;
-  st.minPVCC = *minPVCC;
+  st.levels.minSupply = *minPVCC;
   auto maxPGND = s.readInt(key, "MaxPGND");
   if (!maxPGND) return;
-  st.maxPGND = *maxPGND;
+  st.levels.maxGround = *maxPGND;
   auto minPGND = s.readInt(key, "MinPGND");
   if (!minPGND) return;
-  st.minPGND = *minPGND;
+  st.levels.minGround = *minPGND;
   if (s.createKey(key)) s.writeBool(key, "IsOpen", true);
 }
 
 void createHistoryKey(SettingsStore& s, Settings& st) {
   const std::string key = kHistoryKey;
-  st.recentFiles.assign(4, "");
+  st.recentFiles.assign(kRecentFiles, "");
   if (!s.createKey(key)) return;
   for (const char* name : kHist)
     if (!s.writeString(key, name, "")) return;
   s.writeInt(key, "SH", st.rowHeight) && s.writeInt(key, "SW", st.cellWidth) &&
-      s.writeInt(key, "MinPVCC", st.minPVCC) && s.writeInt(key, "MaxPGND", st.maxPGND) &&
-      s.writeInt(key, "MinPGND", st.minPGND) && s.writeDouble(key, "U0", 1.375) &&
-      s.writeBool(key, "IsOpen", true) && s.writeBool(key, "ShortTest", true) &&
-      s.writeBool(key, "VCCOff", true) && s.writeBool(key, "Continue", false) &&
-      s.writeBool(key, "TestCanalOnStart", true);
+      s.writeInt(key, "MinPVCC", st.levels.minSupply) && s.writeInt(key, "MaxPGND", st.levels.maxGround) &&
+      s.writeInt(key, "MinPGND", st.levels.minGround) &&
+      s.writeDouble(key, "U0", LevelThresholds::kDefaultU0) && s.writeBool(key, "IsOpen", true) &&
+      s.writeBool(key, "ShortTest", true) && s.writeBool(key, "VCCOff", true) &&
+      s.writeBool(key, "Continue", false) && s.writeBool(key, "TestCanalOnStart", true);
 }
 
 }  // namespace
@@ -64,7 +66,7 @@ void readSettings(SettingsStore& s, Settings& st) {
     readHistoryKey(s, st);
   else
     createHistoryKey(s, st);
-  st.recentFiles.resize(4);
+  st.recentFiles.resize(kRecentFiles);
 
   const std::string main = kMainKey;
   if (!s.keyExists(main) && s.createKey(main)) {
@@ -82,12 +84,21 @@ void writeSettings(SettingsStore& s, const Settings& st) {
   for (size_t i = 0; i < st.recentFiles.size(); ++i)
     if (!s.writeString(key, "Hist" + std::to_string(i + 1), st.recentFiles[i])) return;
   s.writeInt(key, "SH", st.rowHeight) && s.writeInt(key, "SW", st.cellWidth) &&
-      s.writeDouble(key, "U0", st.u0) && s.writeInt(key, "MinPVCC", st.minPVCC) &&
-      s.writeInt(key, "MaxPGND", st.maxPGND) && s.writeInt(key, "MinPGND", st.minPGND) &&
+      s.writeDouble(key, "U0", st.levels.u0) && s.writeInt(key, "MinPVCC", st.levels.minSupply) &&
+      s.writeInt(key, "MaxPGND", st.levels.maxGround) && s.writeInt(key, "MinPGND", st.levels.minGround) &&
       s.writeBool(key, "IsOpen", false) && s.writeBool(key, "ShortTest", st.shortTest) &&
       s.writeBool(key, "VCCOff", st.vccOff) && s.writeBool(key, "Continue", st.continueOnFault) &&
       s.writeBool(key, "TestCanalOnStart", st.testChannelsOnStart) &&
       s.writeString(key, "FileSprav", st.referenceBook);
+}
+
+void rememberRecentFile(std::vector<std::string>& list, const std::string& path) {
+  const auto before = list.size();
+  list.erase(std::remove(list.begin(), list.end(), path), list.end());
+  const bool removed = list.size() != before;
+  list.insert(list.begin(), path);
+  if (!removed || list.size() > kRecentFiles) list.pop_back();
+  list.resize(kRecentFiles);
 }
 
 }  // namespace qel::app

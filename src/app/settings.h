@@ -5,20 +5,19 @@
 #include <vector>
 
 #include "app/settings_store.h"
+#include "model/level_thresholds.h"
 
 namespace qel::app {
 
 inline constexpr const char* kHistoryKey = "Software\\QEL_Tester\\historylist";
 inline constexpr const char* kMainKey = "Software\\QEL_Main";
+inline constexpr size_t kRecentFiles = 4;
 
 struct Settings {
   std::vector<std::string> recentFiles;  // most recent first, always 4 entries once read
   int rowHeight = 16;                    // written as "SH", never read back
   int cellWidth = 15;                    // "SW"
-  double u0 = 1.375;
-  int minPVCC = 245;
-  int maxPGND = 65;
-  int minPGND = 49;
+  LevelThresholds levels;                // "U0", "MinPVCC", "MaxPGND", "MinPGND"
   bool shortTest = true;
   bool vccOff = true;
   bool continueOnFault = false;
@@ -31,5 +30,8 @@ struct Settings {
 void readSettings(SettingsStore& store, Settings& settings);
 // Writes everything back, with "IsOpen" false; stops silently at the first failure.
 void writeSettings(SettingsStore& store, const Settings& settings);
+
+// Moves path to the front of the four recent files.
+void rememberRecentFile(std::vector<std::string>& recentFiles, const std::string& path);
 
 }  // namespace qel::app

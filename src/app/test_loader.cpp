@@ -3,25 +3,11 @@
 #include <algorithm>
 
 #include "testfile/reader.h"
+#include "views/comparison.h"
 #include "views/formula.h"
 #include "views/word_value.h"
 
 namespace qel::app {
-
-void rememberRecentFile(Workspace& ws, const std::string& path) {
-  auto& list = ws.recentFiles;
-  const auto before = list.size();
-  list.erase(std::remove(list.begin(), list.end(), path), list.end());
-  const bool removed = list.size() != before;
-  list.insert(list.begin(), path);
-  if (!removed || list.size() > kRecentFiles) list.pop_back();
-  list.resize(kRecentFiles);
-}
-
-int fitCellWidth(int rulerWidth, int cycleCount) {
-  const int w = cycleCount > 0 ? rulerWidth / cycleCount : 40;
-  return std::clamp(w, 3, 40);
-}
 
 void evaluateFormulaOutputs(TestDescription& t) {
   for (int p = 1; p <= t.pinCount; ++p) {
@@ -37,30 +23,29 @@ void evaluateFormulaOutputs(TestDescription& t) {
   }
 }
 
-LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op) {
-  return loadTest(ws, path, op, [&path] { return testfile::readFileLines(path); });
+LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options) {
+  return loadTest(bench, path, op, options, [&path] { return testfile::readFileLines(path); });
 }
 
-LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
+namespace {
+
+LoadResult readOnto(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options,
                     const std::function<testfile::FileLines()>& read) {
   using namespace testfile;
   LoadResult result;
-  auto& t = ws.test;
+  auto& t = bench.test;
   t.loaded = false;
   t.chipName.clear();
   t.descriptionFile.clear();
   if (path.empty()) return result;
-  ws.pagesVisible = false;
   op.redraw();
-  rememberRecentFile(ws, path);
 
   t.algorithmNumber = 0;
-  ws.errors.clear();
+  bench.errors.clear();
   op.errorCounter(views::comparisonCounterText(0));
   t.reset();
   t.clearStorageFailed();
   t.fileName = path;
-  ws.caption = "Внутрисхемный тестер цифровых микросхем - " + path;
   op.log("Загруска теста:" + path);
 
   const FileLines file = read();
@@ -79,8 +64,8 @@ LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
   op.waitShow("Загрузка Файла", "Подождите - идет загрузка....");
   op.waitRange(0, 100);
   op.waitProgress(0);
-  t.levels = 26409;
-  t.cycleTime = 2;
+  t.levels = kDefaultInputLevels;
+  t.cycleTime = kDefaultCycleTime;
 
   const ParseOutcome parsed = parseTest(file, t, op);
   op.waitClose();
@@ -92,27 +77,31 @@ LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
     return result;
   }
 
-  ws.busy = false;
-  ws.testerNotInitialised = true;
-  algorithms::expandLoaded(t, op, ws.expansion);
+  algorithms::expandLoaded(t, op, options.expansion);
   if (t.storageFailed()) op.message(kDiagramSize, Icon::Error);
   t.clearResults();
 
-  ws.pagesVisible = true;
   evaluateFormulaOutputs(t);
-  ws.cellWidth = fitCellWidth(ws.rulerWidth, t.cycleCount);
 
   t.loaded = true;
-  ws.testerNotInitialised = true;
-  views::checkWordContactKinds(t, op, ws.showMessages);
+  views::checkWordContactKinds(t, op, options.showMessages);
   op.waitClose();
-  if (parsed.readError) {
-    ws.channelFault = false;
-    ws.pagesVisible = false;
-  }
+  bench.endLoad(!parsed.readError);
   op.redraw();
-  result.shown = ws.pagesVisible;
+  result.shown = !parsed.readError;
   result.readError = parsed.readError;
+  return result;
+}
+
+}  // namespace
+
+LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options,
+                    const std::function<testfile::FileLines()>& read) {
+  if (!bench.beginLoad()) return {};
+  const LoadResult result = readOnto(bench, path, op, options, read);
+  // Nothing is measured on what is now on the bench, whether it loaded or not.
+  for (int pin = 1; pin <= kContactRecords; ++pin)
+    bench.contacts[size_t(pin - 1)] = freshContactRecord(bench.test, pin);
   return result;
 }
 

@@ -1,27 +1,34 @@
 #pragma once
-// Opening a test file: read, expand a template, evaluate formula outputs, prepare the views.
+// Putting a test file on the bench: read, expand a template, evaluate formula outputs, and leave
+// the contact records and the error list fresh for it.
 
 #include <functional>
 #include <string>
 
-#include "app/workspace.h"
+#include "algorithms/expansion.h"
+#include "engine/bench.h"
 #include "operator/operator.h"
 #include "testfile/file_lines.h"
 
 namespace qel::app {
+
+struct LoadOptions {
+  algorithms::ExpansionOptions expansion;
+  // Messages about data words with contacts of mixed kinds are shown.
+  bool showMessages = true;
+};
 
 struct LoadResult {
   bool shown = false;      // the test is on screen (loaded, no read error)
   bool readError = false;  // a field did not parse; the model keeps what was read
 };
 
-LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op);
+// Refused (nothing shown) while a run holds the bench.
+LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op,
+                    const LoadOptions& options = {});
 // The same with the file's lines from elsewhere (tests, fuzzing).
-LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
+LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options,
                     const std::function<testfile::FileLines()>& read);
-
-// Cycle width that fits the whole test into the ruler, 3..40 pixels.
-int fitCellWidth(int rulerWidth, int cycleCount);
 
 // Fills the reference of every formula output from its formula, cycle by cycle.
 void evaluateFormulaOutputs(TestDescription& test);

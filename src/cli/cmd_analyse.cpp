@@ -29,25 +29,24 @@ int analyse(const SessionOptions& options) {
     std::fprintf(stderr, "qel: the capture did not start\n");
     return 2;
   }
-  s.waitForRun();
-  const engine::Outcome outcome = s.interrupted ? engine::Outcome::Cancelled : s.engine->lastOutcome();
+  const engine::Outcome outcome = s.waitForRun().outcome;
   if (outcome != engine::Outcome::Finished) {
     std::printf("Захват не завершён: %s\n", engine::outcomeName(outcome));
     return 2;
   }
-  std::lock_guard lock(s.ws.dataMutex);
-  const auto capture = resultJson(s.ws.test);
+  std::lock_guard lock(s.bench.dataMutex);
+  const auto capture = resultJson(s.bench.test);
   std::printf("Захвачено тактов: %d (первые %d: 1 низкий, 2 высокий, 4 неопределённый)\n",
-              s.ws.test.cycleCount, std::min(kShownCycles, s.ws.test.cycleCount));
+              s.bench.test.cycleCount, std::min(kShownCycles, s.bench.test.cycleCount));
   for (const auto& pin : capture) {
     const int p = pin["pin"];
-    std::printf("%3d %-8.8s %s\n", p, s.ws.test.pins[size_t(p)].name.c_str(),
+    std::printf("%3d %-8.8s %s\n", p, s.bench.test.pins[size_t(p)].name.c_str(),
                 std::string(pin["codes"]).substr(0, kShownCycles).c_str());
   }
   if (!options.report.empty()) {
     nlohmann::ordered_json report;
     report["test"] = options.test;
-    report["cycles"] = s.ws.test.cycleCount;
+    report["cycles"] = s.bench.test.cycleCount;
     report["capture"] = capture;
     if (!writeReport(options.report, report)) return 2;
   }

@@ -18,9 +18,9 @@ int check(const std::vector<std::string>& files) {
     std::printf("%s\n", path.c_str());
     ConsoleOperator op(stdout);
     op.printLog = false;
-    app::Workspace ws;
-    const auto result = app::loadTest(ws, path, op);
-    const auto& t = ws.test;
+    engine::Bench bench;
+    const auto result = app::loadTest(bench, path, op);
+    const auto& t = bench.test;
     if (result.shown || (t.loaded && !op.messages().empty())) {
       std::printf("  %s%d, %d pins, %d cycles, %d signals, algorithm %d, %d data words\n",
                   t.isSoic ? "SOIC" : "DIP", t.pinCount, t.pinCount, t.cycleCount,

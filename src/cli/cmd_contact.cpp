@@ -22,14 +22,13 @@ int contact(const SessionOptions& options) {
     std::fprintf(stderr, "qel: the contact test did not start\n");
     return 2;
   }
-  s.waitForRun();
-  const engine::Outcome outcome = s.interrupted ? engine::Outcome::Cancelled : s.engine->lastOutcome();
+  const engine::Outcome outcome = s.waitForRun().outcome;
 
-  const auto contacts = contactsJson(s.ws);
+  const auto contacts = contactsJson(s.bench);
   std::printf("Вывод  Тип   Уровень  Состояние  Группа\n");
   for (const auto& c : contacts) {
     const int pin = c["pin"];
-    std::printf("%5d  %-5s %7d  %-9s  %6d\n", pin, s.ws.contacts[size_t(pin - 1)].typeText.c_str(),
+    std::printf("%5d  %-5s %7d  %-9s  %6d\n", pin, s.bench.contacts[size_t(pin - 1)].typeText.c_str(),
                 int(c["level"]), std::string(c["mark"]).c_str(), int(c["group"]));
   }
   const int status = outcome == engine::Outcome::Finished       ? 0

@@ -23,10 +23,10 @@ struct DumpOptions {
 int dump(const DumpOptions& o) {
   // The messages are part of the JSON; nothing else is printed.
   ConsoleOperator op(nullptr, nullptr);
-  app::Workspace ws;
-  const auto result = app::loadTest(ws, o.path, op);
-  const auto [from, to] = clampRange(o.range, ws.test.cycleCount, 0);
-  const auto json = stampedReport(testToJson(ws.test, op.messages(), from, to));
+  engine::Bench bench;
+  const auto result = app::loadTest(bench, o.path, op);
+  const auto [from, to] = clampRange(o.range, bench.test.cycleCount, 0);
+  const auto json = stampedReport(testToJson(bench.test, op.messages(), from, to));
   std::printf("%s\n", json.dump(2).c_str());
   return result.shown && op.messages().empty() ? 0 : 1;
 }

@@ -25,14 +25,15 @@ int expand(const ExpandOptions& o) {
   if (auto e = routeStandardOutput({&o.out})) return usageError("qel expand: " + *e);
   // Messages go to stderr so that a pipeline sees only the summary.
   ConsoleOperator op(stderr);
-  app::Workspace ws;
-  ws.expansion.compressedRamTest = !o.fullRam;
-  ws.expansion.openDialogFileName = o.path;
+  engine::Bench bench;
+  app::LoadOptions load;
+  load.expansion.compressedRamTest = !o.fullRam;
+  load.expansion.openDialogFileName = o.path;
   // Named on the command line, so relative to where the command runs, not to the test.
-  if (!o.data.empty()) ws.expansion.romDataFile = std::filesystem::absolute(o.data).string();
+  if (!o.data.empty()) load.expansion.romDataFile = std::filesystem::absolute(o.data).string();
   const int algorithm = [&] {
-    const auto result = app::loadTest(ws, o.path, op);
-    return result.shown ? ws.test.algorithmNumber : -1;
+    const auto result = app::loadTest(bench, o.path, op, load);
+    return result.shown ? bench.test.algorithmNumber : -1;
   }();
   if (algorithm < 0) {
     std::fprintf(stderr, "qel expand: %s did not load\n", o.path.c_str());
@@ -44,13 +45,13 @@ int expand(const ExpandOptions& o) {
       return 1;
     }
   const std::string failure =
-      writeOutput(o.out, testfile::formatTestFile(ws.test, testfile::WriteSource::Reference));
+      writeOutput(o.out, testfile::formatTestFile(bench.test, testfile::WriteSource::Reference));
   if (!failure.empty()) {
     std::fprintf(stderr, "qel expand: cannot write %s: %s\n", o.out.c_str(), failure.c_str());
     return 2;
   }
-  std::printf("%s: %d cycles from %d template cycles (algorithm %d%s)\n", o.out.c_str(), ws.test.cycleCount,
-              ws.test.templateCycles, algorithm,
+  std::printf("%s: %d cycles from %d template cycles (algorithm %d%s)\n", o.out.c_str(), bench.test.cycleCount,
+              bench.test.templateCycles, algorithm,
               algorithm == 3 ? (o.fullRam ? ", full" : ", compressed") : "");
   return 0;
 }

@@ -40,20 +40,18 @@ int run(const SessionOptions& options) {
     std::fprintf(stderr, "qel: the run did not start\n");
     return 2;
   }
-  s.waitForRun();
-
-  const engine::Outcome outcome = s.interrupted ? engine::Outcome::Cancelled : s.engine->lastOutcome();
+  const engine::Outcome outcome = s.waitForRun().outcome;
   const bool finished = outcome == engine::Outcome::Finished;
   views::ErrorList errors;
   {
-    std::lock_guard lock(s.ws.dataMutex);
-    errors = s.ws.errors;
+    std::lock_guard lock(s.bench.dataMutex);
+    errors = s.bench.errors;
   }
   std::vector<std::string> diagnosis;
   if (finished) {
     printErrors(errors);
-    std::lock_guard lock(s.ws.dataMutex);
-    diagnosis = diagnosis::memoryDiagnosis(s.ws.test, errors.errorCount);
+    std::lock_guard lock(s.bench.dataMutex);
+    diagnosis = diagnosis::memoryDiagnosis(s.bench.test, errors.errorCount);
   } else {
     std::printf("Тест не завершён: %s\n", engine::outcomeName(outcome));
   }
@@ -61,7 +59,7 @@ int run(const SessionOptions& options) {
   int status = finished ? (errors.errorCount == 0 ? 0 : 1) : 2;
   if (finished && !options.saveResult.empty()) {
     const std::string error =
-        writeOutput(options.saveResult, testfile::formatTestFile(s.ws.test, testfile::WriteSource::Result));
+        writeOutput(options.saveResult, testfile::formatTestFile(s.bench.test, testfile::WriteSource::Result));
     if (!error.empty()) {
       std::fprintf(stderr, "qel: the result was not saved to '%s': %s\n", options.saveResult.c_str(),
                    error.c_str());
@@ -77,10 +75,10 @@ int run(const SessionOptions& options) {
     report["mismatchCount"] = errors.mismatchCount;
     report["errorCycles"] = errors.errorCycles;
     report["diagnosis"] = diagnosis;
-    report["contacts"] = contactsJson(s.ws);
+    report["contacts"] = contactsJson(s.bench);
     {
-      std::lock_guard lock(s.ws.dataMutex);
-      report["result"] = resultJson(s.ws.test);
+      std::lock_guard lock(s.bench.dataMutex);
+      report["result"] = resultJson(s.bench.test);
     }
     if (!writeReport(options.report, report)) status = 2;
   }

@@ -47,9 +47,9 @@ struct ShowOptions {
 int show(const ShowOptions& o) {
   ConsoleOperator op(stderr);
   op.printLog = false;
-  app::Workspace ws;
-  const auto loaded = app::loadTest(ws, o.path, op);
-  const auto& t = ws.test;
+  engine::Bench bench;
+  const auto loaded = app::loadTest(bench, o.path, op);
+  const auto& t = bench.test;
   if (!t.loaded) return 1;
   const auto [from, to] = clampRange(o.range, t.cycleCount, kDefaultCycles);
   const bool colour = colourWanted();

@@ -1,10 +1,8 @@
 #include "cli/engine_session.h"
 
 #include <atomic>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <thread>
 
 #include "app/test_loader.h"
 
@@ -35,6 +33,25 @@ void RunOperator::progressLog(std::string_view line) {
   if (!echoed(line, true)) console_.progressLog(line);
 }
 
+void RunOperator::runStarted(RunKind) {
+  std::lock_guard lock(mutex_);
+  end_.reset();
+}
+
+void RunOperator::runFinished(const RunEnd& end) {
+  {
+    std::lock_guard lock(mutex_);
+    end_ = end;
+  }
+  ended_.notify_all();
+}
+
+std::optional<RunEnd> RunOperator::waitForEnd(std::chrono::milliseconds limit) {
+  std::unique_lock lock(mutex_);
+  ended_.wait_for(lock, limit, [this] { return end_.has_value(); });
+  return end_;
+}
+
 EngineSession::EngineSession(const SessionOptions& o) : options(o) {
   console.answerYes = o.yes;
   gInterrupt = false;
@@ -48,45 +65,47 @@ EngineSession::~EngineSession() {
 }
 
 bool EngineSession::open() {
+  // Diagnostics work on the empty test of start-up, which the bench holds from the start.
   if (!options.test.empty()) {
-    ws.expansion.romDataFile = options.romData;
-    ws.expansion.compressedRamTest = !options.fullRam;
-    const auto loaded = app::loadTest(ws, options.test, op);
+    app::LoadOptions load;
+    load.expansion.romDataFile = options.romData;
+    load.expansion.compressedRamTest = !options.fullRam;
+    const auto loaded = app::loadTest(bench, options.test, op, load);
     if (!loaded.shown) {
       std::fprintf(stderr, "qel: the test '%s' was not loaded\n", options.test.c_str());
       return false;
     }
-  } else {
-    // Diagnostics work on the empty test of start-up.
-    ws.test.resetForStartup();
-    ws.test.computeTypeCodes();
-    ws.pagesVisible = true;
   }
   connection = connectTester(options.tester, op);
   if (!connection) return false;
-  engine = std::make_unique<engine::TestEngine>(ws, *connection->link, connection->clock, op);
+  engine = std::make_unique<engine::TestEngine>(bench, *connection->link, connection->clock, op);
   return true;
 }
 
-void EngineSession::waitForRun() {
-  while (engine->running()) {
-    if (gInterrupt.exchange(false)) {
-      interrupted = true;
-      std::fprintf(stdout, "Отмена\n");
-      std::fflush(stdout);
-      engine->cancel();
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+RunEnd EngineSession::waitForRun() {
+  // A signal handler can only set a flag, so the wait wakes now and then to look at it.
+  constexpr std::chrono::milliseconds kInterruptCheck{50};
+  std::optional<RunEnd> end;
+  while (!(end = op.waitForEnd(kInterruptCheck))) {
+    if (!gInterrupt.exchange(false)) continue;
+    interrupted = true;
+    std::fprintf(stdout, "Отмена\n");
+    std::fflush(stdout);
+    engine->cancel();
+    end = op.waitForEnd(std::chrono::milliseconds::zero());
+    break;
   }
   engine->wait();
+  RunEnd result = end.value_or(RunEnd{});
+  if (interrupted) result.outcome = RunOutcome::Cancelled;
+  return result;
 }
 
-nlohmann::ordered_json contactsJson(const app::Workspace& ws) {
-  std::lock_guard lock(ws.dataMutex);
+nlohmann::ordered_json contactsJson(const engine::Bench& bench) {
+  std::lock_guard lock(bench.dataMutex);
   auto out = nlohmann::ordered_json::array();
-  for (int p = 1; p <= ws.test.pinCount && p <= engine::kContactRecords; ++p) {
-    const auto& r = ws.contacts[size_t(p - 1)];
+  for (int p = 1; p <= bench.test.pinCount && p <= kContactRecords; ++p) {
+    const auto& r = bench.contacts[size_t(p - 1)];
     out.push_back({{"pin", p}, {"mark", r.mark}, {"level", r.level}, {"group", r.group}});
   }
   return out;

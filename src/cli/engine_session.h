@@ -1,22 +1,25 @@
 #pragma once
-// What qel run, contact, diag and analyse share: the workspace, the tester, the engine, the
+// What qel run, contact, diag and analyse share: the bench, the tester, the engine, the
 // terminal, Ctrl+C, and the JSON report.
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
-#include "app/workspace.h"
 #include "cli/console_operator.h"
 #include "cli/tester_options.h"
 #include "engine/test_engine.h"
 
 namespace qel::cli {
 
-// Prints through the console operator; a line that goes to both logs is printed once.
+// Prints through the console operator; a line that goes to both logs is printed once. Keeps
+// how the last run ended.
 class RunOperator : public Operator {
  public:
   explicit RunOperator(ConsoleOperator& console) : console_(console) {}
@@ -34,6 +37,11 @@ class RunOperator : public Operator {
   void progressCounters(int errors, int mismatches) override {
     console_.progressCounters(errors, mismatches);
   }
+  void runStarted(RunKind kind) override;
+  void runFinished(const RunEnd& end) override;
+
+  // Waits up to the given time for the run to end; its end once it has.
+  std::optional<RunEnd> waitForEnd(std::chrono::milliseconds limit);
 
  private:
   // True when the line was just printed by the other log.
@@ -42,6 +50,8 @@ class RunOperator : public Operator {
   std::mutex mutex_;
   std::string last_;
   bool lastProgress_ = false;
+  std::condition_variable ended_;
+  std::optional<RunEnd> end_;  // under mutex_
 };
 
 struct SessionOptions {
@@ -63,10 +73,10 @@ class EngineSession {
   // Loads the test (when one is named) and connects the tester. False when either failed; the
   // operator has said why.
   bool open();
-  // Waits for the run, cancelling it on Ctrl+C as "Отмена" does.
-  void waitForRun();
+  // Waits for the run, cancelling it on Ctrl+C as "Отмена" does; how it ended.
+  RunEnd waitForRun();
 
-  app::Workspace ws;
+  engine::Bench bench;
   ConsoleOperator console;
   RunOperator op{console};
   std::unique_ptr<TesterConnection> connection;
@@ -76,7 +86,7 @@ class EngineSession {
 };
 
 // The contacts per pin, and the result per pin as one code digit per cycle.
-nlohmann::ordered_json contactsJson(const app::Workspace& ws);
+nlohmann::ordered_json contactsJson(const engine::Bench& bench);
 nlohmann::ordered_json resultJson(const TestDescription& test);
 
 }  // namespace qel::cli

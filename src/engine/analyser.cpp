@@ -16,36 +16,18 @@ int captureCycles(const std::string& text) {
 }  // namespace
 
 bool TestEngine::startAnalyser(const std::optional<std::string>& spinText) {
-  if (ws_.channelFault || realtime_ || !ws_.pagesVisible || ws_.busy) return false;
-  ws_.busy = true;
+  if (runRefused()) return false;
   if (!spinText) {
-    ws_.busy = false;
     op_.redraw();
     return false;
   }
   const int n = captureCycles(*spinText);
   {
-    std::lock_guard lock(ws_.dataMutex);
-    ws_.test.setCycleCount(n);
-    ws_.test.cycleCount = n;
-    ws_.errors.errorCount = 0;
-    ws_.errors.currentError = 0;
-    resetContactRecords(ws_.contacts, ws_.test);
+    std::lock_guard lock(bench_.dataMutex);
+    bench_.test.setCycleCount(n);
+    bench_.test.cycleCount = n;
   }
-  op_.errorCounter("0/0");
-  op_.log("Запуск тестера...");
-  op_.progressShow();
-  op_.redraw();
-  ws_.analyserMode = true;
-  ws_.analyserView = true;
-  stopRequested = false;
-  contactFirst = false;
-  if (!startWorker(Worker::Full)) {
-    ws_.busy = false;
-    return false;
-  }
-  op_.redraw();
-  return true;
+  return launch(RunKind::Analyser);
 }
 
 }  // namespace qel::engine

@@ -8,37 +8,38 @@ namespace {
 constexpr const char* kNoContactText = "На микросхеме нет контактирования зажима";
 constexpr const char* kNoSupplyText = "На микросхеме отсутствует питание";
 constexpr const char* kRealtimeQuestion = ". Включить проверку контактирования в реальном времени?";
+// A jumper outcome 129..200 is a group number with 128 added; the group counts as it is.
+constexpr int32_t kMarkedGroup = 128;
+constexpr int32_t kLastMarkedGroup = 200;
+
+const char* logicLetter(int32_t code) {
+  switch (code) {
+    case 1:
+      return "L";
+    case 2:
+      return "H";
+    case 3:
+      return "G";
+    case 4:
+      return "Z";
+    default:
+      return "-";
+  }
+}
 }  // namespace
 
 bool TestEngine::startContactTest() {
-  if (ws_.channelFault) return false;
-  if (ws_.busy || realtime_ || !ws_.pagesVisible) return false;
-  stopRequested = false;
-  ws_.busy = true;
-  op_.progressShow();
-  {
-    std::lock_guard lock(ws_.dataMutex);
-    resetContactRecords(ws_.contacts, ws_.test);
-  }
-  ws_.mainPage = 2;
-  op_.redraw();
-  link_.closeConnection();
-  powerOffAfterContact = true;
-  if (!startWorker(Worker::Contact)) {
-    ws_.busy = false;
-    return false;
-  }
-  op_.redraw();
-  return true;
+  if (runRefused()) return false;
+  return launch(RunKind::Contact);
 }
 
 bool TestEngine::runContactTest() {
   if (realtime_) {
-    fail(Outcome::NotStarted);
+    settle(Outcome::NotStarted);
     return false;
   }
   errorRaised = 0;
-  const TestDescription& t = ws_.test;
+  const TestDescription& t = bench_.test;
   const int pins = std::min(t.pinCount, kContactRecords);
 
   prepareProgress();
@@ -58,10 +59,9 @@ bool TestEngine::runContactTest() {
     return false;
   }
   if (stopped()) return false;
-  {
-    std::lock_guard lock(ws_.dataMutex);
-    for (int k = 0; k < pins; ++k) ws_.contacts[size_t(k)].level = values[size_t(k)];
-  }
+  updateContacts([&](ContactRecords& contacts) {
+    for (int k = 0; k < pins; ++k) contacts[size_t(k)].level = values[size_t(k)];
+  });
   gauge(gauge_ + 10);
 
   step("Проверка соответствия Напряжения типу микросхемы(pin_5v0v)");
@@ -78,11 +78,9 @@ bool TestEngine::runContactTest() {
     step("Логический скол(r_log)");
     values.fill(0);
     link_.readLogic(values);
-    op_.redraw();
-    {
-      std::lock_guard lock(ws_.dataMutex);
-      for (int k = 0; k < pins; ++k) ws_.contacts[size_t(k)].mark = logicLetter(values[size_t(k)]);
-    }
+    updateContacts([&](ContactRecords& contacts) {
+      for (int k = 0; k < pins; ++k) contacts[size_t(k)].mark = logicLetter(values[size_t(k)]);
+    });
 
     step("Формирование массива перемычек(control1)");
     values.fill(0);
@@ -91,21 +89,20 @@ bool TestEngine::runContactTest() {
       return false;
     }
     if (stopped()) return false;
-    {
-      std::lock_guard lock(ws_.dataMutex);
+    updateContacts([&](ContactRecords& contacts) {
       for (int k = 0; k < pins; ++k) {
-        ContactRecord& r = ws_.contacts[size_t(k)];
+        ContactRecord& r = contacts[size_t(k)];
         const int32_t outcome = values[size_t(k)];
-        if (outcome < 129)
+        if (outcome <= kMarkedGroup)
           r.group = outcome;
-        else if (outcome <= 200)
-          r.group = outcome - 128;
+        else if (outcome <= kLastMarkedGroup)
+          r.group = outcome - kMarkedGroup;
         else if (outcome == tester::kJumperStuckLow)
           r.mark = "!L";
         else if (outcome == tester::kJumperStuckHigh)
           r.mark = "!H";
       }
-    }
+    });
 
     if (stopped()) return false;
     if (powerOffAfterContact) {
@@ -123,16 +120,16 @@ bool TestEngine::runContactTest() {
 
   link_.powerOff();
   if (stopped()) return false;
-  fail(Outcome::ContactFault);
-  continueEnabled = settings_.options.continueRun;
+  settle(Outcome::ContactFault);
+  continueEnabled = current().options.continueRun;
   if (op_.ask(fault + kRealtimeQuestion)) op_.progressClose();
   return false;
 }
 
 void TestEngine::startRealtimeCheck() {
   // A run owns the port while busy; the checks wait for it to end.
-  if (ws_.channelFault || ws_.busy) return;
-  if (ws_.testerNotInitialised) initialiseTester();
+  if (bench_.channelFault() || bench_.busy()) return;
+  if (bench_.testerNotInitialised()) initialiseTester();
   link_.powerOn();
   realtime_ = true;
 }
@@ -147,19 +144,17 @@ void TestEngine::realtimeTick() {
     realtime_ = false;
     link_.powerOff();
   };
-  if (ws_.testerNotInitialised && !initialiseTester()) return end();
+  if (bench_.testerNotInitialised() && !initialiseTester()) return end();
   link_.powerOn();
   std::array<int32_t, tester::kMapPins> levels{};
   if (link_.readLevels(levels)) {
     raiseError(4);
     return end();
   }
-  {
-    std::lock_guard lock(ws_.dataMutex);
-    for (int k = 0; k < std::min(ws_.test.pinCount, kContactRecords); ++k)
-      ws_.contacts[size_t(k)].level = levels[size_t(k)];
-  }
-  op_.redraw();
+  updateContacts([&](ContactRecords& contacts) {
+    for (int k = 0; k < std::min(bench_.test.pinCount, kContactRecords); ++k)
+      contacts[size_t(k)].level = levels[size_t(k)];
+  });
 }
 
 void TestEngine::stopRealtimeCheck() {

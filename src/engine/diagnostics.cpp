@@ -16,8 +16,8 @@ constexpr int kCheckedRows = 96;
 }  // namespace
 
 std::optional<bool> TestEngine::testRam() {
-  if (realtime_ || ws_.busy) return std::nullopt;
-  if (ws_.testerNotInitialised) {
+  if (realtime_ || bench_.busy()) return std::nullopt;
+  if (bench_.testerNotInitialised()) {
     op_.waitShow(kWaitCaption, "Тестирование ОЗУ тестера...");
     op_.waitGaugeVisible(false);
     const bool ok = initialiseTester();
@@ -43,28 +43,37 @@ std::optional<bool> TestEngine::testRam() {
 }
 
 std::optional<bool> TestEngine::testChannels() {
-  if (ws_.busy) return std::nullopt;
-  ws_.pagesVisible = false;
-  op_.redraw();
+  if (bench_.busy()) return std::nullopt;
+  // The test on the bench is replaced by the self-test: no run until one is loaded again.
+  bench_.ready_ = false;
+  op_.runStarted(RunKind::ChannelTest);
   op_.message("Освободите контакты клипсы.", Icon::Warning);
   op_.waitShow(kWaitCaption, "Тестирование каналов...");
   op_.waitGaugeVisible(false);
-  ws_.busy = true;
+  bench_.busy_ = true;
   realtime_ = false;
+  outcome_ = Outcome::None;
+  lastError_ = 0;
   const bool passed = runChannelTest(true);
-  ws_.busy = false;
+  // Only the early exits (no tester, reset refused) settle an outcome of their own.
+  if (passed || bench_.channelFault()) {
+    outcome_ = passed ? Outcome::Finished : Outcome::ChannelFault;
+    lastError_ = 0;
+  }
+  bench_.busy_ = false;
   op_.waitClose();
   op_.waitLabel(kWaitIdle);
-  if (!passed && !ws_.channelFault) return std::nullopt;
+  op_.runFinished({RunKind::ChannelTest, outcome_.load(), lastError_.load()});
+  if (!passed && !bench_.channelFault()) return std::nullopt;
   return passed;
 }
 
 bool TestEngine::runChannelTest(bool interactive) {
-  TestDescription& t = ws_.test;
+  TestDescription& t = bench_.test;
   const int savedPins = t.pinCount;
-  ws_.testerNotInitialised = true;
+  bench_.testerNotInitialised_ = true;
   {
-    std::lock_guard lock(ws_.dataMutex);
+    std::lock_guard lock(bench_.dataMutex);
     t.pinCount = kSelfTestPins;
     // Through setCycleCount, so that the buffers hold the 100 cycles of the picture.
     t.setCycleCount(kSelfTestCycles);
@@ -72,6 +81,7 @@ bool TestEngine::runChannelTest(bool interactive) {
 
   if (interactive) {
     if (link_.checkPresence()) {
+      settle(Outcome::InitFailed);
       op_.message(tester::withFailureDetail(link_, tester::kNoLinkText), Icon::Error);
       t.pinCount = savedPins;
       return false;
@@ -82,7 +92,7 @@ bool TestEngine::runChannelTest(bool interactive) {
       return false;
     }
     initialiseTester();
-    ws_.testerNotInitialised = true;
+    bench_.testerNotInitialised_ = true;
   }
 
   std::array<int32_t, kSelfTestPins> codes{};
@@ -93,9 +103,9 @@ bool TestEngine::runChannelTest(bool interactive) {
   p.pinCount = kSelfTestPins;
   p.pinTypeCodes = codes;
   p.cycleCount = kSelfTestCycles;
-  p.minGround = settings_.levels.minGround;
-  p.maxGround = settings_.levels.maxGround;
-  p.minSupply = settings_.levels.minSupply;
+  p.minGround = current().levels.minGround;
+  p.maxGround = current().levels.maxGround;
+  p.minSupply = current().levels.minSupply;
   link_.setTestParameters(p);
 
   std::vector<uint8_t> block(size_t(kSelfTestPins) * kSelfTestCycles, 2);
@@ -126,13 +136,13 @@ bool TestEngine::runChannelTest(bool interactive) {
     return true;
   }
 
-  ws_.channelFault = true;
+  bench_.channelFault_ = true;
   {
     // The test becomes a picture of the self-test: what was driven, and what came back.
-    std::lock_guard lock(ws_.dataMutex);
+    std::lock_guard lock(bench_.dataMutex);
     t.passivePinCount = 0;
     for (int pin = 1; pin <= 49; ++pin) {
-      t.pins[size_t(pin)].typeText = "I";
+      t.pins[size_t(pin)].typeText = std::string("I");  // moved: g++ 12 -O3 warns falsely on "I"
       t.pins[size_t(pin)].name.clear();
     }
     t.pinCount = kSelfTestPins;
@@ -148,15 +158,14 @@ bool TestEngine::runChannelTest(bool interactive) {
   }
   op_.redraw();
   op_.message("Неисправные каналы(всего " + std::to_string(faulty) + "): " + text, Icon::Warning);
-  ws_.showResult = true;
-  ws_.pagesVisible = true;
-  ws_.mainPage = 0;
+  // Shown, so that it can be looked at and saved; the channel fault keeps it from running.
+  bench_.ready_ = true;
   op_.redraw();
   return false;
 }
 
 bool TestEngine::rawReadout(tester::RawGrid& grid) {
-  if (ws_.busy || realtime_) return true;
+  if (bench_.busy() || realtime_) return true;
   std::vector<uint8_t> block;
   deriveStimulus(block, 0);
   initialiseTester();

@@ -23,7 +23,7 @@ std::string errorText(int code) {
 
 void TestEngine::raiseError(int code) {
   errorRaised = 1;
-  fail(Outcome::ErrorRaised, code);
+  settle(Outcome::ErrorRaised, code);
   if (stopRequested) return;
   const std::string text = errorText(code);
   if (code == 2) {
@@ -37,10 +37,9 @@ void TestEngine::raiseError(int code) {
   op_.log("Выключение питания(off_5v())");
   op_.progressLog("Выключение питания(off_5v()");
   op_.progressProcess("Выключение питания");
+  // Busy is not cleared here: the run that holds the bench releases it when it has left the
+  // tester, and clearing it sooner would let another command reach the port meanwhile.
   link_.powerOff();
-  // A worker clears busy itself when it has left the tester; clearing it here would let another
-  // command reach the port while the worker is still on its way out.
-  if (!onWorker()) ws_.busy = false;
 }
 
 }  // namespace qel::engine

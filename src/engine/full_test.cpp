@@ -8,58 +8,27 @@
 namespace qel::engine {
 
 bool TestEngine::startFullTest() {
-  if (ws_.channelFault || realtime_ || !ws_.pagesVisible || ws_.busy) return false;
-  stopRequested = false;
-  ws_.mainPage = 2;
-  ws_.busy = true;
-  ws_.analyserMode = false;
-  ws_.analyserView = false;
-  {
-    std::lock_guard lock(ws_.dataMutex);
-    ws_.errors.errorCount = 0;
-    ws_.errors.currentError = 0;
-    resetContactRecords(ws_.contacts, ws_.test);
-  }
-  op_.errorCounter("0/0");
-  op_.redraw();
-  op_.log("Запуск тестера...");
-  op_.progressShow();
-  link_.closeConnection();
-  contactFirst = true;
-  if (!startWorker(Worker::Full)) {
-    ws_.busy = false;
-    return false;
-  }
-  op_.redraw();
-  realtime_ = false;
-  return true;
+  if (runRefused()) return false;
+  return launch(RunKind::Full);
 }
 
 bool TestEngine::continueRun() {
-  if (ws_.busy || !continueEnabled) return false;
-  stopRequested = false;
-  ws_.busy = true;
-  realtime_ = false;
-  contactFirst = false;
-  if (!startWorker(Worker::Full)) {
-    ws_.busy = false;
-    return false;
-  }
-  return true;
+  if (bench_.busy() || !continueEnabled) return false;
+  return launch(RunKind::Continue);
 }
 
 void TestEngine::deriveStimulus(std::vector<uint8_t>& blockData, int block) const {
-  std::lock_guard lock(ws_.dataMutex);
-  engine::deriveStimulus(ws_.test, ws_.contacts, blockData, block, !ws_.analyserMode);
+  std::lock_guard lock(bench_.dataMutex);
+  engine::deriveStimulus(bench_.test, bench_.contacts, blockData, block, !bench_.analyserMode());
 }
 
 void TestEngine::keepSupplyBetweenBlocks(const std::vector<uint8_t>& blockData,
                                          const std::vector<uint8_t>& blockResult, int cycles, int block,
                                          bool& keptNoted) {
-  if (!settings_.options.vccOff) return;
+  if (!current().options.vccOff) return;
   // A supply switched off between blocks makes a good RAM, counter or flip-flop forget what the next
   // block reads back; only a board that fights the tester's drivers is worth that price.
-  const std::vector<int> fought = overdrivenPins(blockData, blockResult, ws_.test.pinCount, cycles);
+  const std::vector<int> fought = overdrivenPins(blockData, blockResult, bench_.test.pinCount, cycles);
   if (fought.empty()) {
     if (keptNoted) return;
     keptNoted = true;
@@ -83,7 +52,8 @@ void TestEngine::keepSupplyBetweenBlocks(const std::vector<uint8_t>& blockData,
 void TestEngine::runFullTest() {
   // The launch cleared stopRequested before the worker started; clearing it here would lose an
   // "Отмена" pressed in between, and cancel() would then wait for the whole run.
-  TestDescription& t = ws_.test;
+  TestDescription& t = bench_.test;
+  const Settings& settings = current();
   prepareProgress();
   op_.progressLog("Начало тестирования");
   op_.progressLog("MainTest");
@@ -101,14 +71,13 @@ void TestEngine::runFullTest() {
   }
 
   if (stopped()) return;
-  ws_.mainPage = 0;
-  ws_.showResult = false;
+  const int blocks = t.cycleCount / kBlockCycles;
+  op_.blockDone(0, blocks + 1);
   link_.powerOff();
 
   const int pins = t.pinCount;
   std::vector<uint8_t> blockData;
   std::vector<uint8_t> blockResult(size_t(pins) * kBlockCycles);
-  const int blocks = t.cycleCount / kBlockCycles;
   bool keptNoted = false;
   for (int n = 0; n <= blocks; ++n) {
     gauge(0);
@@ -133,58 +102,58 @@ void TestEngine::runFullTest() {
     if (stopped()) return;
 
     const int blockCycles = std::min(t.cycleCount - n * kBlockCycles, kBlockCycles);
-    link_.setTestParameters(tester::parametersOf(t, blockCycles, settings_.levels));
+    link_.setTestParameters(tester::parametersOf(t, blockCycles, settings.levels));
     if (link_.runImage(blockResult)) {
       // A cancelled wait is not a data error; the cancel reports for itself.
       if (stopped()) return;
       op_.progressLog("Ошибка тестирования");
       op_.message("Ошибка съема данных", Icon::Error);
       link_.powerOff();
-      fail(Outcome::DataError);
+      settle(Outcome::DataError);
       return;
     }
     if (n == blocks) {
-      if (settings_.options.vccOff) link_.powerOff();
+      if (settings.options.vccOff) link_.powerOff();
     } else {
       keepSupplyBetweenBlocks(blockData, blockResult, blockCycles, n, keptNoted);
     }
     if (stopped()) return;
 
     {
-      std::lock_guard lock(ws_.dataMutex);
+      std::lock_guard lock(bench_.dataMutex);
       auto& result = t.resultBuffer();
       const size_t at = size_t(n) * kBlockCycles * size_t(pins);
       const size_t bytes = size_t(blockCycles) * size_t(pins);
       if (at < result.size())
         std::copy_n(blockResult.begin(), std::min(bytes, result.size() - at), result.begin() + long(at));
     }
+    op_.blockDone(n + 1, blocks + 1);
     gauge(100);
     if (stopped()) return;
   }
 
   {
-    std::lock_guard lock(ws_.dataMutex);
-    ws_.errors.errorCount = 0;
+    std::lock_guard lock(bench_.dataMutex);
+    bench_.errors.errorCount = 0;
   }
-  if (!ws_.analyserMode) ws_.analyserView = false;
+  if (!bench_.analyserMode()) bench_.analyserView_ = false;
   link_.powerOff();
   op_.progressLog("Конец тестирования");
   op_.log("Конец тестирования");
 
   if (stopped()) return;
-  if (!ws_.analyserMode) {
+  if (!bench_.analyserMode()) {
     op_.log("Проверка совпадения полученных и исходных данных(ControlTest)");
     op_.progressLog("Проверка совпадения полученных и исходных данных(ControlTest)");
     op_.progressProcess("Проверка совпадения полученных и исходных данных");
     {
-      std::lock_guard lock(ws_.dataMutex);
-      views::compareResults(t, ws_.errors, op_);
-      diagnosis::reportMemoryDiagnosis(t, ws_.errors.errorCount, op_);
+      std::lock_guard lock(bench_.dataMutex);
+      views::compareResults(t, bench_.errors, op_);
+      diagnosis::reportMemoryDiagnosis(t, bench_.errors.errorCount, op_);
     }
     op_.redraw();
-    ws_.showResult = true;
   }
-  fail(Outcome::Finished);
+  settle(Outcome::Finished);
 }
 
 }  // namespace qel::engine

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "engine/test_engine.h"
@@ -10,6 +11,15 @@
 namespace qel::engine {
 
 namespace {
+
+// The frame carries each input threshold in one byte.
+constexpr int32_t kMaxThresholdCode = 255;
+// Level codes run 0..256 on the calibrated scale of the dialog.
+constexpr int32_t kLevelCodes = 256;
+constexpr int kMinPowerUpDelay = 100;  // ms
+constexpr int kMaxCycleTime = 8;       // microseconds
+constexpr int kCalibrationLow = 6;
+constexpr int kCalibrationHigh = 254;
 
 std::string trim(const std::string& s) {
   const size_t a = s.find_first_not_of(" \t");
@@ -44,9 +54,10 @@ std::optional<int> integer(const std::string& text) {
 std::string hundredthsText(int64_t h) {
   const bool negative = h < 0;
   const int64_t a = negative ? -h : h;
-  std::string frac = std::to_string(a % 100);
-  if (frac.size() < 2) frac = "0" + frac;
-  return (negative ? "-" : "") + std::to_string(a / 100) + "," + frac;
+  char text[32];
+  std::snprintf(text, sizeof text, "%s%lld,%02lld", negative ? "-" : "", static_cast<long long>(a / 100),
+                static_cast<long long>(a % 100));
+  return text;
 }
 
 }  // namespace
@@ -101,8 +112,8 @@ ParameterFields showParameters(const TestDescription& test, const Settings& sett
   ParameterFields f;
   f.logicOne = thresholdText((test.levels >> 8) & 0xFF);
   f.logicZero = thresholdText(test.levels & 0xFF);
-  f.minSupply = levelText(settings.levels.minSupply, settings.u0);
-  f.maxGround = levelText(settings.levels.maxGround, settings.u0);
+  f.minSupply = levelText(settings.levels.minSupply, settings.levels.u0);
+  f.maxGround = levelText(settings.levels.maxGround, settings.levels.u0);
   f.powerUpDelay = std::to_string(settings.powerUpDelay);
   f.cycleTime = std::to_string(test.cycleTime);
   return f;
@@ -110,7 +121,7 @@ ParameterFields showParameters(const TestDescription& test, const Settings& sett
 
 bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, Settings& settings,
                      Operator& op) {
-  settings.u0 = float(u0);
+  settings.levels.u0 = u0;
   auto one = thresholdCode(fields.logicOne);
   auto zero = one ? thresholdCode(fields.logicZero) : std::nullopt;
   if (!one || !zero) {
@@ -118,9 +129,11 @@ bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, 
     return false;
   }
   // The frame carries each threshold in one byte: 5,00 V (256) would arrive as 0.
+  // Texts are moved in, not assigned from literals: g++ 12 at -O3 takes that for an overlapping
+  // copy (-Wrestrict).
   auto limit = [](int32_t& code, std::string& text) {
-    if (code > 255) code = 255, text = "5";
-    if (code < 0) code = 0, text = "0";
+    if (code > kMaxThresholdCode) code = kMaxThresholdCode, text = std::string("5");
+    if (code < 0) code = 0, text = std::string("0");
   };
   limit(*one, fields.logicOne);
   limit(*zero, fields.logicZero);
@@ -129,29 +142,31 @@ bool applyParameters(ParameterFields& fields, double u0, TestDescription& test, 
     fields.logicOne = thresholdText(*one);
   }
   test.levels = *zero + *one * 256;
-  if (auto c = levelCode(fields.minSupply, u0, true)) settings.levels.minSupply = std::clamp(*c, 0, 256);
-  if (auto c = levelCode(fields.maxGround, u0, false)) settings.levels.maxGround = std::clamp(*c, 0, 256);
+  if (auto c = levelCode(fields.minSupply, u0, true))
+    settings.levels.minSupply = std::clamp(*c, 0, kLevelCodes);
+  if (auto c = levelCode(fields.maxGround, u0, false))
+    settings.levels.maxGround = std::clamp(*c, 0, kLevelCodes);
   const auto delay = integer(fields.powerUpDelay);
-  settings.powerUpDelay = delay && *delay >= 100 ? *delay : 300;
+  settings.powerUpDelay = delay && *delay >= kMinPowerUpDelay ? *delay : kDefaultPowerUpDelay;
   auto cycle = integer(fields.cycleTime);
   if (!cycle) {
-    cycle = 2;
-    fields.cycleTime = "2";
+    cycle = kDefaultCycleTime;
+    fields.cycleTime = std::to_string(kDefaultCycleTime);
   }
-  test.cycleTime = std::clamp(*cycle, 1, 8);
+  test.cycleTime = std::clamp(*cycle, 1, kMaxCycleTime);
   return true;
 }
 
 void defaultParameters(TestDescription& test, Settings& settings) {
-  settings.levels = tester::LevelSettings{};
-  settings.u0 = 1.375f;
-  settings.powerUpDelay = 300;
-  test.levels = 26409;
-  test.cycleTime = 2;
+  settings.levels = LevelThresholds{};
+  settings.powerUpDelay = kDefaultPowerUpDelay;
+  test.levels = kDefaultInputLevels;
+  test.cycleTime = kDefaultCycleTime;
 }
 
 std::optional<double> calibratedU0(int level) {
-  if (level < 6 || level > 254) return std::nullopt;
+  // Below, the pin has no contact; above, it sits at the supply: neither tells the scale's zero.
+  if (level < kCalibrationLow || level > kCalibrationHigh) return std::nullopt;
   return level * 5.0 / (255 - level);
 }
 
@@ -164,7 +179,7 @@ bool autocalibrate(TestEngine& engine, ParameterFields& fields, TestDescription&
       break;
     }
   op.message("Автокалибровка относительно вывода GND (" + std::to_string(pin) + ")", Icon::Information);
-  double u0 = settings.u0;
+  double u0 = settings.levels.u0;
   if (const auto calibrated = calibratedU0(engine.readPinLevel(pin))) u0 = *calibrated;
   return applyParameters(fields, u0, test, settings, op);
 }

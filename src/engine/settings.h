@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "tester/initialise.h"
+#include "model/level_thresholds.h"
 
 namespace qel::engine {
 
@@ -15,10 +15,11 @@ struct ProgramOptions {
   bool operator==(const ProgramOptions&) const = default;
 };
 
+inline constexpr int32_t kDefaultPowerUpDelay = 300;  // ms
+
 struct Settings {
-  tester::LevelSettings levels;  // MinPGND 49, MaxPGND 65, MinPVCC 245
-  float u0 = 1.375f;
-  int32_t powerUpDelay = 300;  // ms; shown and kept, no command carries it
+  LevelThresholds levels;
+  int32_t powerUpDelay = kDefaultPowerUpDelay;  // shown and kept; no command carries it
   ProgramOptions options;
 };
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/contact_record.h"
+#include "model/contact_record.h"
 #include "model/test_description.h"
 
 namespace qel::engine {

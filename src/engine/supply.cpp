@@ -5,12 +5,12 @@
 namespace qel::engine {
 
 bool TestEngine::supplyCommandsRefused() const {
-  return ws_.channelFault || ws_.busy || realtime_;
+  return bench_.channelFault() || bench_.busy() || realtime_;
 }
 
 void TestEngine::togglePower() {
   if (supplyCommandsRefused()) return;
-  if (ws_.testerNotInitialised) initialiseTester();
+  if (bench_.testerNotInitialised()) initialiseTester();
   if (powerOn)
     link_.powerOff();
   else
@@ -19,19 +19,19 @@ void TestEngine::togglePower() {
 
 void TestEngine::powerOnCommand() {
   if (supplyCommandsRefused()) return;
-  if (ws_.testerNotInitialised) initialiseTester();
+  if (bench_.testerNotInitialised()) initialiseTester();
   if (!powerOn) link_.powerOn();
 }
 
 void TestEngine::powerOffCommand() {
   if (supplyCommandsRefused()) return;
-  if (ws_.testerNotInitialised) initialiseTester();
+  if (bench_.testerNotInitialised()) initialiseTester();
   if (powerOn) link_.powerOff();
 }
 
 int TestEngine::readPinLevel(int pin) {
   // A run owns the port while busy.
-  if (ws_.busy || realtime_) return 0;
+  if (bench_.busy() || realtime_) return 0;
   if (!initialiseTester()) return 0;
   link_.powerOn();
   std::array<int32_t, tester::kMapPins> levels{};

@@ -2,6 +2,11 @@
 
 namespace qel::engine {
 
+namespace {
+// A reset tester needs a second before it takes the next command.
+constexpr int kResetSettleMs = 1000;
+}  // namespace
+
 const char* outcomeName(Outcome outcome) {
   switch (outcome) {
     case Outcome::None:
@@ -20,13 +25,15 @@ const char* outcomeName(Outcome outcome) {
       return "data not obtained";
     case Outcome::Cancelled:
       return "cancelled";
+    case Outcome::ChannelFault:
+      return "faulty channels";
   }
   return "?";
 }
 
-TestEngine::TestEngine(app::Workspace& ws, tester::TesterLink& link, tester::Clock& clock, Operator& op,
+TestEngine::TestEngine(Bench& bench, tester::TesterLink& link, tester::Clock& clock, Operator& op,
                        Settings settings)
-    : ws_(ws), link_(link), clock_(clock), op_(op), settings_(settings) {
+    : bench_(bench), link_(link), clock_(clock), op_(op), settings_(settings), run_(settings) {
   link_.setStopFlag(&stopRequested);
   link_.onPowerChanged = [this](bool on) {
     powerOn = on;
@@ -36,22 +43,27 @@ TestEngine::TestEngine(app::Workspace& ws, tester::TesterLink& link, tester::Clo
 
 TestEngine::~TestEngine() {
   if (worker_.joinable()) {
-    stopRequested = true;
+    requestStop();
     worker_.join();
   }
   link_.onPowerChanged = nullptr;
   link_.setStopFlag(nullptr);
 }
 
-void TestEngine::fail(Outcome outcome, int error) {
+void TestEngine::settle(Outcome outcome, int error) {
   Outcome expected = Outcome::None;
   if (outcome_.compare_exchange_strong(expected, outcome)) lastError_ = error;
 }
 
 bool TestEngine::stopped() {
   if (!stopRequested) return false;
-  fail(Outcome::Cancelled);
+  settle(Outcome::Cancelled);
   return true;
+}
+
+void TestEngine::requestStop() {
+  stopRequested = true;
+  stopRequested.notify_all();
 }
 
 void TestEngine::gauge(int percent) {
@@ -73,7 +85,7 @@ void TestEngine::logText(const std::string& text) {
 }
 
 void TestEngine::prepareProgress() {
-  const TestDescription& t = ws_.test;
+  const TestDescription& t = bench_.test;
   op_.progressCountersVisible(false);
   gauge(0);
   const std::string name = !t.testNames[1].empty() ? t.testNames[1] : t.fileName;
@@ -81,45 +93,86 @@ void TestEngine::prepareProgress() {
                        t.cycleCount, t.cycleCount / kBlockCycles + 1);
 }
 
+void TestEngine::updateContacts(const std::function<void(ContactRecords&)>& update) {
+  {
+    std::lock_guard lock(bench_.dataMutex);
+    update(bench_.contacts);
+  }
+  op_.contactsUpdated();
+}
+
 bool TestEngine::initialiseTester() {
-  const auto outcome = tester::initialiseTester(link_, op_, ws_.test, settings_.levels,
+  const auto outcome = tester::initialiseTester(link_, op_, bench_.test, current().levels,
                                                 [this](int code) { raiseError(code); });
   lastInit_ = outcome;
   if (outcome != tester::InitOutcome::Ok) {
-    fail(Outcome::InitFailed);
+    settle(Outcome::InitFailed);
     return false;
   }
-  ws_.testerNotInitialised = false;
+  bench_.testerNotInitialised_ = false;
   return true;
 }
 
-bool TestEngine::startWorker(Worker kind) {
-  // The previous worker has cleared busy and is on its way out, or gone.
+bool TestEngine::runRefused() const {
+  return bench_.channelFault() || realtime_ || !bench_.testReady() || bench_.busy();
+}
+
+bool TestEngine::launch(RunKind kind) {
+  if (bench_.busy_.exchange(true)) return false;
+  // The previous worker has released the bench and is on its way out, or gone.
   if (worker_.joinable()) worker_.join();
+  stopRequested = false;
+  realtime_ = false;
+  run_ = settings_;
   outcome_ = Outcome::None;
   lastError_ = 0;
-  running_ = true;
+  const bool fresh = kind != RunKind::Continue;
+  const bool comparing = kind == RunKind::Full || kind == RunKind::Analyser;
+  if (comparing) {
+    bench_.analyserMode_ = kind == RunKind::Analyser;
+    bench_.analyserView_ = kind == RunKind::Analyser;
+  }
+  op_.runStarted(kind);
+  if (fresh)
+    updateContacts([&](ContactRecords& contacts) {
+      if (comparing) {
+        bench_.errors.errorCount = 0;
+        bench_.errors.currentError = 0;
+      }
+      resetContactRecords(contacts, bench_.test);
+    });
+  if (comparing) {
+    op_.errorCounter("0/0");
+    op_.log("Запуск тестера...");
+  }
+  if (fresh) op_.progressShow();
+  // The worker's first tester command opens the port afresh.
+  if (kind == RunKind::Full || kind == RunKind::Contact) link_.closeConnection();
+  contactFirst = kind == RunKind::Full;
+  powerOffAfterContact = kind == RunKind::Contact;
   try {
     worker_ = std::thread([this, kind] { workerMain(kind); });
   } catch (const std::system_error&) {
-    running_ = false;
+    bench_.busy_ = false;
     return false;
   }
+  op_.redraw();
   return true;
 }
 
-void TestEngine::workerMain(Worker kind) {
+void TestEngine::workerMain(RunKind kind) {
   workerId_ = std::this_thread::get_id();
-  if (kind == Worker::Contact) {
-    if (runContactTest()) fail(Outcome::Finished);
+  if (kind == RunKind::Contact) {
+    if (runContactTest()) settle(Outcome::Finished);
   } else {
     op_.progressShow();
     runFullTest();
     op_.redraw();
   }
   workerId_ = std::thread::id();
-  ws_.busy = false;
-  running_ = false;
+  const RunEnd end{kind, outcome_.load(), lastError_.load()};
+  bench_.busy_ = false;
+  op_.runFinished(end);
 }
 
 void TestEngine::wait() {
@@ -127,7 +180,7 @@ void TestEngine::wait() {
 }
 
 void TestEngine::shutdown() {
-  stopRequested = true;
+  requestStop();
   wait();
   link_.setStopFlag(nullptr);
   if (link_.port().isOpen()) {
@@ -136,19 +189,15 @@ void TestEngine::shutdown() {
   }
   link_.closeConnection();
   link_.setStopFlag(&stopRequested);
-  ws_.busy = false;
 }
 
 bool TestEngine::cancel() {
-  stopRequested = true;
+  requestStop();
   // The worker leaves its tester wait within one poll; only then does this thread use the port.
   wait();
   const bool done = cancelRun();
-  if (done) {
-    // The reset dropped the tester's parameters.
-    ws_.testerNotInitialised = true;
-    ws_.busy = false;
-  }
+  // The reset dropped the tester's parameters.
+  if (done) bench_.testerNotInitialised_ = true;
   op_.progressClose();
   return done;
 }
@@ -173,8 +222,7 @@ bool TestEngine::cancelRun() {
     raiseError(2);
     return false;
   }
-  clock_.sleepMs(1000);
-  ws_.busy = false;
+  clock_.sleepMs(kResetSettleMs);
   return true;
 }
 

@@ -1,21 +1,21 @@
 #pragma once
 // The TestEngine: runs the contact test, the full test, analyser captures, diagnostics and the
-// supply commands on the tester, and reports through the operator.
+// supply commands on the tester, on the test of the bench, and reports through the operator.
 //
 // Threads: the commands (start..., cancel, diagnostics, supply, real-time checking) are called on
-// one controlling thread (the GUI's or the command line's). Runs go to a worker of the engine's
-// own; while `busy` is set the worker owns the tester link, and it writes the result diagram, the
-// error list and the contact records only under the workspace's dataMutex.
+// one controlling thread (the GUI's or the command line's), which is also the only one that edits
+// settings(). Runs go to a worker of the engine's own, which works on the copy of the settings
+// taken when the run was launched; while the bench is busy the worker owns the tester link.
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "app/workspace.h"
+#include "engine/bench.h"
 #include "engine/settings.h"
 #include "operator/operator.h"
 #include "tester/clock.h"
@@ -24,17 +24,7 @@
 
 namespace qel::engine {
 
-// How the last run ended.
-enum class Outcome : int {
-  None,          // nothing ran yet, or the run is still going
-  Finished,      // contact test passed, or the full test ran to its end (comparison included)
-  NotStarted,    // refused: busy, real-time checking, channel fault, no test shown
-  InitFailed,    // no tester, reset refused, tester RAM faulty
-  ContactFault,  // no clip contact or no supply
-  ErrorRaised,   // a numbered error report (see lastError)
-  DataError,     // a block's answers were not obtained
-  Cancelled,
-};
+using Outcome = RunOutcome;
 const char* outcomeName(Outcome outcome);
 
 // Text of a numbered error.
@@ -44,12 +34,13 @@ inline constexpr int kBlockCycles = tester::kMaxBlockCycles;
 
 class TestEngine {
  public:
-  TestEngine(app::Workspace& ws, tester::TesterLink& link, tester::Clock& clock, Operator& op,
+  TestEngine(Bench& bench, tester::TesterLink& link, tester::Clock& clock, Operator& op,
              Settings settings = {});
   ~TestEngine();
   TestEngine(const TestEngine&) = delete;
   TestEngine& operator=(const TestEngine&) = delete;
 
+  // What the dialogs edit (controlling thread); a run launched afterwards works with it.
   Settings& settings() { return settings_; }
   const Settings& settings() const { return settings_; }
 
@@ -74,14 +65,15 @@ class TestEngine {
   // "Отмена": asks the worker to stop, lets it leave, then switches the supply off and resets the
   // tester. Returns what cancelRun returned.
   bool cancel();
+  // Sets stopRequested and wakes whoever waits on it.
+  void requestStop();
   // Waits for the worker to end.
   void wait();
   // Closing the program: stops a run and lets its worker leave, then parks the tester, switches
   // the supply off and closes the port, none of it cut short by the stop request.
   void shutdown();
-  bool running() const { return running_.load(); }
+  bool running() const { return bench_.busy(); }
   Outcome lastOutcome() const { return outcome_.load(); }
-  int lastError() const { return lastError_.load(); }
 
   // --- On the worker, or directly ---
   bool runContactTest();
@@ -117,34 +109,42 @@ class TestEngine {
   int readPinLevel(int pin);
 
   tester::TesterLink& link() { return link_; }
-  app::Workspace& workspace() { return ws_; }
+  Bench& bench() { return bench_; }
 
  private:
-  enum class Worker { Contact, Full };
-  bool startWorker(Worker kind);
-  void workerMain(Worker kind);
+  // Runs refuse while the channels are faulty, real-time checking is on, no test is shown, or
+  // another run holds the bench.
+  bool runRefused() const;
+  // The one launch of every worker run: claim the bench, take the settings, prepare, start.
+  bool launch(RunKind kind);
+  void workerMain(RunKind kind);
   bool cancelRun();
   bool stopped();
   void step(const std::string& line);     // both logs, short name to the process label
   void logText(const std::string& text);  // both logs and the process label
   void gauge(int percent);
   void prepareProgress();
-  void fail(Outcome outcome, int error = 0);
+  // The run ends with this outcome unless an earlier step already decided it.
+  void settle(Outcome outcome, int error = 0);
   bool onWorker() const { return std::this_thread::get_id() == workerId_.load(); }
+  // The settings of the run in progress on its worker, the live ones on the controlling thread.
+  const Settings& current() const { return onWorker() ? run_ : settings_; }
   bool supplyCommandsRefused() const;
   // "VCCOff" between two blocks: the supply goes off only where the board fights the tester.
   void keepSupplyBetweenBlocks(const std::vector<uint8_t>& blockData, const std::vector<uint8_t>& blockResult,
                                int cycles, int block, bool& keptNoted);
+  // Writes one of the run's findings per pin under the data lock and tells the operator.
+  void updateContacts(const std::function<void(ContactRecords&)>& update);
 
-  app::Workspace& ws_;
+  Bench& bench_;
   tester::TesterLink& link_;
   tester::Clock& clock_;
   Operator& op_;
   Settings settings_;
+  Settings run_;  // written only while no worker runs
 
   std::thread worker_;
   std::atomic<std::thread::id> workerId_{};
-  std::atomic<bool> running_{false};
   std::atomic<Outcome> outcome_{Outcome::None};
   std::atomic<int> lastError_{0};
   std::atomic<bool> realtime_{false};

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <memory>
+#include <vector>
 
 #include "views/mismatch.h"
 
@@ -148,8 +149,8 @@ void paintHeader(QPainter& p, const DiagramPaint& in, const views::VisibleRange&
     p.drawText(QRect(54, y0, 86, rh), Qt::AlignLeft | Qt::AlignVCenter,
                QString::fromStdString(t.pins[size_t(pin)].name).left(8));
 
-    if (in.findings && size_t(pin) < in.findings->size()) {
-      const auto& f = (*in.findings)[size_t(pin)];
+    if (const ContactRecord* found = in.contacts ? contactOfPin(*in.contacts, pin) : nullptr) {
+      const auto& f = *found;
       QFont small = font;
       small.setPointSize(5);
       if (f.group > 0) {

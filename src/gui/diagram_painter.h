@@ -4,11 +4,10 @@
 
 #include <QColor>
 #include <mutex>
-#include <vector>
 
+#include "model/contact_record.h"
 #include "model/test_description.h"
 #include "views/diagram_view.h"
-#include "views/package_view.h"
 
 class QPainter;
 
@@ -30,8 +29,8 @@ QColor shortGroup(int group);
 struct DiagramPaint {
   const TestDescription* test = nullptr;
   const views::DiagramView* view = nullptr;
-  // Contact findings by pin (index = pin), for the short-group boxes and the marks; may be empty.
-  const std::vector<views::ContactFinding>* findings = nullptr;
+  // For the short-group boxes and the marks; may be null.
+  const ContactRecords* contacts = nullptr;
   int width = 0;
   int height = 0;
   bool analyserView = false;

@@ -10,12 +10,11 @@
 
 namespace qel::gui {
 
-DiagramPanel::DiagramPanel(app::Workspace& ws, views::DiagramView& view,
-                           const std::vector<views::ContactFinding>& findings, QWidget* parent)
-    : QWidget(parent), ws_(ws), view_(view), findings_(findings) {
+DiagramPanel::DiagramPanel(const engine::Bench& bench, views::DiagramView& view, QWidget* parent)
+    : QWidget(parent), bench_(bench), view_(view) {
   diagram_ = new DiagramWidget(this);
   ruler_ = new RulerWidget(view_, this);
-  column_ = new CycleColumn(ws_.test, view_, this);
+  column_ = new CycleColumn(bench_.test, view_, this);
   hbar_ = new QScrollBar(Qt::Horizontal, this);
   hbar_->setObjectName("ScrollBar2");
   vbar_ = new QScrollBar(Qt::Vertical, this);
@@ -34,13 +33,13 @@ DiagramPanel::DiagramPanel(app::Workspace& ws, views::DiagramView& view,
 
   diagram_->source = [this] {
     DiagramPaint p;
-    p.test = &ws_.test;
+    p.test = &bench_.test;
     p.view = &view_;
-    p.findings = &findings_;
-    p.analyserView = ws_.analyserView;
-    p.analyserMode = ws_.analyserMode;
-    p.dataMutex = &ws_.dataMutex;
-    p.busy = ws_.busy;
+    p.contacts = &bench_.contacts;
+    p.analyserView = bench_.analyserView();
+    p.analyserMode = bench_.analyserMode();
+    p.dataMutex = &bench_.dataMutex;
+    p.busy = bench_.busy();
     return p;
   };
   connect(hbar_, &QScrollBar::valueChanged, this, &DiagramPanel::onHorizontal);
@@ -59,7 +58,7 @@ int DiagramPanel::rulerWidth() const {
 }
 
 views::ScrollBars DiagramPanel::bars() const {
-  return views::scrollBars(view_, ws_.test.pinCount, ws_.test.cycleCount, diagram_->width(),
+  return views::scrollBars(view_, bench_.test.pinCount, bench_.test.cycleCount, diagram_->width(),
                            diagram_->height());
 }
 
@@ -69,7 +68,7 @@ void DiagramPanel::syncBars() {
   vbar_->setVisible(b.verticalShown);
   vbar_->setRange(0, b.verticalShown ? b.verticalMax : 0);
   vbar_->setPageStep(std::max(1, diagram_->height() / view_.rowHeight));
-  if (!b.verticalShown && view_.firstRow != 0) views::scrollRows(view_, ws_.test, 0, 0);
+  if (!b.verticalShown && view_.firstRow != 0) views::scrollRows(view_, bench_.test, 0, 0);
   vbar_->setValue(view_.firstRow);
   hbar_->setVisible(b.horizontalShown);
   hbar_->setRange(0, b.horizontalMax);
@@ -117,7 +116,7 @@ void DiagramPanel::key(views::Key k) {
                                     : views::Zoom::Normal);
     return;
   }
-  views::handleKey(view_, ws_.test, k, diagram_->width(), rulerWidth(), bars());
+  views::handleKey(view_, bench_.test, k, diagram_->width(), rulerWidth(), bars());
   refresh();
 }
 
@@ -153,7 +152,7 @@ void DiagramPanel::onKey(int k, Qt::KeyboardModifiers) {
 
 void DiagramPanel::clickAt(QPoint at) {
   if (!active()) return;
-  if (!views::clickAt(view_, ws_.test, at.x(), at.y())) return;
+  if (!views::clickAt(view_, bench_.test, at.x(), at.y())) return;
   // Left of the waveforms the cursor goes to column 0, and the paint puts it on column 1.
   views::normaliseCursor(view_);
   repaintAll();
@@ -168,7 +167,6 @@ void DiagramPanel::moveCursorToCycle(int cycle) {
 
 bool DiagramPanel::setMode(views::Mode mode) {
   if (!views::setMode(view_, mode)) return false;
-  ws_.showResult = view_.showResult;
   repaintAll();
   Q_EMIT modeChanged();
   return true;
@@ -178,8 +176,8 @@ void DiagramPanel::resetAfterLoad() {
   view_.firstRow = 0;
   view_.firstCycle = 0;
   view_.cursorRow = 1;
-  view_.cursorPin = ws_.test.rowSignal(1);
-  views::fitCellWidth(view_, rulerWidth(), ws_.test.cycleCount);
+  view_.cursorPin = bench_.test.rowSignal(1);
+  views::fitCellWidth(view_, rulerWidth(), bench_.test.cycleCount);
   refresh();
 }
 
@@ -191,7 +189,7 @@ void DiagramPanel::onHorizontal(int position) {
 
 void DiagramPanel::onVertical(int position) {
   if (syncing_) return;
-  views::scrollRows(view_, ws_.test, position, vbar_->maximum());
+  views::scrollRows(view_, bench_.test, position, vbar_->maximum());
   repaintAll();
 }
 
@@ -200,7 +198,7 @@ void DiagramPanel::onWheel(int steps, bool zoomIt, int x) {
   if (zoomIt) {
     for (int i = 0; i < std::abs(steps); ++i)
       views::zoomAround(view_, steps > 0 ? views::Zoom::In : views::Zoom::Out, x, diagram_->width(),
-                        ws_.test.cycleCount);
+                        bench_.test.cycleCount);
     refresh();
     return;
   }
@@ -211,8 +209,8 @@ void DiagramPanel::onWheel(int steps, bool zoomIt, int x) {
 }
 
 void DiagramPanel::onHover(QPoint at) {
-  const int row = views::rowAt(view_, ws_.test.pinCount, at.y());
-  const auto hint = row > 0 ? views::formulaHint(ws_.test, ws_.test.rowSignal(row)) : std::nullopt;
+  const int row = views::rowAt(view_, bench_.test.pinCount, at.y());
+  const auto hint = row > 0 ? views::formulaHint(bench_.test, bench_.test.rowSignal(row)) : std::nullopt;
   if (hint) {
     diagram_->setToolTip(QString::fromStdString(*hint));
     diagram_->setToolTipDuration(10000);

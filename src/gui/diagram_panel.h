@@ -3,11 +3,9 @@
 // and the two scroll bars, and what the mouse, the wheel and the keys do to the view.
 
 #include <QWidget>
-#include <vector>
 
-#include "app/workspace.h"
+#include "engine/bench.h"
 #include "views/diagram_view.h"
-#include "views/package_view.h"
 
 class QScrollBar;
 
@@ -20,8 +18,7 @@ class RulerWidget;
 class DiagramPanel : public QWidget {
   Q_OBJECT
  public:
-  DiagramPanel(app::Workspace& ws, views::DiagramView& view,
-               const std::vector<views::ContactFinding>& findings, QWidget* parent = nullptr);
+  DiagramPanel(const engine::Bench& bench, views::DiagramView& view, QWidget* parent = nullptr);
 
   // Scroll bars and sizes from the view state, then a repaint (FormResize).
   void refresh();
@@ -36,7 +33,6 @@ class DiagramPanel : public QWidget {
 
   DiagramWidget* diagram() const { return diagram_; }
   RulerWidget* ruler() const { return ruler_; }
-  CycleColumn* cycleColumn() const { return column_; }
   QScrollBar* horizontalBar() const { return hbar_; }
   QScrollBar* verticalBar() const { return vbar_; }
   int rulerWidth() const;
@@ -56,11 +52,11 @@ class DiagramPanel : public QWidget {
   void onWheel(int steps, bool zoom, int x);
   void onKey(int key, Qt::KeyboardModifiers modifiers);
   void onHover(QPoint at);
-  bool active() const { return ws_.pagesVisible; }
+  // The diagram answers the mouse, the wheel and the keys only while a test is shown.
+  bool active() const { return bench_.testReady(); }
 
-  app::Workspace& ws_;
+  const engine::Bench& bench_;
   views::DiagramView& view_;
-  const std::vector<views::ContactFinding>& findings_;
   DiagramWidget* diagram_;
   RulerWidget* ruler_;
   CycleColumn* column_;

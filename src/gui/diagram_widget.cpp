@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 #include <QWheelEvent>
 
 namespace qel::gui {
@@ -25,25 +24,11 @@ void DiagramWidget::paintEvent(QPaintEvent*) {
   in.width = width();
   in.height = height();
   if (!in.test || !in.view) return;
-  if (!in.busy || !in.dataMutex) {
+  if (!in.dataMutex) {
     paintDiagram(p, in);
     return;
   }
-  // During a run: paint when the worker is not writing, else show the last picture and try
-  // again shortly; the picture is kept at the screen's resolution.
-  std::unique_lock lock(*in.dataMutex, std::try_to_lock);
-  if (lock.owns_lock()) {
-    const qreal ratio = devicePixelRatioF();
-    if (last_.size() != size() * ratio) {
-      last_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-      last_.setDevicePixelRatio(ratio);
-    }
-    QPainter into(&last_);
-    paintDiagram(into, in);
-  } else {
-    QTimer::singleShot(30, this, [this] { update(); });
-  }
-  if (!last_.isNull()) p.drawImage(0, 0, last_);
+  picture_.paint(*this, p, *in.dataMutex, in.busy, [&](QPainter& into) { paintDiagram(into, in); });
 }
 
 void DiagramWidget::mousePressEvent(QMouseEvent* e) {

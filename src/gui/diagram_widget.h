@@ -1,11 +1,11 @@
 #pragma once
 // PaintBox1: the waveform area with its header. Mouse and keys go to the diagram panel.
 
-#include <QImage>
 #include <QWidget>
 #include <functional>
 
 #include "gui/diagram_painter.h"
+#include "gui/run_picture.h"
 
 namespace qel::gui {
 
@@ -35,7 +35,7 @@ class DiagramWidget : public QWidget {
 
  private:
   QPoint lastPress_;
-  QImage last_;  // the last picture painted during a run
+  RunPicture picture_;
   int wheelRemainder_ = 0;
 };
 

@@ -7,13 +7,14 @@
 
 namespace qel::gui {
 
-std::unique_ptr<EngineRunControl> EngineRunControl::create(app::Workspace& ws, const app::Settings& settings,
-                                                           Operator& op, std::string& failure) {
+std::unique_ptr<EngineRunControl> EngineRunControl::create(engine::Bench& bench,
+                                                           const app::Settings& settings, Operator& op,
+                                                           std::string& failure) {
   auto connection = connectTester(failure);
   if (!connection) return nullptr;
   std::unique_ptr<EngineRunControl> runs(new EngineRunControl);
   runs->op_ = &op;
-  runs->engine_ = std::make_unique<engine::TestEngine>(ws, *connection->link, connection->clock, op);
+  runs->engine_ = std::make_unique<engine::TestEngine>(bench, *connection->link, connection->clock, op);
   runs->connection_ = std::move(connection);
   runs->applySettings(settings);
   return runs;
@@ -21,18 +22,14 @@ std::unique_ptr<EngineRunControl> EngineRunControl::create(app::Workspace& ws, c
 
 EngineRunControl::~EngineRunControl() {
   if (engine_ && engine_->running()) {
-    engine_->stopRequested = true;
+    engine_->requestStop();
     engine_->wait();
   }
   engine_.reset();
 }
 
 void EngineRunControl::applySettings(const app::Settings& s) {
-  auto& e = engine_->settings();
-  e.levels.minGround = s.minPGND;
-  e.levels.maxGround = s.maxPGND;
-  e.levels.minSupply = s.minPVCC;
-  e.u0 = float(s.u0);
+  engine_->settings().levels = s.levels;
   engine::ProgramOptions options;
   options.shortTest = s.shortTest;
   options.vccOff = s.vccOff;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/settings.h"
-#include "app/workspace.h"
+#include "engine/bench.h"
 #include "gui/run_control.h"
 #include "operator/operator.h"
 
@@ -24,7 +24,7 @@ using tester::TesterConnection;
 class EngineRunControl : public RunControl {
  public:
   // Binds the library; null with the failure text when it cannot be loaded.
-  static std::unique_ptr<EngineRunControl> create(app::Workspace& ws, const app::Settings& settings,
+  static std::unique_ptr<EngineRunControl> create(engine::Bench& bench, const app::Settings& settings,
                                                   Operator& op, std::string& failure);
   ~EngineRunControl() override;
 

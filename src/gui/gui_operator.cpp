@@ -68,6 +68,7 @@ bool GuiOperator::ask(std::string_view text) {
     if (refusing_) return false;
     questions_.push_back(q);
   }
+  questionAdded_.notify_all();
   QMetaObject::invokeMethod(
       this,
       [this, q, t = std::string(text)] {
@@ -88,6 +89,11 @@ bool GuiOperator::ask(std::string_view text) {
   std::lock_guard listLock(questionsMutex_);
   std::erase(questions_, q);
   return answer;
+}
+
+void GuiOperator::waitForPendingQuestion() {
+  std::unique_lock lock(questionsMutex_);
+  questionAdded_.wait(lock, [this] { return !questions_.empty(); });
 }
 
 void GuiOperator::acceptQuestions() {
@@ -168,6 +174,27 @@ void GuiOperator::progressGauge(int percent) {
 }
 void GuiOperator::progressClose() {
   post([this] { progress_.close(); });
+}
+
+void GuiOperator::runStarted(RunKind kind) {
+  post([this, kind] {
+    if (sinks_.runStarted) sinks_.runStarted(kind);
+  });
+}
+void GuiOperator::contactsUpdated() {
+  post([this] {
+    if (sinks_.contactsUpdated) sinks_.contactsUpdated();
+  });
+}
+void GuiOperator::blockDone(int done, int blocks) {
+  post([this, done, blocks] {
+    if (sinks_.blockDone) sinks_.blockDone(done, blocks);
+  });
+}
+void GuiOperator::runFinished(const RunEnd& end) {
+  post([this, end] {
+    if (sinks_.runFinished) sinks_.runFinished(end);
+  });
 }
 
 void GuiOperator::errorCounter(std::string_view text) {

@@ -26,6 +26,10 @@ struct OperatorSinks {
   std::function<void(const std::string&)> errorCounter;
   std::function<void()> redraw;
   std::function<std::optional<std::string>(const FileChoice&)> chooseFile;
+  std::function<void(RunKind)> runStarted;
+  std::function<void()> contactsUpdated;
+  std::function<void(int, int)> blockDone;
+  std::function<void(const RunEnd&)> runFinished;
 };
 
 class GuiOperator : public QObject, public Operator {
@@ -67,8 +71,16 @@ class GuiOperator : public QObject, public Operator {
   void progressGauge(int percent) override;
   void progressClose() override;
 
+  void runStarted(RunKind kind) override;
+  void contactsUpdated() override;
+  void blockDone(int done, int blocks) override;
+  void runFinished(const RunEnd& end) override;
+
   void errorCounter(std::string_view text) override;
   void redraw() override;
+
+  // Blocks until a worker waits on a question (tests hold the GUI thread there, as "Отмена" does).
+  void waitForPendingQuestion();
 
  private:
   bool onGuiThread() const;
@@ -85,6 +97,7 @@ class GuiOperator : public QObject, public Operator {
   QTimer redrawTimer_;
   std::mutex questionsMutex_;
   std::vector<std::shared_ptr<Question>> questions_;
+  std::condition_variable questionAdded_;
   bool refusing_ = false;  // under questionsMutex_
 };
 

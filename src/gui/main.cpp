@@ -9,7 +9,8 @@
 
 #include "app/settings.h"
 #include "app/startup.h"
-#include "app/workspace.h"
+#include "engine/bench.h"
+#include "gui/engine_run_control.h"
 #include "gui/gui_operator.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
@@ -18,9 +19,6 @@
 #include "gui/run_control.h"
 #include "gui/splash.h"
 #include "gui/wait_window.h"
-#ifdef QEL_HAVE_ENGINE
-#include "gui/engine_run_control.h"
-#endif
 
 namespace {
 
@@ -56,30 +54,27 @@ int main(int argc, char** argv) {
   splash.show();
   QApplication::processEvents();
 
-  qel::app::Workspace ws;
+  qel::engine::Bench bench;
   qel::app::Settings settings;
   qel::gui::QtSettingsStore store(qEnvironmentVariable("QEL_SETTINGS_DIR"));
   qel::gui::ProgressWindow progress;
   qel::gui::WaitWindow wait;
   qel::gui::GuiOperator op(progress, wait);
 
-  std::unique_ptr<qel::gui::RunControl> runs;
-#ifdef QEL_HAVE_ENGINE
   // FormCreate binds the driver library first; without it the program ends.
   std::string failure;
-  runs = qel::gui::EngineRunControl::create(ws, settings, op, failure);
+  std::unique_ptr<qel::gui::EngineRunControl> runs =
+      qel::gui::EngineRunControl::create(bench, settings, op, failure);
   if (!runs) {
     splash.close();
     qel::gui::showMessage(nullptr, qel::app::kCannotLoadLibrary + failure, qel::Icon::Error);
     return 1;
   }
-#endif
 
   qel::gui::MainWindow window(
-      {ws, settings, store, op, progress, wait, runs.get(), QApplication::applicationFilePath()});
-#ifdef QEL_HAVE_ENGINE
-  static_cast<qel::gui::EngineRunControl*>(runs.get())->applySettings(settings);
-#endif
+      {bench, settings, store, op, progress, wait, runs.get(), QApplication::applicationFilePath()});
+  // The settings as the window read them.
+  runs->applySettings(settings);
   window.show();
   splash.close();
 

@@ -34,18 +34,20 @@ namespace qel::gui {
 
 namespace {
 constexpr const char* kPlacementKey = "Software\\QEL_Tester\\placement";
-}
+constexpr int kRealtimeIntervalMs = 1000;  // one level snapshot a second while the clip is adjusted
+constexpr int kDiagramPage = 0;
+constexpr int kPackagePage = 2;
+}  // namespace
 
 MainWindow::MainWindow(const MainWindowParts& parts)
-    : ws_(parts.ws),
+    : bench_(parts.bench),
       settings_(parts.settings),
       store_(parts.store),
       op_(parts.op),
       progress_(parts.progress),
       wait_(parts.wait),
       runs_(parts.runs),
-      programPath_(parts.programPath),
-      findings_(size_t(kPinRecords)) {
+      programPath_(parts.programPath) {
   setObjectName("BF");
   setWindowTitle(qs(app::kMainCaption));
   setMinimumWidth(640);
@@ -57,37 +59,36 @@ MainWindow::MainWindow(const MainWindowParts& parts)
   buildMenus();
   buildToolBars();
 
-  // FormCreate: the initial 32-pin test with its view state, then the settings.
-  ws_.test.resetForStartup();
-  ws_.test.computeTypeCodes();
+  // FormCreate: the bench holds the initial 32-pin test; the view state, then the settings.
   app::readSettings(store_, settings_);
-  ws_.recentFiles = settings_.recentFiles;
-  ws_.recentFiles.resize(app::kRecentFiles);
+  settings_.recentFiles.resize(app::kRecentFiles);
   view_.rowHeight = 16;
   view_.cellWidth = settings_.cellWidth;
   if (auto placement = store_.readString(kPlacementKey, "BF"))
     restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*placement)));
-  ws_.expansion.compressedRamTest = settings_.shortTest;
-  thresholds_ = {settings_.minPVCC, settings_.maxPGND, settings_.minPGND, settings_.u0};
-  ws_.test.loaded = true;
-  ws_.testerNotInitialised = true;
-  ws_.pagesVisible = false;
-  pages_->setVisible(false);
-  syncFindings();
+  syncPages();
 
   op_.setDialogParent(this);
-  op_.setSinks({[this](const std::string& l) { appendLog(qs(l)); },
-                [this](const std::string& t) { setErrText(qs(t)); }, [this] { redrawFromModel(); },
-                [this](const FileChoice& c) { return chooseFile(c); }});
+  OperatorSinks sinks;
+  sinks.log = [this](const std::string& l) { appendLog(qs(l)); };
+  sinks.errorCounter = [this](const std::string& t) { setErrText(qs(t)); };
+  sinks.redraw = [this] { redrawFromModel(); };
+  sinks.chooseFile = [this](const FileChoice& c) { return chooseFile(c); };
+  sinks.runStarted = [this](RunKind kind) { runStarted(kind); };
+  sinks.contactsUpdated = [this] {
+    package_->update();
+    diagram_->diagram()->update();
+  };
+  sinks.blockDone = [this](int done, int blocks) { blockDone(done, blocks); };
+  sinks.runFinished = [this](const RunEnd& end) { runFinished(end); };
+  op_.setSinks(std::move(sinks));
   connect(&progress_, &ProgressWindow::cancelRequested, this, &MainWindow::cancelRun);
 
-  realtimeTimer_.setInterval(1000);
+  realtimeTimer_.setInterval(kRealtimeIntervalMs);
   connect(&realtimeTimer_, &QTimer::timeout, this, [this] {
     if (!runs_) return;
     runs_->realtimeTick();
     if (!runs_->realtimeOn()) realtimeTimer_.stop();
-    syncFindings();
-    package_->update();
   });
   // F1 anywhere in the window, whichever control has the focus.
   auto* help = new QAction(this);
@@ -96,10 +97,6 @@ MainWindow::MainWindow(const MainWindowParts& parts)
   help->setShortcutContext(Qt::WindowShortcut);
   QWidget::addAction(help);
   connect(help, &QAction::triggered, this, &MainWindow::openHelpFile);
-
-  runWatch_.setInterval(100);
-  connect(&runWatch_, &QTimer::timeout, this, &MainWindow::watchRun);
-  runWatch_.start();
 }
 
 MainWindow::~MainWindow() = default;
@@ -116,13 +113,13 @@ void MainWindow::buildPages() {
   auto* dl = new QVBoxLayout(diagramPage);
   dl->setContentsMargins(0, 0, 0, 0);
   dl->setSpacing(0);
-  diagram_ = new DiagramPanel(ws_, view_, findings_, diagramPage);
-  words_ = new WordPanelsWidget(ws_.test, diagramPage);
+  diagram_ = new DiagramPanel(bench_, view_, diagramPage);
+  words_ = new WordPanelsWidget(bench_.test, diagramPage);
   dl->addWidget(diagram_, 1);
   dl->addWidget(words_);
   pages_->addTab(diagramPage, "Диаграмма");
 
-  table_ = new TablePage(ws_, pages_);
+  table_ = new TablePage(bench_, pages_);
   pages_->addTab(table_, "Таблица");
 
   auto* packagePage = new QWidget(pages_);
@@ -140,7 +137,7 @@ void MainWindow::buildPages() {
   connect(update, &QAction::triggered, this, &MainWindow::startContactTest);
   connect(retry, &QAction::triggered, this, &MainWindow::startRealtimeCheck);
   connect(stop, &QAction::triggered, this, &MainWindow::stopRealtimeCheck);
-  package_ = new PackageWidget(ws_.test, findings_, thresholds_, packagePage);
+  package_ = new PackageWidget(bench_, settings_.levels, packagePage);
   pl->addWidget(bar);
   pl->addWidget(package_, 1);
   pages_->addTab(packagePage, "Корпус");
@@ -165,13 +162,12 @@ void MainWindow::buildPages() {
   connect(words_, &WordPanelsWidget::selectionChanged, this,
           [this] { diagram_->clickAt(diagram_->diagram()->lastPress()); });
   connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
-    if (ws_.busy && page != 0 && page != 2) {
+    if (bench_.busy() && page != 0 && page != 2) {
       pages_->setCurrentIndex(0);
       return;
     }
-    ws_.mainPage = page;
     if (page == 1)
-      table_->selectCycle(std::clamp(view_.cursorCycle(), 1, std::max(1, ws_.test.cycleCount)));
+      table_->selectCycle(std::clamp(view_.cursorCycle(), 1, std::max(1, bench_.test.cycleCount)));
     else if (page == 0 && table_->selectedCycle() > 0)
       diagram_->moveCursorToCycle(table_->selectedCycle());
   });
@@ -264,9 +260,9 @@ QAction* MainWindow::action(const QString& objectName) const {
 }
 
 void MainWindow::updateStatus() {
-  if (!ws_.pagesVisible) return;
-  panels_[1]->setText(qs(views::cycleStatusText(view_, ws_.test.cycleCount)));
-  panels_[3]->setText(qs(ws_.test.descriptionFile));
+  if (!bench_.testReady()) return;
+  panels_[1]->setText(qs(views::cycleStatusText(view_, bench_.test.cycleCount)));
+  panels_[3]->setText(qs(bench_.test.descriptionFile));
 }
 
 void MainWindow::updateModeControls() {
@@ -277,32 +273,17 @@ void MainWindow::updateModeControls() {
   result_->setChecked(result);
 }
 
-void MainWindow::syncFindings() {
-  // The worker writes the records under the data lock; a busy lock means "paint them next time".
-  std::unique_lock lock(ws_.dataMutex, std::try_to_lock);
-  if (!lock.owns_lock()) return;
-  for (int pin = 1; pin < kPinRecords && pin <= engine::kContactRecords; ++pin) {
-    const auto& r = ws_.contacts[size_t(pin - 1)];
-    auto& f = findings_[size_t(pin)];
-    f.name = r.name;
-    f.typeText = r.typeText;
-    f.group = r.group;
-    f.mark = r.mark;
-    f.level = r.level;
-  }
+void MainWindow::syncPages() {
+  pages_->setVisible(bench_.testReady());
+}
+
+void MainWindow::showPage(int page) {
+  const QSignalBlocker block(pages_);
+  pages_->setCurrentIndex(page);
 }
 
 void MainWindow::redrawFromModel() {
-  setWindowTitle(qs(ws_.caption));
-  const bool visible = ws_.pagesVisible;
-  if (pages_->isVisible() != visible) pages_->setVisible(visible);
-  if (visible && pages_->currentIndex() != ws_.mainPage) {
-    const QSignalBlocker block(pages_);
-    pages_->setCurrentIndex(std::clamp(ws_.mainPage.load(), 0, 2));
-  }
-  if (view_.showResult != ws_.showResult)
-    diagram_->setMode(ws_.showResult ? views::Mode::Result : views::Mode::Reference);
-  syncFindings();
+  syncPages();
   if (runs_ && continue_) continue_->setEnabled(runs_->continueEnabled());
   if (runs_ && power_) power_->setChecked(runs_->powerIsOn());
   diagram_->refresh();
@@ -311,31 +292,47 @@ void MainWindow::redrawFromModel() {
   updateStatus();
 }
 
+void MainWindow::runStarted(RunKind kind) {
+  // The contacts come first: the package page is in front while they are checked.
+  if (kind == RunKind::Full || kind == RunKind::Contact) showPage(kPackagePage);
+  if (kind == RunKind::ChannelTest) syncPages();
+}
+
+void MainWindow::blockDone(int done, int) {
+  if (done == 0) {
+    // The blocks start: the diagram shows the reference while the result fills in.
+    showPage(kDiagramPage);
+    diagram_->setMode(views::Mode::Reference);
+  }
+  op_.redraw();
+}
+
+void MainWindow::runFinished(const RunEnd& end) {
+  const bool compared = (end.kind == RunKind::Full || end.kind == RunKind::Continue) &&
+                        end.outcome == RunOutcome::Finished && !bench_.analyserMode();
+  if (compared) diagram_->setMode(views::Mode::Result);
+  if (end.kind == RunKind::ChannelTest && end.outcome == RunOutcome::ChannelFault) {
+    // The picture of the self-test: what was driven, and what came back.
+    syncPages();
+    showPage(kDiagramPage);
+    diagram_->setMode(views::Mode::Result);
+  }
+  redrawFromModel();
+  table_->reload();
+  Q_EMIT runShown();
+}
+
 void MainWindow::afterLoad() {
-  view_.cellWidth = ws_.cellWidth;
+  views::fitCellWidth(view_, diagram_->rulerWidth(), bench_.test.cycleCount);
   view_.showReference = true;
   view_.showResult = false;
-  ws_.showResult = false;
-  ws_.mainPage = 0;
   updateModeControls();
-  for (int pin = 0; pin < kPinRecords; ++pin) findings_[size_t(pin)] = views::freshFinding(ws_.test, pin);
-  {
-    std::lock_guard lock(ws_.dataMutex);
-    for (int pin = 1; pin <= engine::kContactRecords; ++pin) {
-      const auto fresh = views::freshFinding(ws_.test, pin);
-      ws_.contacts[size_t(pin - 1)] = {fresh.name, fresh.typeText, 0, "-", 0};
-    }
-  }
-  pages_->setVisible(ws_.pagesVisible);
-  pages_->setCurrentIndex(0);
+  pages_->setCurrentIndex(kDiagramPage);
   words_->reloadWords();
   table_->reload();
   diagram_->refresh();
   // The cycle width that fits, now that the page has its size.
-  views::fitCellWidth(view_, diagram_->rulerWidth(), ws_.test.cycleCount);
-  view_.firstCycle = view_.firstRow = 0;
-  view_.cursorRow = 1;
-  diagram_->refresh();
+  diagram_->resetAfterLoad();
   redrawFromModel();
 }
 
@@ -356,7 +353,6 @@ void MainWindow::openHelpFile() {
 }
 
 void MainWindow::writeSettingsAndShutdown() {
-  settings_.recentFiles = ws_.recentFiles;
   settings_.cellWidth = view_.cellWidth;
   settings_.rowHeight = view_.rowHeight;
   app::writeSettings(store_, settings_);

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "app/workspace.h"
+#include "app/test_loader.h"
+#include "engine/bench.h"
 #include "operator/operator.h"
 #include "views/diagram_view.h"
-#include "views/package_view.h"
 
 class QAction;
 class QComboBox;
@@ -34,7 +34,7 @@ class WaitWindow;
 class WordPanelsWidget;
 
 struct MainWindowParts {
-  app::Workspace& ws;
+  engine::Bench& bench;
   app::Settings& settings;
   app::SettingsStore& store;
   GuiOperator& op;
@@ -78,11 +78,11 @@ class MainWindow : public QMainWindow {
   void showTestParameters();           // "Параметры тестирования..." (acSettingsExecute)
   // The operator's file dialog: "Dat|*.dat" filters, the proposed name, the default extension.
   std::optional<std::string> chooseFile(const FileChoice& choice);
-  // Everything shown again from the workspace (the operator's throttled redraw lands here).
+  // Everything shown again from the bench (the operator's throttled redraw lands here).
   void redrawFromModel();
 
   // Read access for tests and screenshots.
-  app::Workspace& workspace() { return ws_; }
+  engine::Bench& bench() { return bench_; }
   views::DiagramView& view() { return view_; }
   DiagramPanel* diagramPanel() const { return diagram_; }
   PackageWidget* packageWidget() const { return package_; }
@@ -95,6 +95,10 @@ class MainWindow : public QMainWindow {
   QAction* recentItem(int index) const { return recent_[size_t(index)]; }
   QComboBox* diagramSwitch() const { return switch_; }
   QAction* action(const QString& objectName) const;
+
+ Q_SIGNALS:
+  // A run's end has been shown (its pages, the table, the counters).
+  void runShown();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -114,11 +118,17 @@ class MainWindow : public QMainWindow {
   void afterLoad();
   void updateStatus();
   void updateModeControls();
-  void syncFindings();
-  void watchRun();
   void writeSettingsAndShutdown();
+  // The diagram, table and package pages are shown while the bench holds a test to show.
+  void syncPages();
+  void showPage(int page);
+  app::LoadOptions loadOptions() const;
+  // The run events, in order on the GUI thread.
+  void runStarted(RunKind kind);
+  void blockDone(int done, int blocks);
+  void runFinished(const RunEnd& end);
 
-  app::Workspace& ws_;
+  engine::Bench& bench_;
   app::Settings& settings_;
   app::SettingsStore& store_;
   GuiOperator& op_;
@@ -128,8 +138,6 @@ class MainWindow : public QMainWindow {
   QString programPath_;
 
   views::DiagramView view_;
-  std::vector<views::ContactFinding> findings_;
-  views::Thresholds thresholds_;
 
   QTabWidget* pages_ = nullptr;
   DiagramPanel* diagram_ = nullptr;
@@ -153,8 +161,6 @@ class MainWindow : public QMainWindow {
   QWidget* navigation_ = nullptr;
   QMenu* barsMenu_ = nullptr;
   QTimer realtimeTimer_;
-  QTimer runWatch_;
-  bool wasRunning_ = false;
   bool activated_ = false;
   bool closing_ = false;
 };

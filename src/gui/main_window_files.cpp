@@ -9,21 +9,20 @@
 
 #include "algorithms/rom_data_save.h"
 #include "app/save_test.h"
+#include "app/startup.h"
 #include "app/test_loader.h"
 #include "gui/gui_operator.h"
 #include "gui/main_window.h"
 
+#include "engine/test_engine.h"
+#include "gui/diagram_panel.h"
+#include "gui/engine_run_control.h"
 #include "gui/message_box.h"
 #include "gui/program_options_dialog.h"
-#include "gui/wait_window.h"
-#ifdef QEL_HAVE_ENGINE
-#include "engine/test_engine.h"
-#include "gui/engine_run_control.h"
-#include "gui/test_parameters_dialog.h"
-#endif
-#include "gui/diagram_panel.h"
 #include "gui/run_control.h"
 #include "gui/table_page.h"
+#include "gui/test_parameters_dialog.h"
+#include "gui/wait_window.h"
 #include "gui/word_panels_widget.h"
 #include "gui/words_dialog.h"
 #include "testfile/writer.h"
@@ -46,26 +45,35 @@ void MainWindow::openTest() {
 }
 
 void MainWindow::loadFile(const QString& path) {
-  if (ws_.busy) return;  // the worker owns the test while a run goes on
+  if (bench_.busy()) return;  // the worker owns the test while a run goes on
   if (auto* start = findChild<QToolButton*>("BStart1")) start->setVisible(true);
-  ws_.channelFault = false;
-  ws_.rulerWidth = diagram_->rulerWidth();
-  app::loadTest(ws_, us(path), op_);
-  ws_.channelFault = false;
+  if (!path.isEmpty()) {
+    app::rememberRecentFile(settings_.recentFiles, us(path));
+    setWindowTitle(qs(app::kMainCaption) + " - " + path);
+  }
+  app::loadTest(bench_, us(path), op_, loadOptions());
+  syncPages();
   afterLoad();
+}
+
+app::LoadOptions MainWindow::loadOptions() const {
+  app::LoadOptions options;
+  options.expansion.compressedRamTest = settings_.shortTest;
+  return options;
 }
 
 void MainWindow::refreshRecentItems() {
   for (size_t i = 0; i < recent_.size(); ++i) {
-    const std::string entry = i < ws_.recentFiles.size() ? ws_.recentFiles[i] : std::string();
+    const std::string entry = i < settings_.recentFiles.size() ? settings_.recentFiles[i] : std::string();
     recent_[i]->setText(qs(entry));
     recent_[i]->setVisible(!entry.empty());
   }
 }
 
 void MainWindow::openRecent(int index) {
-  if (index < 0 || size_t(index) >= ws_.recentFiles.size() || ws_.recentFiles[size_t(index)].empty()) return;
-  loadFile(qs(ws_.recentFiles[size_t(index)]));
+  const auto& recent = settings_.recentFiles;
+  if (index < 0 || size_t(index) >= recent.size() || recent[size_t(index)].empty()) return;
+  loadFile(qs(recent[size_t(index)]));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* e) {
@@ -80,7 +88,7 @@ void MainWindow::dropEvent(QDropEvent* e) {
 
 void MainWindow::saveTestAs() {
   // Only a shown test after a run: a freshly loaded one has "not measured" in its first cell.
-  if (!app::canSaveResult(ws_)) return;
+  if (!app::canSaveResult(bench_)) return;
   QString path;
   if (chooseTestFile)
     path = chooseTestFile(true);
@@ -88,7 +96,7 @@ void MainWindow::saveTestAs() {
     path = QFileDialog::getSaveFileName(this, QString(), qs(settings_.dirTests), kFilter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
   if (path.isEmpty()) return;
-  app::saveResultAs(ws_, us(path), op_);
+  app::saveResultAs(bench_, us(path), op_);
 }
 
 std::optional<std::string> MainWindow::chooseFile(const FileChoice& choice) {
@@ -113,8 +121,8 @@ std::optional<std::string> MainWindow::chooseFile(const FileChoice& choice) {
 }
 
 void MainWindow::saveDataFile() {
-  if (!ws_.pagesVisible || ws_.busy) return;
-  algorithms::saveRomDataFile(ws_.test, op_);
+  if (!bench_.testReady() || bench_.busy()) return;
+  algorithms::saveRomDataFile(bench_.test, op_);
 }
 
 void MainWindow::showProgramOptions() {
@@ -122,34 +130,29 @@ void MainWindow::showProgramOptions() {
   if (dialog.exec() != QDialog::Accepted) return;
   const bool compressed = settings_.shortTest;
   dialog.store(settings_);
-  ws_.expansion.compressedRamTest = settings_.shortTest;
+  // A run in progress keeps the options it was launched with.
   if (runs_) runs_->applySettings(settings_);
   redrawFromModel();
   // A loaded RAM test is expanded again with the other RAM test.
-  if (compressed != settings_.shortTest && ws_.pagesVisible && ws_.test.algorithmNumber == 3 && !ws_.busy)
-    loadFile(qs(ws_.test.fileName));
+  if (compressed != settings_.shortTest && bench_.testReady() && bench_.test.algorithmNumber == 3 &&
+      !bench_.busy())
+    loadFile(qs(bench_.test.fileName));
 }
 
 void MainWindow::showTestParameters() {
-#ifdef QEL_HAVE_ENGINE
   auto* runs = dynamic_cast<EngineRunControl*>(runs_);
-  if (!runs || ws_.busy) return;
-  TestParametersDialog dialog(runs->engine(), ws_.test, op_, this);
+  // The dialog writes the test's thresholds and cycle time, which a run reads.
+  if (!runs || bench_.busy()) return;
+  TestParametersDialog dialog(runs->engine(), bench_.test, op_, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  const auto& e = runs->engine().settings();
-  settings_.minPGND = e.levels.minGround;
-  settings_.maxPGND = e.levels.maxGround;
-  settings_.minPVCC = e.levels.minSupply;
-  settings_.u0 = double(e.u0);
-  thresholds_ = {settings_.minPVCC, settings_.maxPGND, settings_.minPGND, settings_.u0};
+  settings_.levels = runs->engine().settings().levels;
   // The tester gets the new parameters at once.
   runs->engine().initialiseTester();
   redrawFromModel();
-#endif
 }
 
 void MainWindow::showWordsDialog() {
-  WordsDialog dialog(ws_.test, this);
+  WordsDialog dialog(bench_.test, this);
   dialog.exec();
   words_->refresh(view_.cursorCycle());
   table_->update();

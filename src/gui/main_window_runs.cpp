@@ -16,7 +16,7 @@
 namespace qel::gui {
 
 void MainWindow::startFullTest() {
-  if (!runs_ || !ws_.pagesVisible || ws_.busy || realtimeTimer_.isActive()) return;
+  if (!runs_ || !bench_.testReady() || bench_.busy() || realtimeTimer_.isActive()) return;
   progress_.setCloseEnabled(false);
   const bool started = runs_->startFullTest();
   progress_.setCloseEnabled(true);
@@ -25,16 +25,15 @@ void MainWindow::startFullTest() {
 }
 
 void MainWindow::startContactTest() {
-  if (!runs_ || !ws_.pagesVisible || ws_.busy || realtimeTimer_.isActive()) return;
+  if (!runs_ || !bench_.testReady() || bench_.busy() || realtimeTimer_.isActive()) return;
   progress_.setCloseEnabled(false);
-  pages_->setCurrentIndex(2);
   runs_->startContactTest();
   progress_.setCloseEnabled(true);
   redrawFromModel();
 }
 
 void MainWindow::continueRun() {
-  if (!runs_ || ws_.busy) return;
+  if (!runs_ || bench_.busy()) return;
   realtimeTimer_.stop();
   runs_->continueRun();
   redrawFromModel();
@@ -50,7 +49,7 @@ void MainWindow::cancelRun() {
 }
 
 void MainWindow::startRealtimeCheck() {
-  if (!runs_ || ws_.busy) return;
+  if (!runs_ || bench_.busy()) return;
   runs_->startRealtimeCheck();
   if (runs_->realtimeOn()) realtimeTimer_.start();
 }
@@ -62,24 +61,14 @@ void MainWindow::stopRealtimeCheck() {
   redrawFromModel();
 }
 
-void MainWindow::watchRun() {
-  const bool running = runs_ && (runs_->running() || ws_.busy);
-  if (wasRunning_ && !running) {
-    // The run has ended: show what it left, in front of everything else that was posted.
-    redrawFromModel();
-    table_->reload();
-  }
-  wasRunning_ = running;
-}
-
 void MainWindow::navigate(int step) {
   static const views::Step kSteps[] = {views::Step::First, views::Step::Previous, views::Step::Next,
                                        views::Step::Last};
-  if (step < 0 || step > 3 || ws_.busy) return;
-  const auto cycle = views::navigate(ws_.errors, kSteps[step]);
+  if (step < 0 || step > 3 || bench_.busy()) return;
+  const auto cycle = views::navigate(bench_.errors, kSteps[step]);
   if (!cycle) return;
   diagram_->moveCursorToCycle(*cycle);
-  setErrText(qs(views::navigationCounterText(ws_.errors)));
+  setErrText(qs(views::navigationCounterText(bench_.errors)));
 }
 
 }  // namespace qel::gui

@@ -20,9 +20,8 @@ QColor typeColour(const std::string& type) {
 }
 }  // namespace
 
-PackageWidget::PackageWidget(const TestDescription& test, const std::vector<views::ContactFinding>& findings,
-                             const views::Thresholds& thresholds, QWidget* parent)
-    : QWidget(parent), test_(test), findings_(findings), thresholds_(thresholds) {
+PackageWidget::PackageWidget(const engine::Bench& bench, const LevelThresholds& thresholds, QWidget* parent)
+    : QWidget(parent), bench_(bench), test_(bench.test), thresholds_(thresholds) {
   setObjectName("PBCorpus");
   setAutoFillBackground(true);
   QPalette pal = palette();
@@ -53,6 +52,10 @@ void PackageWidget::contextMenuEvent(QContextMenuEvent* e) {
 
 void PackageWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  picture_.paint(*this, p, bench_.dataMutex, bench_.busy(), [this](QPainter& into) { paintPackage(into); });
+}
+
+void PackageWidget::paintPackage(QPainter& p) {
   p.fillRect(rect(), colours::infoBackground);
   const int pins = test_.pinCount;
   geometry_.layout(pins, width(), height() - 10);
@@ -100,8 +103,8 @@ void PackageWidget::paintPin(QPainter& p, int pin) {
   p.setPen(Qt::black);
   p.drawText(QRect(x.number, ty, 16, th), Qt::AlignLeft | Qt::AlignVCenter, QString::number(pin));
 
-  views::ContactFinding f =
-      size_t(pin) < findings_.size() ? findings_[size_t(pin)] : views::freshFinding(test_, pin);
+  const ContactRecord* record = contactOfPin(bench_.contacts, pin);
+  const ContactRecord f = record ? *record : freshContactRecord(test_, pin);
   const QColor colour = typeColour(f.typeText);
   auto text = [&](int centre, int size, bool bold, const QColor& col, const QString& s) {
     QFont font = base;
@@ -122,7 +125,8 @@ void PackageWidget::paintPin(QPainter& p, int pin) {
   if (g.voltageColumn > 0) {
     const char sep = QLocale().decimalPoint().at(0).toLatin1();
     const bool fault = views::voltageIsFault(f, thresholds_);
-    text(x.voltage, f.level < 3 ? 9 : 8, fault, fault ? colours::error : QColor(Qt::black),
+    text(x.voltage, f.level < views::kUntouchedLevel ? 9 : 8, fault,
+         fault ? colours::error : QColor(Qt::black),
          QString::fromStdString(views::voltageText(f.level, thresholds_.u0, sep ? sep : ',')));
   }
   if (f.group > 0) {

@@ -2,9 +2,10 @@
 // PBCorpus: the chip from above with the contact findings beside each pin.
 
 #include <QWidget>
-#include <vector>
 
-#include "model/test_description.h"
+#include "engine/bench.h"
+#include "gui/run_picture.h"
+#include "model/level_thresholds.h"
 #include "views/package_view.h"
 
 class QAction;
@@ -14,8 +15,7 @@ namespace qel::gui {
 class PackageWidget : public QWidget {
   Q_OBJECT
  public:
-  PackageWidget(const TestDescription& test, const std::vector<views::ContactFinding>& findings,
-                const views::Thresholds& thresholds, QWidget* parent = nullptr);
+  PackageWidget(const engine::Bench& bench, const LevelThresholds& thresholds, QWidget* parent = nullptr);
 
   const views::PackageGeometry& geometry() const { return geometry_; }
   // The popup menu's items: "Напряжение", "Логическое сосотяние", "Тип ноги".
@@ -29,11 +29,13 @@ class PackageWidget : public QWidget {
 
  private:
   void columnsChanged();
+  void paintPackage(QPainter& p);
   void paintPin(QPainter& p, int pin);
 
+  const engine::Bench& bench_;
   const TestDescription& test_;
-  const std::vector<views::ContactFinding>& findings_;
-  const views::Thresholds& thresholds_;
+  const LevelThresholds& thresholds_;
+  RunPicture picture_;
   views::PackageGeometry geometry_;
   QAction* voltage_;
   QAction* state_;

@@ -14,8 +14,8 @@ namespace qel::gui {
 
 void WordTableModel::reload() {
   beginResetModel();
-  words_ = std::clamp(ws_.test.dataWordCount, 0, kMaxDataWords);
-  cycles_ = std::max(0, ws_.test.cycleCount);
+  words_ = std::clamp(bench_.test.dataWordCount, 0, kMaxDataWords);
+  cycles_ = std::max(0, bench_.test.cycleCount);
   endResetModel();
 }
 
@@ -36,15 +36,15 @@ QVariant WordTableModel::data(const QModelIndex& index, int role) const {
   const int cycle = index.row() / words_ + 1;
   const int word = index.row() % words_;
   auto texts = [&] {
-    return std::pair{views::formatWordValue(ws_.test, cycle, word, views::Source::Reference),
-                     views::formatWordValue(ws_.test, cycle, word, views::Source::Result)};
+    return std::pair{views::formatWordValue(bench_.test, cycle, word, views::Source::Reference),
+                     views::formatWordValue(bench_.test, cycle, word, views::Source::Result)};
   };
   if (role == Qt::DisplayRole) {
     switch (index.column()) {
       case 0:
         return cycle;
       case 1:
-        return QString::fromStdString(ws_.test.words[size_t(word)].name);
+        return QString::fromStdString(bench_.test.words[size_t(word)].name);
       case 2:
         return QString::fromStdString(texts().first);
       case 3:
@@ -53,7 +53,7 @@ QVariant WordTableModel::data(const QModelIndex& index, int role) const {
   }
   if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
   if ((role == Qt::ForegroundRole || role == Qt::FontRole) && index.column() >= 2 &&
-      ws_.errors.errorCount > 0) {
+      bench_.errors.errorCount > 0) {
     const auto [reference, result] = texts();
     const bool red = reference != views::kUndefined && reference != result;
     if (!red) return {};
@@ -71,8 +71,8 @@ QVariant WordTableModel::headerData(int section, Qt::Orientation orientation, in
   return section >= 0 && section < 4 ? QString(kHeaders[section]) : QVariant();
 }
 
-TablePage::TablePage(const app::Workspace& ws, QWidget* parent) : QWidget(parent) {
-  model_ = new WordTableModel(ws, this);
+TablePage::TablePage(const engine::Bench& bench, QWidget* parent) : QWidget(parent) {
+  model_ = new WordTableModel(bench, this);
   view_ = new QTableView(this);
   view_->setObjectName("PBTabl");
   view_->setModel(model_);

@@ -5,7 +5,7 @@
 #include <QAbstractTableModel>
 #include <QWidget>
 
-#include "app/workspace.h"
+#include "engine/bench.h"
 
 class QTableView;
 
@@ -14,8 +14,8 @@ namespace qel::gui {
 class WordTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  explicit WordTableModel(const app::Workspace& ws, QObject* parent = nullptr)
-      : QAbstractTableModel(parent), ws_(ws) {}
+  explicit WordTableModel(const engine::Bench& bench, QObject* parent = nullptr)
+      : QAbstractTableModel(parent), bench_(bench) {}
   void reload();
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 4; }
@@ -26,7 +26,7 @@ class WordTableModel : public QAbstractTableModel {
   int cycleOfRow(int row) const;
 
  private:
-  const app::Workspace& ws_;
+  const engine::Bench& bench_;
   int words_ = 0;
   int cycles_ = 0;
 };
@@ -34,7 +34,7 @@ class WordTableModel : public QAbstractTableModel {
 class TablePage : public QWidget {
   Q_OBJECT
  public:
-  explicit TablePage(const app::Workspace& ws, QWidget* parent = nullptr);
+  explicit TablePage(const engine::Bench& bench, QWidget* parent = nullptr);
   void reload();
   void selectCycle(int cycle);
   // Cycle of the selected row, 0 when none.

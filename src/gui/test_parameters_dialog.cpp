@@ -96,7 +96,7 @@ void TestParametersDialog::showFields(const engine::ParameterFields& f) {
 void TestParametersDialog::ok() {
   auto f = fields();
   // An unparsable threshold has been reported; the dialog still closes as with OK.
-  engine::applyParameters(f, engine_.settings().u0, test_, engine_.settings(), op_);
+  engine::applyParameters(f, engine_.settings().levels.u0, test_, engine_.settings(), op_);
   showFields(f);
   accept();
 }

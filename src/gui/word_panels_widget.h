@@ -24,7 +24,6 @@ class WordPanelsWidget : public QWidget {
   void refresh(int cursorCycle);
   void enlarge();
   void shrink();
-  int panelHeight() const { return height_; }
   QComboBox* selector(int panel) const { return rows_[size_t(panel)].selector; }
   QString referenceText(int panel) const;
   QString resultText(int panel) const;

@@ -15,7 +15,6 @@ class WordsDialog : public QDialog {
   Q_OBJECT
  public:
   WordsDialog(TestDescription& test, QWidget* parent = nullptr);
-  QComboBox* wordSelector() const { return name_; }
   QComboBox* radixSelector() const { return radix_; }
   QListWidget* contacts() const { return contacts_; }
   // "&Отмена" and Esc.

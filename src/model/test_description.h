@@ -10,6 +10,7 @@
 
 #include "model/algorithm_settings.h"
 #include "model/diagram_allocator.h"
+#include "model/level_thresholds.h"
 #include "model/pin_type.h"
 
 namespace qel {
@@ -87,8 +88,8 @@ class TestDescription {
   int32_t algorithmNumber = 0;
   AlgorithmSettings algorithms;
 
-  int32_t levels = 26409;
-  int32_t cycleTime = 2;
+  int32_t levels = kDefaultInputLevels;
+  int32_t cycleTime = kDefaultCycleTime;
 
   bool loaded = false;
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "operator/run_events.h"
+
 namespace qel {
 
 // Message box icons by their platform codes.
@@ -50,6 +52,15 @@ class Operator {
   virtual void progressCounters(int errors, int mismatches) { (void)errors, (void)mismatches; }
   virtual void progressGauge(int percent) { (void)percent; }
   virtual void progressClose() {}
+
+  // A run has been launched, on the thread that launched it.
+  virtual void runStarted(RunKind kind) { (void)kind; }
+  // The contact records changed (reset at a launch, a snapshot, the marks, the jumper groups).
+  virtual void contactsUpdated() {}
+  // Blocks of a full test in the result diagram so far: 0 when the first is about to run.
+  virtual void blockDone(int done, int blocks) { (void)done, (void)blocks; }
+  // The run has ended and the bench is idle again.
+  virtual void runFinished(const RunEnd& end) { (void)end; }
 
   // The error counter of the status bar (ErrText).
   virtual void errorCounter(std::string_view text) { (void)text; }

@@ -33,10 +33,6 @@ bool hasChannelRow(int pinCount) {
   return false;
 }
 
-int pinCountOfRow(int packageIndex) {
-  return packageIndex >= 0 && packageIndex < int(kRowPins.size()) ? kRowPins[size_t(packageIndex)] : 0;
-}
-
 int channelOf(int packageIndex, int pinIndex) {
   if (packageIndex < 0 || packageIndex >= int(kMap.size()) || pinIndex < 0 || pinIndex >= kMapPins) return 0;
   return kMap[size_t(packageIndex)][size_t(pinIndex)];

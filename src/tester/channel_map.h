@@ -16,8 +16,6 @@ inline constexpr int kMapPins = 48;
 int packageIndexOf(int pinCount);
 // True when the pin count has its own row (8, 14, 16, 18, 20, 24, 28, 32).
 bool hasChannelRow(int pinCount);
-// Pin count of a row.
-int pinCountOfRow(int packageIndex);
 // Channel of pin index k (0-based) in a row; 0 beyond the package and for rows out of range.
 int channelOf(int packageIndex, int pinIndex);
 

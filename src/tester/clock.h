@@ -33,18 +33,14 @@ class ManualClock : public Clock {
   void sleepMs(int ms) override {
     now_ += int64_t(ms) * 1000;
     slept_ += ms;
-    ++sleeps_;
   }
   int64_t nowMicros() const override { return now_; }
   std::string timeOfDay() const override;
-  void advanceMicros(int64_t us) { now_ += us; }
   int64_t sleptMs() const { return slept_; }
-  int64_t sleeps() const { return sleeps_; }
 
  private:
   int64_t now_ = 0;
   int64_t slept_ = 0;
-  int64_t sleeps_ = 0;
 };
 
 }  // namespace qel::tester

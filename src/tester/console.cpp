@@ -5,6 +5,9 @@
 namespace qel::tester {
 
 namespace {
+// How long a read or write colours its indicator, so that the user sees it happen.
+constexpr int kIndicatorMs = 50;
+
 bool isHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
@@ -52,9 +55,9 @@ std::string readReport(const std::vector<uint8_t>& bytes) {
 void UsbConsole::open() {
   if (port_.isOpen()) return;
   port_.logLine("Открываем порт...");
-  port_.clock().sleepMs(500);
+  port_.clock().sleepMs(kOpenSettleMs);
   port_.callOpen();
-  port_.clock().sleepMs(500);
+  port_.clock().sleepMs(kOpenSettleMs);
   port_.logStatus();
 }
 
@@ -93,7 +96,7 @@ std::string UsbConsole::read() {
   } else {
     port_.logStatus();
   }
-  port_.clock().sleepMs(50);
+  port_.clock().sleepMs(kIndicatorMs);
   if (port_.readIndicator) port_.readIndicator(false);
   return indicator_;
 }
@@ -114,7 +117,7 @@ bool UsbConsole::write(std::string_view text, bool byteWise) {
   else
     port_.writeBytes(parsed.bytes.data(), parsed.bytes.size());
   port_.logStatus();
-  port_.clock().sleepMs(50);
+  port_.clock().sleepMs(kIndicatorMs);
   return true;
 }
 

@@ -15,7 +15,7 @@ std::string packageRefusal(int pinCount) {
          " выводами тестер не поддерживает: для него нет таблицы каналов. Тестирование невозможно.";
 }
 
-TestParameters parametersOf(const TestDescription& test, int32_t cycleCount, const LevelSettings& levels) {
+TestParameters parametersOf(const TestDescription& test, int32_t cycleCount, const LevelThresholds& levels) {
   TestParameters p;
   p.levels = test.levels;
   p.cycleTime = test.cycleTime;
@@ -29,7 +29,7 @@ TestParameters parametersOf(const TestDescription& test, int32_t cycleCount, con
 }
 
 InitOutcome initialiseTester(TesterLink& link, Operator& op, const TestDescription& test,
-                             const LevelSettings& levels, const std::function<void(int)>& raiseError) {
+                             const LevelThresholds& levels, const std::function<void(int)>& raiseError) {
   // Nothing is sent for a package whose pins the tester could not tell apart.
   if (const std::string refusal = packageRefusal(test.pinCount); !refusal.empty()) {
     op.message(refusal, Icon::Error);

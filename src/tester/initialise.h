@@ -5,18 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "model/level_thresholds.h"
 #include "model/test_description.h"
 #include "operator/operator.h"
 #include "tester/tester_link.h"
 
 namespace qel::tester {
-
-// The three level settings that classify pin potentials (MinPGND, MaxPGND, MinPVCC).
-struct LevelSettings {
-  int32_t minGround = 49;
-  int32_t maxGround = 65;
-  int32_t minSupply = 245;
-};
 
 enum class InitOutcome { Ok, PackageRefused, NoLink, ResetFailed, RamFaulty, VerifyFailed };
 
@@ -35,11 +29,11 @@ std::string withFailureDetail(TesterLink& link, std::string_view text);
 std::string packageRefusal(int pinCount);
 
 // The test parameters of a TestDescription for a cycle count.
-TestParameters parametersOf(const TestDescription& test, int32_t cycleCount, const LevelSettings& levels);
+TestParameters parametersOf(const TestDescription& test, int32_t cycleCount, const LevelThresholds& levels);
 
 // Runs the sequence; messages go to the operator. A refused reset calls raiseError(2) when given
 // (the engine's error report), otherwise shows the error 2 text with the warning icon.
 InitOutcome initialiseTester(TesterLink& link, Operator& op, const TestDescription& test,
-                             const LevelSettings& levels, const std::function<void(int)>& raiseError = {});
+                             const LevelThresholds& levels, const std::function<void(int)>& raiseError = {});
 
 }  // namespace qel::tester

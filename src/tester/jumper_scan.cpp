@@ -1,5 +1,7 @@
 #include "tester/jumper_scan.h"
 
+#include "tester/tester_link.h"
+
 namespace qel::tester {
 
 std::array<int32_t, kChannels> analyseJumpers(const JumperReadings& m,
@@ -10,8 +12,8 @@ std::array<int32_t, kChannels> analyseJumpers(const JumperReadings& m,
   for (int n = 0; n < kChannels; ++n) {
     if (powerChannel[size_t(n)]) continue;
     const auto& row = m[size_t(n)];
-    if (row[high(n)] != 2) outcome[size_t(n)] = 241;
-    if (row[low(n)] != 1) outcome[size_t(n)] = 240;
+    if (row[high(n)] != kSampleHigh) outcome[size_t(n)] = kJumperStuckHigh;
+    if (row[low(n)] != kSampleLow) outcome[size_t(n)] = kJumperStuckLow;
   }
   int32_t group = 0;
   for (int i = 0; i < kChannels; ++i) {

@@ -31,7 +31,7 @@ d2xx::Status Port::callRead(uint8_t* buffer, uint32_t count, uint32_t& countRead
 bool Port::openPort() {
   if (handle_ == nullptr) {
     logLine("Открываем порт...");
-    clock_.sleepMs(500);
+    clock_.sleepMs(kOpenSettleMs);
     callOpen();
     logStatus();
     if (const std::string detail = driver_.failureDetail(); lastStatus_ != d2xx::kOk && !detail.empty())

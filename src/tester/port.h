@@ -15,6 +15,8 @@
 namespace qel::tester {
 
 inline constexpr const char* kDeviceDescription = "QV USB";
+// Waited before and after opening: the interface chip needs the time after a close or a plug-in.
+inline constexpr int kOpenSettleMs = 500;
 
 class Port {
  public:

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "model/pin_type.h"
 #include "tester/jumper_scan.h"
 #include "tester/tester_link.h"
 
@@ -36,8 +37,8 @@ bool TesterLink::setTestParameters(const TestParameters& p) {
   s.groundPinIndex = s.supplyPinIndex = 0;
   for (int k = 0; k < p.pinCount && k < int(p.pinTypeCodes.size()); ++k) {
     s.pinTypes[size_t(k)] = p.pinTypeCodes[size_t(k)];
-    if (s.pinTypes[size_t(k)] == 10) s.groundPinIndex = k;
-    if (s.pinTypes[size_t(k)] == 15) s.supplyPinIndex = k;
+    if (s.pinTypes[size_t(k)] == kGround) s.groundPinIndex = k;
+    if (s.pinTypes[size_t(k)] == kSupply) s.supplyPinIndex = k;
   }
   for (int j = 0; j < kChannels; ++j) {
     s.channelPin[size_t(j)] = 0;
@@ -97,7 +98,8 @@ bool TesterLink::supplyOk() const {
 
 bool TesterLink::contactOk() const {
   for (int k = 0; k < state_.pinCount; ++k)
-    if (state_.pinPowerClass[size_t(k)] == kClassNoContact && state_.pinTypes[size_t(k)] != 4) return false;
+    if (state_.pinPowerClass[size_t(k)] == kClassNoContact && state_.pinTypes[size_t(k)] != kNotConnected)
+      return false;
   return true;
 }
 
@@ -116,7 +118,7 @@ bool TesterLink::scanJumpers(std::span<int32_t> pinOutcome) {
   std::array<bool, kChannels> power{};
   for (int n = 0; n < kChannels; ++n) {
     const int pin = s.channelPin[size_t(n)];
-    power[size_t(n)] = pin > 0 && s.pinTypes[size_t(pin - 1)] >= 10;
+    power[size_t(n)] = pin > 0 && s.pinTypes[size_t(pin - 1)] >= kGround;  // GND or VCC
   }
   s.channelJumper = analyseJumpers(m, power);
   for (int k = 0; k < s.pinCount && size_t(k) < pinOutcome.size(); ++k)

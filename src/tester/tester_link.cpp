@@ -5,8 +5,11 @@
 namespace qel::tester {
 
 namespace {
+// The slowest acknowledged command, the tester's memory test, answers well within 4 s.
 constexpr int64_t kAckLimitMicros = 4'000'000;
+// A block's answers, 65,528 bytes, arrive well within 10 s even on a slow link.
 constexpr int64_t kAnswerLimitMicros = 10'000'000;
+// Stray bytes are read away for at most about a second.
 constexpr int kDrainPolls = 1000;
 // Answers stream in while the program reads them: a short step keeps it close behind the stream
 // instead of up to 10 ms behind at the end of every block. The limits stay the same.
@@ -20,7 +23,7 @@ bool TesterLink::sendCode(uint8_t code) {
 }
 
 bool TesterLink::waitAck() {
-  uint8_t answer = 255;
+  uint8_t answer = 0xFF;  // neither acknowledgement until one is read
   const int64_t deadline = clock_.nowMicros() + kAckLimitMicros;
   for (;;) {
     uint32_t waiting = 0;

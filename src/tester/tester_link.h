@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "model/level_thresholds.h"
 #include "tester/channel_map.h"
 #include "tester/clock.h"
 #include "tester/port.h"
@@ -17,27 +18,29 @@
 namespace qel::tester {
 
 struct TestParameters {
-  int32_t levels = 26409;
-  int32_t cycleTime = 2;
+  int32_t levels = kDefaultInputLevels;
+  int32_t cycleTime = kDefaultCycleTime;
   int32_t pinCount = 0;
   std::span<const int32_t> pinTypeCodes;  // entry k = pin k+1
   int32_t cycleCount = 0;                 // the whole test; the frame carries its low 16 bits
-  int32_t minGround = 49;
-  int32_t maxGround = 65;
-  int32_t minSupply = 245;
+  int32_t minGround = LevelThresholds::kDefaultMinGround;
+  int32_t maxGround = LevelThresholds::kDefaultMaxGround;
+  int32_t minSupply = LevelThresholds::kDefaultMinSupply;
 };
 
-// Level classes of readLevels.
+// Level classes of readLevels; codes apart from any level, so that they are never taken for one.
 enum PowerClass : int32_t { kClassNone = 0, kClassGround = 15, kClassSupply = 95, kClassNoContact = 175 };
-// Jumper outcomes beside the group numbers.
+// Jumper outcomes beside the group numbers, above any group a scan of 32 channels can form.
 inline constexpr int32_t kJumperStuckLow = 240;   // does not go low ("!L")
 inline constexpr int32_t kJumperStuckHigh = 241;  // does not go high ("!H")
 
 struct LinkState {
-  int32_t noContactLevel = 2;
+  int32_t noContactLevel = 2;  // below it the clip does not touch the pin
+  // Until the first parameter frame brings the settings: a window around a ground pin's 55, and
+  // what a supply pin reads.
   int32_t groundLow = 48, groundHigh = 65;
   int32_t supplyLow = 240;
-  int32_t bankCount = 2;
+  int32_t bankCount = kBanks;
   int32_t tailWord = kTailWord;
   int32_t levelsParam = 0, cycleTimeParam = 0;
   int32_t packageIndex = 0;
@@ -122,7 +125,6 @@ class TesterLink {
  private:
   bool stopRequested() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
   bool codeAndAck(uint8_t code) { return sendCode(code) || waitAck(); }
-  void sendImage(const std::vector<uint8_t>& bytes);
 
   Port& port_;
   Clock& clock_;

@@ -104,13 +104,9 @@ std::string formatTestFile(const TestDescription& t, WriteSource source) {
   for (const auto& s : signals) {
     const auto& rec = t.pins[size_t(s.q)];
     const bool ioOutput = s.onlyRead == 1;
-    std::string key;
-    if (s.q > 50)
-      key = "o" + std::to_string(s.q - 50);
-    else if (!ioOutput && !rec.typeText.empty() && rec.typeText[0] == 'I')
-      key = "i" + std::to_string(s.q);
-    else
-      key = "o" + std::to_string(s.q);
+    const bool input = s.q <= 50 && !ioOutput && !rec.typeText.empty() && rec.typeText[0] == 'I';
+    std::string key(1, input ? 'i' : 'o');
+    key += std::to_string(s.q > 50 ? s.q - 50 : s.q);
     out.line(key + "=" + (ioOutput ? t.pins[size_t(s.q + 50)].name : rec.name));
     if (!rec.typeText.empty() && rec.typeText[0] == 'F')
       out.line("F=" + t.formula[size_t(s.q)]);

@@ -110,10 +110,6 @@ std::vector<RulerLabel> rulerLabels(int firstCycle, int cellWidth, int width,
 // Hint of the row under the mouse: "12 F=C1ORC2." for a formula pin, nothing for other rows.
 std::optional<std::string> formulaHint(const TestDescription& test, int slot);
 
-// The slot drawn in row r (1-based).
-inline int slotOfRow(const TestDescription& test, int row) {
-  return test.rowSignal(row);
-}
 // The visible row under y, 1-based, or 0 outside the rows.
 int rowAt(const DiagramView& view, int pinCount, int y);
 

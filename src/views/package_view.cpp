@@ -68,7 +68,7 @@ PinTextX pinTextX(const PackageGeometry& g, Side side) {
 }
 
 std::string voltageText(int level, double u0, char separator) {
-  if (level < 3) return "NC";
+  if (level < kUntouchedLevel) return "NC";
   const double v = (u0 + 5.0) * level / 256.0 - u0;
   const long tenths = std::lround(std::trunc(v * 10.0 + (v >= 0 ? 1e-9 : -1e-9)));
   char buffer[32];
@@ -80,22 +80,13 @@ std::string voltageText(int level, double u0, char separator) {
   return text.substr(0, 4);
 }
 
-bool markIsFault(const ContactFinding& f, int typeCode) {
-  return (f.mark == "!H" && typeCode != kGround) || (f.mark == "!L" && typeCode != kSupply);
+bool markIsFault(const ContactRecord& r, int typeCode) {
+  return (r.mark == "!H" && typeCode != kGround) || (r.mark == "!L" && typeCode != kSupply);
 }
 
-bool voltageIsFault(const ContactFinding& f, const Thresholds& t) {
-  if (f.level < 3) return f.typeText != "NC";
-  return (f.typeText == "GND" && f.level > t.maxPGND) || (f.typeText == "VCC" && f.level < t.minPVCC);
-}
-
-ContactFinding freshFinding(const TestDescription& test, int pin) {
-  ContactFinding f;
-  if (pin >= 1 && pin < kPinRecords) {
-    f.name = test.pins[size_t(pin)].name;
-    f.typeText = test.pins[size_t(pin)].typeText == "F" ? "O" : test.pins[size_t(pin)].typeText;
-  }
-  return f;
+bool voltageIsFault(const ContactRecord& r, const LevelThresholds& t) {
+  if (r.level < kUntouchedLevel) return r.typeText != "NC";
+  return (r.typeText == "GND" && r.level > t.maxGround) || (r.typeText == "VCC" && r.level < t.minSupply);
 }
 
 }  // namespace qel::views

@@ -4,19 +4,11 @@
 
 #include <string>
 
+#include "model/contact_record.h"
+#include "model/level_thresholds.h"
 #include "model/test_description.h"
 
 namespace qel::views {
-
-// What the contact test found on one pin.
-struct ContactFinding {
-  std::string name;
-  std::string typeText;  // "F" is kept as "O"
-  int group = 0;         // short group 1..6, 0 none
-  std::string mark = "-";
-  int level = 0;  // 0..255
-  bool notConnected = false;
-};
 
 struct PackageColumns {
   bool state = true;    // "Логическое сосотяние"
@@ -55,24 +47,17 @@ struct PinTextX {
 };
 PinTextX pinTextX(const PackageGeometry& g, Side side);
 
+// Below this level the clip is taken not to touch the pin ("NC" beside it).
+inline constexpr int kUntouchedLevel = 3;
+
 // Voltage of a level code, truncated to tenths: "1,8" for 128 with U0 1.375; "NC" below 3.
 std::string voltageText(int level, double u0, char decimalSeparator);
 
-struct Thresholds {
-  int minPVCC = 245;
-  int maxPGND = 65;
-  int minPGND = 49;
-  double u0 = 1.375;
-};
-
 // Findings drawn in red bold.
-bool markIsFault(const ContactFinding& f, int typeCode);
-bool voltageIsFault(const ContactFinding& f, const Thresholds& t);
+bool markIsFault(const ContactRecord& r, int typeCode);
+bool voltageIsFault(const ContactRecord& r, const LevelThresholds& t);
 inline bool typeTextIsFault(const std::string& typeText) {
   return !typeText.empty() && typeText[0] == '!';
 }
-
-// The findings of a freshly loaded test: names and types copied, nothing measured.
-ContactFinding freshFinding(const TestDescription& test, int pin);
 
 }  // namespace qel::views

@@ -52,7 +52,7 @@ std::string formatWordValue(const TestDescription& t, int cycle, int word, Sourc
 std::string wordSelectorHint(const DataWord& w) {
   std::string list;
   for (int s = 1; s <= kWordSlots && w.pins[size_t(s)] > 0; ++s)
-    list += " " + std::to_string(w.pins[size_t(s)]) + ";";
+    list.append(1, ' ').append(std::to_string(w.pins[size_t(s)])).append(1, ';');
   if (list.empty())
     list = "нет";
   else

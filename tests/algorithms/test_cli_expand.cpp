@@ -37,18 +37,18 @@ TEST(QelExpand, WritesAPlainTestThatLoadsToTheExpandedCycles) {
 
   ASSERT_EQ(run("expand " + examples + "/sram6116_ram.qel -o " + (dir / "full.qel").string() + " --full-ram"),
             0);
-  app::Workspace ws;
+  engine::Bench bench;
   testing::RecordingOperator op;
-  ASSERT_TRUE(app::loadTest(ws, (dir / "full.qel").string(), op).shown);
-  EXPECT_EQ(ws.test.algorithmNumber, 0);
-  EXPECT_EQ(ws.test.cycleCount, 16700);
+  ASSERT_TRUE(app::loadTest(bench, (dir / "full.qel").string(), op).shown);
+  EXPECT_EQ(bench.test.algorithmNumber, 0);
+  EXPECT_EQ(bench.test.cycleCount, 16700);
 
   // A data file given on the command line replaces the one the test names.
   std::ofstream(dir / "other.dat", std::ios::binary) << "\x12\x34";
   ASSERT_EQ(run("expand " + examples + "/eprom2716_rom.qel -o " + (dir / "rom.qel").string() + " --data " +
                 (dir / "other.dat").string()),
             0);
-  app::Workspace rom;
+  engine::Bench rom;
   ASSERT_TRUE(app::loadTest(rom, (dir / "rom.qel").string(), op).shown);
   int first = 0;
   const int data[] = {9, 10, 11, 13, 14, 15, 16, 17};

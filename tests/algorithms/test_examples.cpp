@@ -17,15 +17,16 @@ std::string example(const char* name) {
 }
 
 struct Loaded {
-  app::Workspace ws;
+  engine::Bench bench;
   testing::RecordingOperator op;
   app::LoadResult result;
 };
 
 std::unique_ptr<Loaded> load(const std::string& path, bool compressed = true) {
   auto l = std::make_unique<Loaded>();
-  l->ws.expansion.compressedRamTest = compressed;
-  l->result = app::loadTest(l->ws, path, l->op);
+  app::LoadOptions options;
+  options.expansion.compressedRamTest = compressed;
+  l->result = app::loadTest(l->bench, path, l->op, options);
   return l;
 }
 
@@ -49,18 +50,18 @@ TEST_P(Examples, ExpandLoadsWithoutMessagesAndWritesBackUnchanged) {
   auto first = load(example(name), compressed);
   ASSERT_TRUE(first->result.shown);
   for (const auto& m : first->op.messages()) ADD_FAILURE() << m.text;
-  EXPECT_EQ(first->ws.test.cycleCount, cycles);
+  EXPECT_EQ(first->bench.test.cycleCount, cycles);
 
   const auto out =
       fs::temp_directory_path() / (std::string("qel_expanded_") + (compressed ? "c_" : "f_") + name);
-  ASSERT_EQ(testfile::writeTestFile(first->ws.test, out.string(), testfile::WriteSource::Reference), "");
+  ASSERT_EQ(testfile::writeTestFile(first->bench.test, out.string(), testfile::WriteSource::Reference), "");
   auto again = load(out.string(), compressed);
   ASSERT_TRUE(again->result.shown);
   EXPECT_TRUE(again->op.messages().empty());
-  EXPECT_EQ(again->ws.test.algorithmNumber, 0);
-  expectSameCycles(first->ws.test, again->ws.test);
-  EXPECT_EQ(testfile::formatTestFile(again->ws.test, testfile::WriteSource::Reference),
-            testfile::formatTestFile(first->ws.test, testfile::WriteSource::Reference));
+  EXPECT_EQ(again->bench.test.algorithmNumber, 0);
+  expectSameCycles(first->bench.test, again->bench.test);
+  EXPECT_EQ(testfile::formatTestFile(again->bench.test, testfile::WriteSource::Reference),
+            testfile::formatTestFile(first->bench.test, testfile::WriteSource::Reference));
   fs::remove(out);
 }
 
@@ -78,7 +79,7 @@ TEST(ExampleData, TheEpromTestExpectsTheBytesOfItsDataFile) {
   std::ifstream in(example("eprom2716.dat"), std::ios::binary);
   const std::string rom{std::istreambuf_iterator<char>(in), {}};
   ASSERT_EQ(rom.size(), 2048u);
-  const TestDescription& t = l->ws.test;
+  const TestDescription& t = l->bench.test;
   const int data[] = {9, 10, 11, 13, 14, 15, 16, 17};
   for (int address : {0, 0x40, 0x41, 0x155, 0x7FF}) {
     int value = 0;

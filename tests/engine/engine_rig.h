@@ -6,14 +6,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/test_loader.h"
-#include "app/workspace.h"
+#include "bench_staging.h"
+#include "engine/bench.h"
 #include "engine/test_engine.h"
 #include "recording_operator.h"
 #include "tester/port.h"
@@ -50,10 +52,19 @@ class GatedClock : public tester::Clock {
  public:
   void sleepMs(int ms) override {
     if (condition && condition()) {
-      inWait = true;
-      while (stop != nullptr && !stop->load()) std::this_thread::sleep_for(std::chrono::microseconds(200));
+      {
+        std::lock_guard lock(mutex_);
+        inWait = true;
+      }
+      held_.notify_all();
+      if (stop != nullptr) stop->wait(false);  // the engine's requestStop wakes it
     }
     now_ += int64_t(ms) * 1000;
+  }
+  // True once the sleeping thread is held; false when it was not within the limit.
+  bool waitUntilHeld(std::chrono::seconds limit = std::chrono::seconds(30)) {
+    std::unique_lock lock(mutex_);
+    return held_.wait_for(lock, limit, [this] { return inWait.load(); });
   }
   int64_t nowMicros() const override { return now_; }
   std::string timeOfDay() const override { return "00:00:00"; }
@@ -63,6 +74,8 @@ class GatedClock : public tester::Clock {
 
  private:
   std::atomic<int64_t> now_{0};
+  std::mutex mutex_;
+  std::condition_variable held_;
 };
 
 struct EngineRig {
@@ -71,7 +84,8 @@ struct EngineRig {
   std::unique_ptr<WatchingDriver> driver;
   std::unique_ptr<tester::Port> port;
   std::unique_ptr<tester::TesterLink> link;
-  app::Workspace ws;
+  engine::Bench bench;
+  app::LoadOptions loadOptions;
   RecordingOperator op;
   std::unique_ptr<engine::TestEngine> engine;
 
@@ -82,7 +96,7 @@ struct EngineRig {
     driver = std::make_unique<WatchingDriver>(session->driver());
     port = std::make_unique<tester::Port>(*driver, clock);
     link = std::make_unique<tester::TesterLink>(*port, clock);
-    engine = std::make_unique<engine::TestEngine>(ws, *link, clock, op);
+    engine = std::make_unique<engine::TestEngine>(bench, *link, clock, op);
     clock.stop = &engine->stopRequested;
   }
   static virt::BoardConfig board(const std::string& part, std::vector<std::string> faults = {}) {
@@ -94,10 +108,12 @@ struct EngineRig {
   }
   // Loads an example test; the rig's chip must fit it.
   void load(const std::string& name) {
-    const auto r = app::loadTest(ws, std::string(QEL_EXAMPLES_DIR) + "/" + name, op);
+    const auto r = app::loadTest(bench, std::string(QEL_EXAMPLES_DIR) + "/" + name, op, loadOptions);
     if (!r.shown) throw std::runtime_error("example " + name + " did not load");
     op.clear();
   }
+  // A test built in memory put on the bench, as a load leaves it.
+  void place() { bench.endLoad(true); }
   // The full test, to its end.
   engine::Outcome runFull() {
     if (!engine->startFullTest()) return engine::Outcome::NotStarted;

@@ -24,9 +24,9 @@ long offsBetweenBlocks(EngineRig& rig) {
 // The counter example with its loop repeated 800 times: 25,602 cycles, four blocks.
 void loadLongCounter(EngineRig& rig) {
   rig.load("counter_cyclic.qel");
-  rig.ws.test.algorithms.cyclic.repeatCount = 800;
-  algorithms::expandCyclic(rig.ws.test, rig.op, {});
-  ASSERT_EQ(rig.ws.test.cycleCount, 25'602);
+  rig.bench.test.algorithms.cyclic.repeatCount = 800;
+  algorithms::expandCyclic(rig.bench.test, rig.op, {});
+  ASSERT_EQ(rig.bench.test.cycleCount, 25'602);
   rig.op.clear();
 }
 
@@ -34,11 +34,11 @@ TEST(BlockSupply, GoodChipsKeepTheirStateAcrossBlocksWithDefaultSettings) {
   {
     EngineRig rig(EngineRig::board("6116"));
     ASSERT_TRUE(rig.engine->settings().options.vccOff);
-    rig.ws.expansion.compressedRamTest = false;
+    rig.loadOptions.expansion.compressedRamTest = false;
     rig.load("sram6116_ram.qel");
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
     EXPECT_EQ(rig.driver->frameCycles, (std::vector<int>{16'700, 8191, 8191, 318}));
-    EXPECT_EQ(rig.ws.errors.errorCount, 0);
+    EXPECT_EQ(rig.bench.errors.errorCount, 0);
     EXPECT_EQ(offsBetweenBlocks(rig), 0);
     const auto log = rig.op.lines("progress log ");
     EXPECT_EQ(std::count(log.begin(), log.end(), kKept), 1);
@@ -49,7 +49,7 @@ TEST(BlockSupply, GoodChipsKeepTheirStateAcrossBlocksWithDefaultSettings) {
     loadLongCounter(rig);
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
     EXPECT_EQ(rig.driver->frameCycles.size(), 5u);
-    EXPECT_EQ(rig.ws.errors.errorCount, 0);
+    EXPECT_EQ(rig.bench.errors.errorCount, 0);
     EXPECT_EQ(offsBetweenBlocks(rig), 0);
   }
   {
@@ -58,7 +58,7 @@ TEST(BlockSupply, GoodChipsKeepTheirStateAcrossBlocksWithDefaultSettings) {
     rig.engine->settings().options.vccOff = false;
     loadLongCounter(rig);
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
-    EXPECT_EQ(rig.ws.errors.errorCount, 0);
+    EXPECT_EQ(rig.bench.errors.errorCount, 0);
     const auto log = rig.op.lines("progress log ");
     EXPECT_EQ(std::count(log.begin(), log.end(), kKept), 0);
   }
@@ -68,10 +68,10 @@ TEST(BlockSupply, ABoardThatFightsTheTesterHasItsSupplyOffBetweenBlocks) {
   // Without the contact stage nothing marks the stuck ENP, so the tester drives it against the short.
   EngineRig rig(EngineRig::board("74161", {"stuck0:7"}));
   loadLongCounter(rig);
-  rig.ws.busy = true;
+  engine::BenchStaging::busy(rig.bench, true);
   rig.engine->contactFirst = false;
   rig.engine->runFullTest();
-  rig.ws.busy = false;
+  engine::BenchStaging::busy(rig.bench, false);
   EXPECT_EQ(rig.engine->lastOutcome(), Outcome::Finished);
   EXPECT_EQ(offsBetweenBlocks(rig), 3);
   const auto log = rig.op.lines("progress log ");
@@ -80,7 +80,7 @@ TEST(BlockSupply, ABoardThatFightsTheTesterHasItsSupplyOffBetweenBlocks) {
                        "микросхемы (ОЗУ, счетчики) в следующем блоке потеряно"),
             1);
   EXPECT_EQ(std::count(log.begin(), log.end(), kKept), 0);
-  EXPECT_GT(rig.ws.errors.errorCount, 0);
+  EXPECT_GT(rig.bench.errors.errorCount, 0);
 }
 
 }  // namespace

@@ -14,17 +14,17 @@ TEST(ChannelTest, ShortedChannelPinsAreReportedAndPictured) {
     if (p != 5 && p != 6) faults.push_back("open:" + std::to_string(p));
   EngineRig rig(EngineRig::board("7400", faults));
   rig.load("nand7400.qel");
-  rig.ws.testerNotInitialised = false;
+  engine::BenchStaging::testerInitialised(rig.bench);
   EXPECT_EQ(rig.engine->testChannels(), false);
   const auto messages = rig.op.messages();
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0].text, "Освободите контакты клипсы.");
   EXPECT_EQ(messages[1], (RecordingOperator::Message{"Неисправные каналы(всего 2): 5; 6; ", Icon::Warning}));
-  EXPECT_TRUE(rig.ws.channelFault);
-  EXPECT_TRUE(rig.ws.testerNotInitialised);
-  EXPECT_FALSE(rig.ws.busy);
+  EXPECT_TRUE(rig.bench.channelFault());
+  EXPECT_TRUE(rig.bench.testerNotInitialised());
+  EXPECT_FALSE(rig.bench.busy());
   // The picture: what was driven, and what came back.
-  const TestDescription& t = rig.ws.test;
+  const TestDescription& t = rig.bench.test;
   EXPECT_EQ(t.pinCount, 32);
   EXPECT_EQ(t.cycleCount, 100);
   EXPECT_EQ(t.level(5, 14), 1);  // row 13 drives channel-pin 5 high
@@ -32,10 +32,29 @@ TEST(ChannelTest, ShortedChannelPinsAreReportedAndPictured) {
   EXPECT_EQ(t.level(5, 1), 2);
   EXPECT_EQ(t.resultCode(6, 14), kReadHigh);  // its partner follows
   EXPECT_EQ(t.resultCode(7, 14), kReadLow);
-  EXPECT_TRUE(rig.ws.pagesVisible);
-  // Runs refuse until a test is loaded again.
+  EXPECT_TRUE(rig.bench.testReady());
+  EXPECT_EQ(rig.op.runEnds(), (std::vector<RunEnd>{{RunKind::ChannelTest, RunOutcome::ChannelFault, 0}}));
+  // Runs refuse until a test is loaded again; the load clears the fault.
   EXPECT_FALSE(rig.engine->startFullTest());
   EXPECT_FALSE(rig.engine->startContactTest());
+  rig.load("nand7400.qel");
+  EXPECT_FALSE(rig.bench.channelFault());
+  EXPECT_TRUE(rig.bench.testerNotInitialised());
+  EXPECT_EQ(rig.bench.contacts[0].typeText, "I");
+  EXPECT_EQ(rig.bench.contacts[2].typeText, "O");
+  // The board still has the clip off most pins: the run starts and finds that.
+  EXPECT_EQ(rig.runFull(), engine::Outcome::ContactFault);
+}
+
+TEST(Bench, ALoadWaitsForTheRunThatHoldsTheTest) {
+  EngineRig rig(EngineRig::board("7400"));
+  rig.load("nand7400.qel");
+  engine::BenchStaging::busy(rig.bench, true);
+  const auto refused = app::loadTest(rig.bench, std::string(QEL_EXAMPLES_DIR) + "/dff7474.qel", rig.op);
+  EXPECT_FALSE(refused.shown);
+  EXPECT_EQ(rig.bench.test.pinCount, 14);
+  EXPECT_EQ(rig.bench.test.fileName, std::string(QEL_EXAMPLES_DIR) + "/nand7400.qel");
+  EXPECT_TRUE(rig.op.events().empty());
 }
 
 TEST(ChannelTest, FreeClipPassesAndMissingTesterIsReported) {
@@ -43,8 +62,8 @@ TEST(ChannelTest, FreeClipPassesAndMissingTesterIsReported) {
   rig.load("nand7400.qel");
   EXPECT_TRUE(rig.engine->runChannelTest(true));
   EXPECT_EQ(rig.op.messages().back().text, "Тестирование ошибок не выявило");
-  EXPECT_EQ(rig.ws.test.pinCount, 14);
-  EXPECT_FALSE(rig.ws.channelFault);
+  EXPECT_EQ(rig.bench.test.pinCount, 14);
+  EXPECT_FALSE(rig.bench.channelFault());
   EXPECT_EQ(rig.driver->frameCycles.back(), 100);
 
   EngineRig stuck(EngineRig::board("7400", {"free", "channel:20"}));
@@ -56,7 +75,7 @@ TEST(ChannelTest, FreeClipPassesAndMissingTesterIsReported) {
   absent.load("nand7400.qel");
   EXPECT_EQ(absent.engine->testChannels(), std::nullopt);
   EXPECT_EQ(absent.op.messages().back(), (RecordingOperator::Message{"Нет связи с тестером", Icon::Error}));
-  EXPECT_FALSE(absent.ws.busy);
+  EXPECT_FALSE(absent.bench.busy());
 }
 
 TEST(RamTest, InitialisesFirstAndReportsTheOutcome) {
@@ -75,7 +94,7 @@ TEST(RamTest, InitialisesFirstAndReportsTheOutcome) {
   EXPECT_EQ(
       faulty.op.messages().back().text,
       "Произошла ошибка при попытке диагностики ОЗУ. ОЗУ тестера не исправно. Обратитесь к разработчикам.");
-  faulty.ws.testerNotInitialised = false;
+  engine::BenchStaging::testerInitialised(faulty.bench);
   EXPECT_EQ(faulty.engine->testRam(), false);
   EXPECT_EQ(
       faulty.op.messages().back(),
@@ -97,7 +116,7 @@ TEST(RawReadout, ShowsTheBitsOfTheFirstBlock) {
   // Channel 0 carries pin 1, driven low in the first cycle of the test.
   EXPECT_EQ(grid.at(1, 1), '0');
   EXPECT_EQ(grid.at(33 - 1, 8199), 0);
-  rig.ws.busy = true;
+  engine::BenchStaging::busy(rig.bench, true);
   EXPECT_TRUE(rig.engine->rawReadout(grid));
 }
 
@@ -106,14 +125,14 @@ TEST(Supply, CommandsSwitchAndRefuseWhileBusy) {
   rig.load("nand7400.qel");
   rig.engine->togglePower();
   EXPECT_TRUE(rig.engine->powerOn);
-  EXPECT_FALSE(rig.ws.testerNotInitialised);
+  EXPECT_FALSE(rig.bench.testerNotInitialised());
   rig.engine->powerOnCommand();
   EXPECT_EQ(std::count(rig.commands().begin(), rig.commands().end(), tester::kPowerOn), 1);
-  rig.ws.busy = true;
+  engine::BenchStaging::busy(rig.bench, true);
   rig.engine->powerOffCommand();
   EXPECT_TRUE(rig.engine->powerOn);
   EXPECT_EQ(rig.engine->readPinLevel(7), 0);
-  rig.ws.busy = false;
+  engine::BenchStaging::busy(rig.bench, false);
   rig.engine->togglePower();
   EXPECT_FALSE(rig.engine->powerOn);
   EXPECT_FALSE(rig.session->board().powerSwitch());
@@ -186,29 +205,29 @@ TEST(Parameters, AutocalibrationReadsTheGroundPin) {
   EngineRig rig(EngineRig::board("7400"));
   rig.load("nand7400.qel");
   Settings& s = rig.engine->settings();
-  s.u0 = 2.0f;
-  ParameterFields f = showParameters(rig.ws.test, s);
-  EXPECT_TRUE(autocalibrate(*rig.engine, f, rig.ws.test, s, rig.op));
+  s.levels.u0 = 2.0;
+  ParameterFields f = showParameters(rig.bench.test, s);
+  EXPECT_TRUE(autocalibrate(*rig.engine, f, rig.bench.test, s, rig.op));
   EXPECT_EQ(rig.op.messages().front(),
             (RecordingOperator::Message{"Автокалибровка относительно вывода GND (7)", Icon::Information}));
-  EXPECT_FLOAT_EQ(s.u0, 1.375f);  // the pin read 55
+  EXPECT_DOUBLE_EQ(s.levels.u0, 1.375);  // the pin read 55
   EXPECT_FALSE(rig.link->powerIsOn());
 
   virt::BoardConfig shifted = EngineRig::board("7400");
   shifted.u0 = 1.5;
   EngineRig other(shifted);
   other.load("nand7400.qel");
-  ParameterFields g = showParameters(other.ws.test, other.engine->settings());
-  autocalibrate(*other.engine, g, other.ws.test, other.engine->settings(), other.op);
-  EXPECT_NEAR(other.engine->settings().u0, 59 * 5.0 / 196, 1e-6);
+  ParameterFields g = showParameters(other.bench.test, other.engine->settings());
+  autocalibrate(*other.engine, g, other.bench.test, other.engine->settings(), other.op);
+  EXPECT_NEAR(other.engine->settings().levels.u0, 59 * 5.0 / 196, 1e-6);
 
   // No clip contact on the ground pin: U0 stays.
   EngineRig open(EngineRig::board("7400", {"open:7"}));
   open.load("nand7400.qel");
-  open.engine->settings().u0 = 1.4f;
-  ParameterFields h = showParameters(open.ws.test, open.engine->settings());
-  autocalibrate(*open.engine, h, open.ws.test, open.engine->settings(), open.op);
-  EXPECT_FLOAT_EQ(open.engine->settings().u0, 1.4f);
+  open.engine->settings().levels.u0 = 1.4;
+  ParameterFields h = showParameters(open.bench.test, open.engine->settings());
+  autocalibrate(*open.engine, h, open.bench.test, open.engine->settings(), open.op);
+  EXPECT_DOUBLE_EQ(open.engine->settings().levels.u0, 1.4);
 }
 
 TEST(Parameters, ProgramOptions) {

@@ -1,9 +1,12 @@
 // The full test against the virtual tester: good chips pass, faults are found where they show,
 // long tests run in blocks, failures end clean, cancel leaves the port to one thread.
 
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <set>
 
+#include "engine/parameters.h"
 #include "engine_rig.h"
 #include "nand_test.h"
 #include "tester/protocol.h"
@@ -13,8 +16,8 @@ namespace {
 
 using engine::Outcome;
 
-std::set<int> errorCycles(const app::Workspace& ws) {
-  return {ws.errors.errorCycles.begin(), ws.errors.errorCycles.end()};
+std::set<int> errorCycles(const engine::Bench& bench) {
+  return {bench.errors.errorCycles.begin(), bench.errors.errorCycles.end()};
 }
 
 // Cycles in which a pin is expected at a level.
@@ -28,7 +31,7 @@ std::set<int> cyclesExpecting(const TestDescription& t, int pin, uint8_t level) 
 }
 
 void expectCleanEnd(EngineRig& rig) {
-  EXPECT_FALSE(rig.ws.busy);
+  EXPECT_FALSE(rig.bench.busy());
   EXPECT_FALSE(rig.engine->running());
   EXPECT_FALSE(rig.link->powerIsOn());
   EXPECT_FALSE(rig.session->board().powerSwitch());
@@ -57,19 +60,20 @@ TEST(FullTest, GoodChipOfEveryExamplePasses) {
     if (chip == "2716") {
       EngineRig probe(config);
       probe.load(file);
-      std::filesystem::path data = probe.ws.test.algorithms.rom.dataFileName;
+      std::filesystem::path data = probe.bench.test.algorithms.rom.dataFileName;
       if (data.is_relative()) data = std::filesystem::path(QEL_EXAMPLES_DIR) / data;
       config.romFile = data.string();
     }
     EngineRig rig(config);
     rig.load(file);
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
-    EXPECT_GT(rig.ws.test.cycleCount, 0);
-    EXPECT_EQ(rig.ws.errors.errorCount, 0);
-    EXPECT_EQ(rig.ws.errors.mismatchCount, 0);
+    EXPECT_GT(rig.bench.test.cycleCount, 0);
+    EXPECT_EQ(rig.bench.errors.errorCount, 0);
+    EXPECT_EQ(rig.bench.errors.mismatchCount, 0);
     EXPECT_TRUE(rig.messageTexts().empty());
     expectCleanEnd(rig);
-    EXPECT_TRUE(rig.ws.showResult);
+    // Told to the window, which then shows the result.
+    EXPECT_EQ(rig.op.runEnds(), (std::vector<RunEnd>{{RunKind::Full, RunOutcome::Finished, 0}}));
     const auto progress = rig.op.lines("progress log ");
     EXPECT_NE(std::find(progress.begin(), progress.end(), "Всего найдено ошибок: 0"), progress.end());
   }
@@ -81,28 +85,28 @@ TEST(FullTest, InjectedFaultsAreFoundAtTheCyclesWhereTheyShow) {
     EngineRig rig(EngineRig::board("7400", {"held0:3"}));
     rig.load("nand7400.qel");
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
-    EXPECT_EQ(errorCycles(rig.ws), cyclesExpecting(rig.ws.test, 3, 1));
-    EXPECT_EQ(rig.ws.errors.mismatchCount, 0);  // only an output disagrees
+    EXPECT_EQ(errorCycles(rig.bench), cyclesExpecting(rig.bench.test, 3, 1));
+    EXPECT_EQ(rig.bench.errors.mismatchCount, 0);  // only an output disagrees
     expectCleanEnd(rig);
   }
   {
     EngineRig rig(EngineRig::board("7400", {"held1:11"}));
     rig.load("nand7400.qel");
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
-    EXPECT_EQ(errorCycles(rig.ws), cyclesExpecting(rig.ws.test, 11, 0));
+    EXPECT_EQ(errorCycles(rig.bench), cyclesExpecting(rig.bench.test, 11, 0));
   }
   {
     EngineRig rig(EngineRig::board("7474", {"held0:5"}));
     rig.load("dff7474.qel");
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
-    EXPECT_EQ(errorCycles(rig.ws), cyclesExpecting(rig.ws.test, 5, 1));
+    EXPECT_EQ(errorCycles(rig.bench), cyclesExpecting(rig.bench.test, 5, 1));
   }
   {
     // The counter's QA against a board driver holding it low.
     EngineRig rig(EngineRig::board("74161", {"held0:14"}));
     rig.load("counter161_radix10.qel");
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
-    EXPECT_EQ(errorCycles(rig.ws), cyclesExpecting(rig.ws.test, 14, 1));
+    EXPECT_EQ(errorCycles(rig.bench), cyclesExpecting(rig.bench.test, 14, 1));
   }
   {
     // A stuck output cannot be moved high by the tester: marked "!H", and every cycle expecting
@@ -110,40 +114,42 @@ TEST(FullTest, InjectedFaultsAreFoundAtTheCyclesWhereTheyShow) {
     EngineRig rig(EngineRig::board("7400", {"stuck0:6"}));
     rig.load("nand7400.qel");
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
-    EXPECT_EQ(rig.ws.contacts[5].mark, "!H");
-    std::set<int> expected = cyclesExpecting(rig.ws.test, 6, 1);
-    for (int c : cyclesExpecting(rig.ws.test, 6, 0)) expected.insert(c);
-    EXPECT_EQ(errorCycles(rig.ws), expected);
+    EXPECT_EQ(rig.bench.contacts[5].mark, "!H");
+    std::set<int> expected = cyclesExpecting(rig.bench.test, 6, 1);
+    for (int c : cyclesExpecting(rig.bench.test, 6, 0)) expected.insert(c);
+    EXPECT_EQ(errorCycles(rig.bench), expected);
   }
 }
 
 TEST(FullTest, LongTestsRunInBlocksOf8191) {
   {
     EngineRig rig(EngineRig::board("7400"));
-    buildNandTest(rig.ws.test, 20000);
-    rig.ws.pagesVisible = true;
+    buildNandTest(rig.bench.test, 20000);
+    rig.place();
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
     // The initialisation carries the whole test, then one frame per block.
     EXPECT_EQ(rig.driver->frameCycles, (std::vector<int>{20000, 8191, 8191, 3618}));
-    EXPECT_EQ(rig.ws.errors.errorCount, 0);
+    EXPECT_EQ(rig.bench.errors.errorCount, 0);
     for (int c : {1, 8191, 8192, 16382, 16383, 20000})
       for (int pin : {1, 3, 8, 11}) {
         SCOPED_TRACE(c);
-        EXPECT_EQ(rig.ws.test.resultCode(pin, c), rig.ws.test.level(pin, c) + 1);
+        EXPECT_EQ(rig.bench.test.resultCode(pin, c), rig.bench.test.level(pin, c) + 1);
       }
     const auto log = rig.op.lines("progress log ");
     EXPECT_EQ(std::count(log.begin(), log.end(), "БлокДанных №3"), 1);
     EXPECT_EQ(std::count(log.begin(), log.end(), "БлокДанных №4"), 0);
+    // Reported before the first block and after each, so that the window can follow.
+    EXPECT_EQ(rig.op.blocksDone(), (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
     expectCleanEnd(rig);
   }
   {
     EngineRig rig(EngineRig::board("7400"));
-    buildNandTest(rig.ws.test, 8191);
-    rig.ws.pagesVisible = true;
+    buildNandTest(rig.bench.test, 8191);
+    rig.place();
     EXPECT_EQ(rig.runFull(), Outcome::Finished);
     EXPECT_EQ(rig.driver->frameCycles, (std::vector<int>{8191, 8191, 0}));
-    EXPECT_EQ(rig.ws.errors.errorCount, 0);
-    EXPECT_EQ(rig.ws.test.resultCode(3, 8191), rig.ws.test.level(3, 8191) + 1);
+    EXPECT_EQ(rig.bench.errors.errorCount, 0);
+    EXPECT_EQ(rig.bench.test.resultCode(3, 8191), rig.bench.test.level(3, 8191) + 1);
     EXPECT_EQ(std::count(rig.commands().begin(), rig.commands().end(), tester::kRunImage), 2);
   }
 }
@@ -154,7 +160,7 @@ TEST(FullTest, FailuresEndWithTheirMessageAndACleanState) {
     rig.load("nand7400.qel");
     EXPECT_EQ(rig.runFull(), Outcome::InitFailed);
     EXPECT_EQ(rig.messageTexts(), std::vector<std::string>{"Нет связи с тестером"});
-    EXPECT_FALSE(rig.ws.busy);
+    EXPECT_FALSE(rig.bench.busy());
   }
   {
     // Contact and supply faults: the question, then no blocks.
@@ -167,28 +173,28 @@ TEST(FullTest, FailuresEndWithTheirMessageAndACleanState) {
   {
     // The tester goes quiet in the middle of the block's answers.
     EngineRig rig(EngineRig::board("7400"));
-    buildNandTest(rig.ws.test, 3000);
-    rig.ws.pagesVisible = true;
+    buildNandTest(rig.bench.test, 3000);
+    rig.place();
     // Contact stage and initialisation take well under 2000 bytes; the block's answers 24,000.
     virt::BoardConfig config = EngineRig::board("7400", {"silent:6000"});
     EngineRig quiet(config);
-    buildNandTest(quiet.ws.test, 3000);
-    quiet.ws.pagesVisible = true;
+    buildNandTest(quiet.bench.test, 3000);
+    quiet.place();
     EXPECT_EQ(quiet.runFull(), Outcome::DataError);
     EXPECT_EQ(quiet.messageTexts(), std::vector<std::string>{"Ошибка съема данных"});
     const auto log = quiet.op.lines("progress log ");
     EXPECT_EQ(log.back(), "Ошибка тестирования");
-    EXPECT_FALSE(quiet.ws.busy);
-    EXPECT_EQ(quiet.ws.test.resultCode(3, 1), kNotMeasured);
+    EXPECT_FALSE(quiet.bench.busy());
+    EXPECT_EQ(quiet.bench.test.resultCode(3, 1), kNotMeasured);
   }
   {
     // A full test refuses while another run is busy, and while the channels are faulty.
     EngineRig rig(EngineRig::board("7400"));
     rig.load("nand7400.qel");
-    rig.ws.busy = true;
+    engine::BenchStaging::busy(rig.bench, true);
     EXPECT_FALSE(rig.engine->startFullTest());
-    rig.ws.busy = false;
-    rig.ws.channelFault = true;
+    engine::BenchStaging::busy(rig.bench, false);
+    engine::BenchStaging::channelFault(rig.bench);
     EXPECT_FALSE(rig.engine->startFullTest());
     EXPECT_TRUE(rig.commands().empty());
   }
@@ -199,16 +205,14 @@ TEST(FullTest, CancelInsideATesterWaitLetsTheWorkerLeaveFirst) {
   virt::BoardConfig config = EngineRig::board("7400");
   config.bytesPerSecond = 1'000'000;
   EngineRig rig(config);
-  buildNandTest(rig.ws.test, 5000);
-  rig.ws.pagesVisible = true;
+  buildNandTest(rig.bench.test, 5000);
+  rig.place();
   rig.clock.condition = [&rig] {
     const auto& c = rig.session->device().commands();
     return !c.empty() && c.back() == tester::kRunImage;
   };
   ASSERT_TRUE(rig.engine->startFullTest());
-  for (int i = 0; i < 20000 && !rig.clock.inWait; ++i)
-    std::this_thread::sleep_for(std::chrono::microseconds(250));
-  ASSERT_TRUE(rig.clock.inWait.load());
+  ASSERT_TRUE(rig.clock.waitUntilHeld());
   const size_t before = rig.commands().size();
 
   EXPECT_TRUE(rig.engine->cancel());
@@ -218,21 +222,83 @@ TEST(FullTest, CancelInsideATesterWaitLetsTheWorkerLeaveFirst) {
   const std::vector<uint8_t> after(rig.commands().begin() + long(before), rig.commands().end());
   EXPECT_EQ(after, (std::vector<uint8_t>{tester::kPowerOff, tester::kResetTester}));
   EXPECT_FALSE(rig.link->powerIsOn());
-  EXPECT_FALSE(rig.ws.busy);
-  EXPECT_TRUE(rig.ws.testerNotInitialised);
+  EXPECT_FALSE(rig.bench.busy());
+  EXPECT_TRUE(rig.bench.testerNotInitialised());
   EXPECT_TRUE(rig.messageTexts().empty());  // a cancelled wait is no data error
-  EXPECT_EQ(rig.ws.test.resultCode(3, 1), kNotMeasured);
+  EXPECT_EQ(rig.bench.test.resultCode(3, 1), kNotMeasured);
 }
 
 TEST(FullTest, CancelRightAfterTheLaunchIsNotLost) {
   EngineRig rig(EngineRig::board("7400"));
-  buildNandTest(rig.ws.test, 60000);
-  rig.ws.pagesVisible = true;
+  buildNandTest(rig.bench.test, 60000);
+  rig.place();
   ASSERT_TRUE(rig.engine->startFullTest());
   EXPECT_TRUE(rig.engine->cancel());
   EXPECT_EQ(rig.engine->lastOutcome(), Outcome::Cancelled);
-  EXPECT_EQ(rig.ws.test.resultCode(3, 60000), kNotMeasured);
-  EXPECT_FALSE(rig.ws.busy);
+  EXPECT_EQ(rig.bench.test.resultCode(3, 60000), kNotMeasured);
+  EXPECT_FALSE(rig.bench.busy());
+}
+
+TEST(FullTest, SettingsChangedDuringARunApplyToTheNextRun) {
+  EngineRig rig(EngineRig::board("7400"));
+  buildNandTest(rig.bench.test, 9000);  // two blocks
+  rig.place();
+  auto powerOffs = [&rig](size_t from) {
+    return std::count(rig.commands().begin() + long(from), rig.commands().end(), tester::kPowerOff);
+  };
+  // The worker is held at its first line until the dialogs have stored their values.
+  std::mutex mutex;
+  std::condition_variable stored;
+  bool done = false;
+  rig.op.onEvent = [&](const std::string& event) {
+    if (event != "progress log Начало тестирования") return;
+    std::unique_lock lock(mutex);
+    stored.wait(lock, [&] { return done; });
+  };
+  ASSERT_TRUE(rig.engine->startFullTest());
+  engine::ProgramOptions options = rig.engine->settings().options;
+  options.vccOff = false;
+  engine::applyProgramOptions(*rig.engine, options);
+  rig.engine->settings().levels.minSupply = 200;
+  {
+    std::lock_guard lock(mutex);
+    done = true;
+  }
+  stored.notify_all();
+  rig.engine->wait();
+  rig.op.onEvent = nullptr;
+  EXPECT_EQ(rig.engine->lastOutcome(), Outcome::Finished);
+  // Launched with "VCCOff": the supply kept between the blocks is said, and it goes off after the
+  // last block as well as before the first and at the end.
+  const std::string kept =
+      "Питание между блоками не отключается: микросхема сохраняет состояние (ОЗУ, счетчики) от блока к блоку";
+  auto keptSaid = [&rig, &kept] {
+    const auto log = rig.op.lines("progress log ");
+    return std::count(log.begin(), log.end(), kept);
+  };
+  EXPECT_EQ(keptSaid(), 1);
+  EXPECT_EQ(powerOffs(0), 3);
+  EXPECT_EQ(rig.link->state().supplyLow, LevelThresholds::kDefaultMinSupply);
+
+  const size_t before = rig.commands().size();
+  EXPECT_EQ(rig.runFull(), Outcome::Finished);
+  EXPECT_EQ(keptSaid(), 1);
+  EXPECT_EQ(powerOffs(before), 2);
+  EXPECT_EQ(rig.link->state().supplyLow, 200);
+
+  // Stored again and again while the worker runs its blocks, as a dialog's OK may come at any
+  // moment: under the thread sanitizer a run that read the live settings would show here.
+  EngineRig busy(EngineRig::board("7400"));
+  buildNandTest(busy.bench.test, 20000);
+  busy.place();
+  ASSERT_TRUE(busy.engine->startFullTest());
+  for (int i = 0; busy.engine->running(); ++i) {
+    options.vccOff = i % 2 == 0;
+    engine::applyProgramOptions(*busy.engine, options);
+    busy.engine->settings().levels.minSupply = 200 + i % 40;
+  }
+  busy.engine->wait();
+  EXPECT_EQ(busy.engine->lastOutcome(), Outcome::Finished);
 }
 
 TEST(FullTest, ShutdownParksTheTesterAndSwitchesTheSupplyOff) {
@@ -256,10 +322,10 @@ TEST(Analyser, CapturesWithNothingDrivenAndNoComparison) {
   {
     EngineRig rig(EngineRig::board("7400"));
     rig.load("nand7400.qel");
-    const int cycles = rig.ws.test.cycleCount;
+    const int cycles = rig.bench.test.cycleCount;
     EXPECT_FALSE(rig.engine->startAnalyser(std::nullopt));
-    EXPECT_FALSE(rig.ws.busy);
-    EXPECT_EQ(rig.ws.test.cycleCount, cycles);
+    EXPECT_FALSE(rig.bench.busy());
+    EXPECT_EQ(rig.bench.test.cycleCount, cycles);
     EXPECT_TRUE(rig.commands().empty());
   }
   EngineRig rig(EngineRig::board("7400", {"held1:1", "held1:2"}));
@@ -268,12 +334,12 @@ TEST(Analyser, CapturesWithNothingDrivenAndNoComparison) {
   rig.engine->wait();
   EXPECT_EQ(rig.engine->lastOutcome(), Outcome::Finished);
   EXPECT_EQ(rig.driver->frameCycles, (std::vector<int>{8190, 8190}));
-  EXPECT_EQ(rig.ws.test.cycleCount, 8190);
-  EXPECT_TRUE(rig.ws.analyserView);
+  EXPECT_EQ(rig.bench.test.cycleCount, 8190);
+  EXPECT_TRUE(rig.bench.analyserView());
   // Inputs held high by the board: the gate's output is low; the other gates' inputs float.
-  EXPECT_EQ(rig.ws.test.resultCode(1, 8190), kReadHigh);
-  EXPECT_EQ(rig.ws.test.resultCode(3, 8190), kReadLow);
-  EXPECT_EQ(rig.ws.test.resultCode(4, 1), kReadOther4);
+  EXPECT_EQ(rig.bench.test.resultCode(1, 8190), kReadHigh);
+  EXPECT_EQ(rig.bench.test.resultCode(3, 8190), kReadLow);
+  EXPECT_EQ(rig.bench.test.resultCode(4, 1), kReadOther4);
   const auto log = rig.op.lines("log ");
   EXPECT_EQ(
       std::count(log.begin(), log.end(), "Проверка совпадения полученных и исходных данных(ControlTest)"), 0);
@@ -307,17 +373,17 @@ TEST(FullTest, MemoryFaultsShowWhereTheirAddressIsRead) {
     EngineRig probe(config);
     probe.load(name);
     if (rom) {
-      std::filesystem::path data = probe.ws.test.algorithms.rom.dataFileName;
+      std::filesystem::path data = probe.bench.test.algorithms.rom.dataFileName;
       if (data.is_relative()) data = std::filesystem::path(QEL_EXAMPLES_DIR) / data;
       config.romFile = data.string();
     }
     EngineRig rig(config);
     rig.load(name);
     EXPECT_EQ(rig.runFull(), engine::Outcome::Finished);
-    const auto& t = rig.ws.test;
+    const auto& t = rig.bench.test;
     const int word = rom ? t.algorithms.rom.addressWord : t.algorithms.ram.readAddressWord;
-    ASSERT_GT(rig.ws.errors.errorCount, 0);
-    for (int c : rig.ws.errors.errorCycles) EXPECT_EQ(wordValue(t, word, c), address) << "cycle " << c;
+    ASSERT_GT(rig.bench.errors.errorCount, 0);
+    for (int c : rig.bench.errors.errorCycles) EXPECT_EQ(wordValue(t, word, c), address) << "cycle " << c;
   }
 }
 

@@ -86,11 +86,11 @@ TEST_P(MemoryFault, IsFoundAndNamedOrMissedAsDocumented) {
   }
   if (rom) config.romFile = std::string(QEL_EXAMPLES_DIR) + "/eprom2716.dat";
   EngineRig rig(config);
-  rig.ws.expansion.compressedRamTest = c.algorithm != Full;
+  rig.loadOptions.expansion.compressedRamTest = c.algorithm != Full;
   rig.load(rom ? "eprom2716_rom.qel" : c.algorithm <= Full ? "sram6116_ram.qel" : "sram6116_march.qel");
   if (c.algorithm == MarchSolid) {
-    rig.ws.test.algorithms.march.background = MarchBackground::Solid;
-    algorithms::expandMarch(rig.ws.test, rig.op, {});
+    rig.bench.test.algorithms.march.background = MarchBackground::Solid;
+    algorithms::expandMarch(rig.bench.test, rig.op, {});
     rig.op.clear();
   }
   ASSERT_EQ(rig.runFull(), engine::Outcome::Finished);
@@ -98,11 +98,11 @@ TEST_P(MemoryFault, IsFoundAndNamedOrMissedAsDocumented) {
   for (const auto& line : rig.op.lines("progress log "))
     if (line.starts_with("Диагностика памяти: ")) diagnosis.push_back(line);
   if (!c.finding) {
-    EXPECT_EQ(rig.ws.errors.errorCount, 0);
+    EXPECT_EQ(rig.bench.errors.errorCount, 0);
     EXPECT_TRUE(diagnosis.empty());
     return;
   }
-  EXPECT_GT(rig.ws.errors.errorCount, 0);
+  EXPECT_GT(rig.bench.errors.errorCount, 0);
   ASSERT_FALSE(diagnosis.empty());
   bool named = false;
   for (const auto& line : diagnosis) named = named || line.find(c.finding) != std::string::npos;

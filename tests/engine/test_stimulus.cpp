@@ -9,7 +9,7 @@ namespace {
 
 struct Bench {
   TestDescription t;
-  engine::ContactRecords contacts;
+  ContactRecords contacts;
   std::vector<uint8_t> block;
   // Pins 1, 2 inputs, 3, 4 outputs, 5 bidirectional, 6 GND, 7 NC, 8 VCC.
   Bench() {
@@ -19,7 +19,7 @@ struct Bench {
     for (int p = 1; p <= 8; ++p) t.pins[size_t(p)].typeText = types[p];
     t.computeTypeCodes();
     t.setCycleCount(4);
-    engine::resetContactRecords(contacts, t);
+    resetContactRecords(contacts, t);
   }
   uint8_t at(int cycle, int pin) const { return block[size_t(cycle - 1) * 8 + size_t(pin - 1)]; }
   void derive() { engine::deriveStimulus(t, contacts, block, 0, true); }

@@ -3,6 +3,9 @@
 // QEL_UPDATE_GOLDEN=1 writes the pictures instead.
 
 #include <QImage>
+#include <QList>
+#include <QRect>
 #include <QString>
 
-bool matchesGolden(const QImage& shot, const QString& name);
+// ignored: parts whose content depends on the machine, such as a log line naming the checkout.
+bool matchesGolden(const QImage& shot, const QString& name, const QList<QRect>& ignored = {});

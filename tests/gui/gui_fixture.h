@@ -3,25 +3,24 @@
 // settings store and scripted message boxes.
 
 #include <QApplication>
+#include <QSignalSpy>
 #include <memory>
 
 #include "app/settings.h"
 #include "app/settings_store.h"
-#include "app/workspace.h"
+#include "engine/bench.h"
+#include "gui/engine_run_control.h"
 #include "gui/gui_operator.h"
 #include "gui/main_window.h"
 #include "gui/progress_window.h"
 #include "gui/run_control.h"
 #include "gui/wait_window.h"
-#ifdef QEL_HAVE_ENGINE
-#include "gui/engine_run_control.h"
-#endif
 
 namespace qel::gui::testing {
 
 struct Harness {
   app::MemorySettingsStore store;
-  app::Workspace ws;
+  engine::Bench bench;
   app::Settings settings;
   ProgressWindow progress;
   WaitWindow wait;
@@ -32,20 +31,16 @@ struct Harness {
   // withTester: bind the tester library that QEL_TESTER chooses (the virtual one in the tests).
   explicit Harness(bool withTester = false, bool scripted = true) {
     op.setScripted(scripted);
-#ifdef QEL_HAVE_ENGINE
+    std::unique_ptr<EngineRunControl> engineRuns;
     if (withTester) {
       std::string failure;
-      runs = EngineRunControl::create(ws, settings, op, failure);
+      engineRuns = EngineRunControl::create(bench, settings, op, failure);
     }
-#else
-    (void)withTester;
-#endif
     window = std::make_unique<MainWindow>(
-        MainWindowParts{ws, settings, store, op, progress, wait, runs.get(), "/opt/qel/qeltest"});
+        MainWindowParts{bench, settings, store, op, progress, wait, engineRuns.get(), "/opt/qel/qeltest"});
     window->quitOnClose = false;
-#ifdef QEL_HAVE_ENGINE
-    if (runs) static_cast<EngineRunControl*>(runs.get())->applySettings(settings);
-#endif
+    if (engineRuns) engineRuns->applySettings(settings);
+    runs = std::move(engineRuns);
     window->resize(725, 520);
     window->show();
     QApplication::processEvents();
@@ -53,8 +48,14 @@ struct Harness {
   ~Harness() {
     if (window) window->close();
   }
-  bool runFinished() const {
-    return !ws.busy && (!runs || !runs->running());
+  bool runFinished() const { return !bench.busy() && (!runs || !runs->running()); }
+  // Starts a run and waits until the window has shown how it ended; false when it did not end
+  // within the limit.
+  template <typename Start>
+  bool runAndWait(Start start, int limitMs = 30000) {
+    QSignalSpy shown(window.get(), &MainWindow::runShown);
+    start();
+    return !shown.isEmpty() || shown.wait(limitMs);
   }
 };
 

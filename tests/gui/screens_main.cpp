@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTabWidget>
 #include <cstdio>
 
@@ -15,16 +14,6 @@ using namespace qel::gui;
 using namespace qel::gui::testing;
 
 namespace {
-
-void waitFor(Harness& h, int ms = 30000) {
-  QElapsedTimer t;
-  t.start();
-  while (!h.runFinished() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  // The posted reports and the throttled redraw.
-  QElapsedTimer settle;
-  settle.start();
-  while (settle.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 bool save(QWidget* w, const QString& dir, const char* name) {
   QApplication::processEvents();
@@ -55,8 +44,7 @@ int main(int argc, char** argv) {
   if (mode == "run") {
     h.window->loadFile(example("counter161_radix16.qel"));
     ok &= save(h.window.get(), dir, "main-window.png");
-    h.window->startFullTest();
-    waitFor(h);
+    ok &= h.runAndWait([&] { h.window->startFullTest(); });
     h.window->navigate(2);
     ok &= save(h.window.get(), dir, "diagram-errors.png");
     h.progress.resize(460, 420);
@@ -65,8 +53,7 @@ int main(int argc, char** argv) {
   } else {
     h.op.scriptedAnswers = {true};
     h.window->loadFile(example("counter161_radix16.qel"));
-    h.window->startContactTest();
-    waitFor(h);
+    ok &= h.runAndWait([&] { h.window->startContactTest(); });
     h.window->pages()->setCurrentIndex(2);
     ok &= save(h.window.get(), dir, "package-contact-fault.png");
   }

@@ -2,6 +2,7 @@
 // Records everything the core says, in order, and answers questions from a script.
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ class RecordingOperator : public Operator {
   bool defaultAnswer = false;
   // Answers to chooseFile(), in order; when exhausted, cancelled.
   std::deque<std::optional<std::string>> files;
+  // Called with each transcript entry after it is recorded, on the thread that made it.
+  std::function<void(const std::string&)> onEvent;
 
   void message(std::string_view text, Icon icon) override {
     std::lock_guard lock(mutex_);
@@ -63,6 +66,18 @@ class RecordingOperator : public Operator {
     lastCounters_ = {e, m};
   }
   void progressClose() override { record("progress close", ""); }
+  void runStarted(RunKind kind) override {
+    std::lock_guard lock(mutex_);
+    runStarts_.push_back(kind);
+  }
+  void blockDone(int done, int blocks) override {
+    std::lock_guard lock(mutex_);
+    blocksDone_.emplace_back(done, blocks);
+  }
+  void runFinished(const RunEnd& end) override {
+    std::lock_guard lock(mutex_);
+    runEnds_.push_back(end);
+  }
   void errorCounter(std::string_view text) override {
     std::lock_guard lock(mutex_);
     errorCounter_ = std::string(text);
@@ -75,6 +90,19 @@ class RecordingOperator : public Operator {
   std::vector<std::string> events() const {
     std::lock_guard lock(mutex_);
     return events_;
+  }
+  // The run events, kept apart from the transcript.
+  std::vector<RunKind> runStarts() const {
+    std::lock_guard lock(mutex_);
+    return runStarts_;
+  }
+  std::vector<RunEnd> runEnds() const {
+    std::lock_guard lock(mutex_);
+    return runEnds_;
+  }
+  std::vector<std::pair<int, int>> blocksDone() const {
+    std::lock_guard lock(mutex_);
+    return blocksDone_;
   }
   std::string errorCounterText() const {
     std::lock_guard lock(mutex_);
@@ -100,13 +128,20 @@ class RecordingOperator : public Operator {
 
  private:
   void record(std::string_view kind, std::string_view text) {
-    std::lock_guard lock(mutex_);
-    events_.push_back(std::string(kind) + std::string(text));
+    std::string event = std::string(kind) + std::string(text);
+    {
+      std::lock_guard lock(mutex_);
+      events_.push_back(event);
+    }
+    if (onEvent) onEvent(event);
   }
   mutable std::mutex mutex_;
   std::vector<Message> messages_;
   std::vector<std::string> events_;
   std::string errorCounter_;
+  std::vector<RunKind> runStarts_;
+  std::vector<RunEnd> runEnds_;
+  std::vector<std::pair<int, int>> blocksDone_;
   std::pair<int, int> lastCounters_{0, 0};
 };
 

@@ -14,11 +14,11 @@ TEST(Examples, EveryGoodExampleLoadsWithoutAMessage) {
        {"nand7400.qel", "nand7400_soic.qel", "dff7474.qel", "transceiver245.qel", "counter161_radix2.qel",
         "counter161_radix8.qel", "counter161_radix10.qel", "counter161_radix16.qel"}) {
     RecordingOperator op;
-    app::Workspace ws;
-    const auto r = app::loadTest(ws, testing::example(name), op);
+    engine::Bench bench;
+    const auto r = app::loadTest(bench, testing::example(name), op);
     EXPECT_TRUE(r.shown) << name;
     EXPECT_TRUE(op.messages().empty()) << name << ": " << op.messages().front().text;
-    EXPECT_GT(ws.test.cycleCount, 0) << name;
+    EXPECT_GT(bench.test.cycleCount, 0) << name;
   }
 }
 
@@ -43,8 +43,8 @@ TEST(Examples, EachBrokenFileSaysWhatIsWrong) {
   };
   for (const auto& [name, expected] : cases) {
     RecordingOperator op;
-    app::Workspace ws;
-    const auto r = app::loadTest(ws, testing::example(std::string("broken/") + name), op);
+    engine::Bench bench;
+    const auto r = app::loadTest(bench, testing::example(std::string("broken/") + name), op);
     EXPECT_FALSE(r.shown) << name;
     ASSERT_FALSE(op.messages().empty()) << name;
     EXPECT_EQ(op.messages().front(), expected) << name;

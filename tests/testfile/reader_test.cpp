@@ -15,7 +15,7 @@ using testing::FileBuilder;
 using testing::RecordingOperator;
 
 struct Loaded {
-  app::Workspace ws;
+  engine::Bench bench;
   RecordingOperator op;
   app::LoadResult result;
 };
@@ -25,13 +25,13 @@ std::unique_ptr<Loaded> load(const std::vector<std::string>& lines, bool finalBr
   const auto path = dir.file("t.qel");
   testing::writeLines(path, lines, finalBreak);
   auto l = std::make_unique<Loaded>();
-  l->result = app::loadTest(l->ws, path, l->op);
+  l->result = app::loadTest(l->bench, path, l->op);
   return l;
 }
 
 TEST(Reader, LoadsAPlainTest) {
   auto l = load(FileBuilder{}.lines());
-  const auto& t = l->ws.test;
+  const auto& t = l->bench.test;
   EXPECT_TRUE(l->result.shown);
   EXPECT_TRUE(l->op.messages().empty());
   EXPECT_TRUE(t.loaded);
@@ -55,28 +55,27 @@ TEST(Reader, LoadsAPlainTest) {
   EXPECT_EQ(t.rowSignal(7), 4);
   EXPECT_EQ(t.rowSignal(8), 8);
   EXPECT_EQ(t.passivePinCount, 2);
-  EXPECT_EQ(l->ws.caption, "Внутрисхемный тестер цифровых микросхем - " + t.fileName);
   EXPECT_EQ(l->op.lines("log "), std::vector<std::string>{"Загруска теста:" + t.fileName});
-  EXPECT_EQ(l->ws.recentFiles[0], t.fileName);
+  EXPECT_TRUE(l->bench.testReady());
 }
 
 TEST(Reader, TestNameAndTestCountForms) {
   FileBuilder b;
   b.head = {"Число Тестов=3", "Тест0=\"Имя\""};
   auto l = load(b.lines());
-  EXPECT_EQ(l->ws.test.testNames[1], "Имя");
-  EXPECT_EQ(l->ws.test.levels, 26409);  // the trailer is still found after the one block
+  EXPECT_EQ(l->bench.test.testNames[1], "Имя");
+  EXPECT_EQ(l->bench.test.levels, 26409);  // the trailer is still found after the one block
   b.head = {"Число Тестов=1", "Тест0=\"\""};
-  EXPECT_EQ(load(b.lines())->ws.test.testNames[1], "");
+  EXPECT_EQ(load(b.lines())->bench.test.testNames[1], "");
   b.head = {"Число Тестов=1", "Тест1=="};
-  EXPECT_EQ(load(b.lines())->ws.test.testNames[1], "");
+  EXPECT_EQ(load(b.lines())->bench.test.testNames[1], "");
 }
 
 TEST(Reader, DataWordsAndTheirKinds) {
   FileBuilder b;
   b.words = {"Слов Данных=2", "СистемаСчисления=16", "Вход=2", "1", "2", "Выход=1|1", "3"};
   auto l = load(b.lines());
-  const auto& t = l->ws.test;
+  const auto& t = l->bench.test;
   EXPECT_EQ(t.dataWordCount, 2);
   EXPECT_EQ(t.words[0].name, "Вход");
   EXPECT_EQ(t.words[0].ioKind, 2);  // without "|" the kind is the pin count
@@ -95,7 +94,7 @@ TEST(Reader, InOutPinsAndFormulaOutputs) {
   b.signals = {{"i1=A", "_-_-"},       {"i2=B", "__--"},    {"i5=D", "_-**"}, {"o5=D вых", "**-_"},
                {"o3=Y", "F=!(C1&C2)"}, {"o6=Z", "F=C1XC2"}, {"o7=W", "----"}};
   auto l = load(b.lines());
-  const auto& t = l->ws.test;
+  const auto& t = l->bench.test;
   EXPECT_TRUE(l->result.shown);
   EXPECT_EQ(t.ioPinCount, 0);
   EXPECT_EQ(t.pins[5].name, "D");
@@ -127,31 +126,31 @@ TEST(Reader, PackagesAndLineLimits) {
   b.package = "SOIC16";
   b.types.resize(16, "NC");
   auto l = load(b.lines());
-  EXPECT_TRUE(l->ws.test.isSoic);
-  EXPECT_EQ(l->ws.test.pinCount, 16);
+  EXPECT_TRUE(l->bench.test.isSoic);
+  EXPECT_EQ(l->bench.test.pinCount, 16);
 
   b.package = "soic16";
   l = load(b.lines());
-  EXPECT_FALSE(l->ws.test.loaded);
+  EXPECT_FALSE(l->bench.test.loaded);
   EXPECT_EQ(l->op.messages(),
             (std::vector<RecordingOperator::Message>{{"Неверный формат файла", Icon::Warning}}));
-  EXPECT_EQ(l->ws.test.pinCount, 8);
+  EXPECT_EQ(l->bench.test.pinCount, 8);
 
   // 999 lines load; a final line break after them is the 1000th read.
   auto lines = FileBuilder{}.lines();
   lines.resize(999, "");
   EXPECT_TRUE(load(lines, false)->result.shown);
   l = load(lines, true);
-  EXPECT_FALSE(l->ws.test.loaded);
+  EXPECT_FALSE(l->bench.test.loaded);
   EXPECT_EQ(l->op.messages(),
             (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
 
   RecordingOperator op;
-  app::Workspace ws;
-  EXPECT_FALSE(app::loadTest(ws, "/nonexistent/t.qel", op).shown);
+  engine::Bench bench;
+  EXPECT_FALSE(app::loadTest(bench, "/nonexistent/t.qel", op).shown);
   EXPECT_EQ(op.messages(),
             (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
-  EXPECT_EQ(ws.test.fileName, "/nonexistent/t.qel");
+  EXPECT_EQ(bench.test.fileName, "/nonexistent/t.qel");
 }
 
 TEST(Reader, AFolderOrAHugeFileIsRefusedBeforeItIsRead) {
@@ -163,8 +162,8 @@ TEST(Reader, AFolderOrAHugeFileIsRefusedBeforeItIsRead) {
   for (const char* name : {"folder.qel", "huge.qel"}) {
     SCOPED_TRACE(name);
     RecordingOperator op;
-    app::Workspace ws;
-    EXPECT_FALSE(app::loadTest(ws, dir.file(name), op).shown);
+    engine::Bench bench;
+    EXPECT_FALSE(app::loadTest(bench, dir.file(name), op).shown);
     EXPECT_EQ(op.messages(),
               (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
   }
@@ -175,15 +174,15 @@ TEST(Reader, TrailingSections) {
   b.tail = {"Конец Файла", "Дополнительные парметры:( uhul, gen)", "30000", "9", "Файл описания микросхемы",
             "doc/7400.pdf"};
   auto l = load(b.lines());
-  EXPECT_EQ(l->ws.test.levels, 30000);
-  EXPECT_EQ(l->ws.test.cycleTime, 2);  // outside 1..8
-  EXPECT_EQ(l->ws.test.descriptionFile, "doc/7400.pdf");
+  EXPECT_EQ(l->bench.test.levels, 30000);
+  EXPECT_EQ(l->bench.test.cycleTime, 2);  // outside 1..8
+  EXPECT_EQ(l->bench.test.descriptionFile, "doc/7400.pdf");
   b.tail = {"Конец Файла"};
   l = load(b.lines());
-  EXPECT_EQ(l->ws.test.levels, 26409);
-  EXPECT_EQ(l->ws.test.cycleTime, 2);
+  EXPECT_EQ(l->bench.test.levels, 26409);
+  EXPECT_EQ(l->bench.test.cycleTime, 2);
   b.tail = {"Конец Файла", "( uhul, gen)", "26409", "7"};
-  EXPECT_EQ(load(b.lines())->ws.test.cycleTime, 7);
+  EXPECT_EQ(load(b.lines())->bench.test.cycleTime, 7);
 }
 
 TEST(Reader, AlgorithmParameters) {
@@ -191,18 +190,18 @@ TEST(Reader, AlgorithmParameters) {
   b.words = {"Слов Данных=2", "СистемаСчисления=16", "A=2|1", "1", "2", "D=1|1", "3"};
   b.tail = {"АлгоритмТестирования=7", "Конец Файла", "( uhul, gen)", "100", "3"};
   auto l = load(b.lines());
-  EXPECT_EQ(l->ws.test.algorithmNumber, 7);  // no block, no parameter lines
-  EXPECT_FALSE(l->ws.test.algorithms.standard.selected);
-  EXPECT_EQ(l->ws.test.levels, 100);
+  EXPECT_EQ(l->bench.test.algorithmNumber, 7);  // no block, no parameter lines
+  EXPECT_FALSE(l->bench.test.algorithms.standard.selected);
+  EXPECT_EQ(l->bench.test.levels, 100);
 
   b.tail = {"АлгоритмТестирования=1", "Всего=3", "Начало=2", "Конец=3", "Конец Файла"};
   l = load(b.lines());
-  const auto& c = l->ws.test.algorithms.cyclic;
+  const auto& c = l->bench.test.algorithms.cyclic;
   EXPECT_TRUE(c.selected);
   EXPECT_EQ(c.repeatCount, 3);
   EXPECT_EQ(c.repeatFirst, 2);
   EXPECT_EQ(c.repeatLast, 3);
-  EXPECT_EQ(l->ws.test.templateCycles, 4);
+  EXPECT_EQ(l->bench.test.templateCycles, 4);
 }
 
 TEST(Reader, TheMarchBlockStandsAfterTheTrailerWhereOlderReadersDoNotLook) {
@@ -222,7 +221,7 @@ TEST(Reader, TheMarchBlockStandsAfterTheTrailerWhereOlderReadersDoNotLook) {
   b.tail.push_back("Конец Файла");
   auto l = load(b.lines());
   ASSERT_TRUE(l->result.shown) << (l->op.messages().empty() ? "" : l->op.messages()[0].text);
-  const auto& t = l->ws.test;
+  const auto& t = l->bench.test;
   const MarchParams& m = t.algorithms.march;
   EXPECT_TRUE(m.selected);
   EXPECT_FALSE(t.algorithms.ram.selected);
@@ -238,8 +237,8 @@ TEST(Reader, TheMarchBlockStandsAfterTheTrailerWhereOlderReadersDoNotLook) {
   l = load(b.lines());
   EXPECT_TRUE(l->result.shown);
   EXPECT_TRUE(l->op.messages().empty());
-  EXPECT_EQ(l->ws.test.cycleCount, 4);
-  EXPECT_EQ(std::tuple(l->ws.test.levels, l->ws.test.cycleTime), std::tuple(30000, 3));
+  EXPECT_EQ(l->bench.test.cycleCount, 4);
+  EXPECT_EQ(std::tuple(l->bench.test.levels, l->bench.test.cycleTime), std::tuple(30000, 3));
 
   // Without its block, or with a background of no known kind, the file is not what it says.
   for (size_t drop : {size_t(4), b.tail.size() - 2}) {
@@ -265,7 +264,7 @@ TEST(Reader, OnlyTheFirstReadErrorIsReportedAndTheTestStaysHidden) {
             (std::vector<RecordingOperator::Message>{{"Ошибка чтения файла LoadCont", Icon::Error}}));
   EXPECT_FALSE(l->result.shown);
   EXPECT_TRUE(l->result.readError);
-  EXPECT_EQ(l->ws.test.cycleCount, 4);  // the model keeps what was read
+  EXPECT_EQ(l->bench.test.cycleCount, 4);  // the model keeps what was read
 }
 
 TEST(Reader, FilesBeyondTheTablesAreRefusedWhole) {
@@ -290,11 +289,11 @@ TEST(Reader, FilesBeyondTheTablesAreRefusedWhole) {
     FileBuilder b;
     change(b);
     auto l = load(b.lines());
-    EXPECT_FALSE(l->ws.test.loaded);
+    EXPECT_FALSE(l->bench.test.loaded);
     EXPECT_FALSE(l->result.shown);
     EXPECT_EQ(l->op.messages(),
               (std::vector<RecordingOperator::Message>{{"Неверный формат файла", Icon::Warning}}));
-    EXPECT_EQ(l->ws.test.cycleCount, 0);
+    EXPECT_EQ(l->bench.test.cycleCount, 0);
   }
 }
 
@@ -306,7 +305,7 @@ TEST(Reader, SymbolLinesOfOtherLengths) {
   for (int i = 0; i < 5000; ++i) longLine.push_back(i % 3 ? '-' : '_');
   b.signals = {{"i1=A", longLine}, {"i2=B", "_"}};
   auto l = load(b.lines());
-  const auto& t = l->ws.test;
+  const auto& t = l->bench.test;
   EXPECT_EQ(t.cycleCount, 5000);
   for (int c = 1; c <= 5000; ++c) ASSERT_EQ(t.level(1, c), (c - 1) % 3 ? kHigh : kLow) << c;
   EXPECT_EQ(t.level(2, 1), kLow);
@@ -317,10 +316,10 @@ TEST(Reader, SymbolLinesOfOtherLengths) {
   FileBuilder small;
   small.signals = {{"i1=A", "--"}};
   testing::writeLines(dir.file("s.qel"), small.lines());
-  app::loadTest(l->ws, dir.file("s.qel"), l->op);
-  EXPECT_EQ(l->ws.test.cycleCount, 4);
-  EXPECT_EQ(l->ws.test.level(1, 3), kDontCare);
-  EXPECT_EQ(l->ws.test.level(2, 1), kDontCare);
+  app::loadTest(l->bench, dir.file("s.qel"), l->op);
+  EXPECT_EQ(l->bench.test.cycleCount, 4);
+  EXPECT_EQ(l->bench.test.level(1, 3), kDontCare);
+  EXPECT_EQ(l->bench.test.level(2, 1), kDontCare);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "app/save_test.h"
 #include "app/test_loader.h"
+#include "bench_staging.h"
 #include "recording_operator.h"
 #include "temp_files.h"
 #include "test_builder.h"
@@ -26,12 +27,12 @@ void measureAsExpected(TestDescription& t) {
 TEST(Writer, SavedResultLoadsBackAsTheSameTest) {
   for (const char* name : {"nand7400.qel", "dff7474.qel", "counter161_radix8.qel", "nand7400_soic.qel"}) {
     RecordingOperator op;
-    app::Workspace a;
+    engine::Bench a;
     ASSERT_TRUE(app::loadTest(a, testing::example(name), op).shown);
     measureAsExpected(a.test);
     testing::TempDir dir;
     ASSERT_EQ(testfile::writeTestFile(a.test, dir.file("out.qel"), testfile::WriteSource::Result), "");
-    app::Workspace b;
+    engine::Bench b;
     ASSERT_TRUE(app::loadTest(b, dir.file("out.qel"), op).shown) << name;
     EXPECT_TRUE(op.messages().empty());
     EXPECT_EQ(b.test.cycleCount, a.test.cycleCount);
@@ -55,9 +56,9 @@ TEST(Writer, WritesWhatTheResultSays) {
   testing::TempDir dir;
   testing::writeLines(dir.file("in.qel"), fb.lines());
   RecordingOperator op;
-  app::Workspace ws;
-  ASSERT_TRUE(app::loadTest(ws, dir.file("in.qel"), op).shown);
-  auto& t = ws.test;
+  engine::Bench bench;
+  ASSERT_TRUE(app::loadTest(bench, dir.file("in.qel"), op).shown);
+  auto& t = bench.test;
   t.pins[7].typeText = "O=F(c)";
   // Z: read low, then high where don't care, then a code the writer cannot settle, then 4.
   t.setResultCode(6, 1, kReadLow);
@@ -82,11 +83,11 @@ TEST(Writer, WritesWhatTheResultSays) {
 
 TEST(Writer, ReferenceOfInOutPinsLoadsBackExactly) {
   RecordingOperator op;
-  app::Workspace a;
+  engine::Bench a;
   ASSERT_TRUE(app::loadTest(a, testing::example("transceiver245.qel"), op).shown);
   testing::TempDir dir;
   ASSERT_EQ(testfile::writeTestFile(a.test, dir.file("ref.qel"), testfile::WriteSource::Reference), "");
-  app::Workspace b;
+  engine::Bench b;
   ASSERT_TRUE(app::loadTest(b, dir.file("ref.qel"), op).shown);
   for (int p = 1; p <= 20; ++p)
     for (int c = 1; c <= a.test.cycleCount; ++c) {
@@ -100,17 +101,18 @@ TEST(Writer, ReferenceOfInOutPinsLoadsBackExactly) {
 TEST(Writer, AFailedSaveLeavesTheOldFileWhole) {
   testing::TempDir dir;
   RecordingOperator op;
-  app::Workspace ws;
-  ASSERT_TRUE(app::loadTest(ws, testing::example("nand7400.qel"), op).shown);
-  EXPECT_NE(testfile::writeTestFile(ws.test, dir.file("missing/x.qel"), testfile::WriteSource::Result), "");
+  engine::Bench bench;
+  ASSERT_TRUE(app::loadTest(bench, testing::example("nand7400.qel"), op).shown);
+  EXPECT_NE(testfile::writeTestFile(bench.test, dir.file("missing/x.qel"), testfile::WriteSource::Result),
+            "");
   // The target is a folder with content: the rename fails and the folder stays as it was.
   std::filesystem::create_directories(dir.path() / "busy.qel" / "inside");
-  EXPECT_NE(testfile::writeTestFile(ws.test, dir.file("busy.qel"), testfile::WriteSource::Result), "");
+  EXPECT_NE(testfile::writeTestFile(bench.test, dir.file("busy.qel"), testfile::WriteSource::Result), "");
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "busy.qel" / "inside"));
   EXPECT_FALSE(std::filesystem::exists(dir.file("busy.qel.part")));
   // A good save replaces the old bytes.
   testing::writeLines(dir.file("old.qel"), {"old"});
-  ASSERT_EQ(testfile::writeTestFile(ws.test, dir.file("old.qel"), testfile::WriteSource::Result), "");
+  ASSERT_EQ(testfile::writeTestFile(bench.test, dir.file("old.qel"), testfile::WriteSource::Result), "");
   EXPECT_EQ(testing::readBytes(dir.file("old.qel")).substr(0, 4), text::utf8ToFileLine("Тип "));
 }
 
@@ -123,30 +125,30 @@ namespace {
 TEST(SaveResult, OnlyAfterARunAndNeverOverAFileUnasked) {
   testing::TempDir dir;
   RecordingOperator op;
-  app::Workspace ws;
-  ASSERT_TRUE(app::loadTest(ws, testing::example("nand7400.qel"), op).shown);
+  engine::Bench bench;
+  ASSERT_TRUE(app::loadTest(bench, testing::example("nand7400.qel"), op).shown);
   // Freshly loaded: nothing measured, nothing saved, not even a question.
-  EXPECT_EQ(app::saveResultAs(ws, dir.file("a.qel"), op), app::SaveOutcome::NotAvailable);
+  EXPECT_EQ(app::saveResultAs(bench, dir.file("a.qel"), op), app::SaveOutcome::NotAvailable);
   EXPECT_FALSE(std::filesystem::exists(dir.file("a.qel")));
 
-  measureAsExpected(ws.test);
-  ws.errors.errorCount = 3;
-  ws.busy = true;
-  EXPECT_EQ(app::saveResultAs(ws, dir.file("a.qel"), op), app::SaveOutcome::NotAvailable);
-  ws.busy = false;
-  EXPECT_EQ(app::saveResultAs(ws, dir.file("a.qel"), op), app::SaveOutcome::Saved);
-  EXPECT_EQ(ws.test.fileName, dir.file("a.qel"));
-  EXPECT_EQ(ws.errors.errorCount, 0);
+  measureAsExpected(bench.test);
+  bench.errors.errorCount = 3;
+  engine::BenchStaging::busy(bench, true);
+  EXPECT_EQ(app::saveResultAs(bench, dir.file("a.qel"), op), app::SaveOutcome::NotAvailable);
+  engine::BenchStaging::busy(bench, false);
+  EXPECT_EQ(app::saveResultAs(bench, dir.file("a.qel"), op), app::SaveOutcome::Saved);
+  EXPECT_EQ(bench.test.fileName, dir.file("a.qel"));
+  EXPECT_EQ(bench.errors.errorCount, 0);
   EXPECT_EQ(op.errorCounterText(), "0/0");
 
   op.clear();
   op.answers = {false};
-  EXPECT_EQ(app::saveResultAs(ws, dir.file("a.qel"), op), app::SaveOutcome::Declined);
+  EXPECT_EQ(app::saveResultAs(bench, dir.file("a.qel"), op), app::SaveOutcome::Declined);
   EXPECT_EQ(op.events(), std::vector<std::string>{"ask Заменить существующий файл?"});
 
   std::filesystem::create_directories(dir.path() / "dir.qel" / "x");
   op.answers = {true};
-  EXPECT_EQ(app::saveResultAs(ws, dir.file("dir.qel"), op), app::SaveOutcome::Failed);
+  EXPECT_EQ(app::saveResultAs(bench, dir.file("dir.qel"), op), app::SaveOutcome::Failed);
   ASSERT_EQ(op.messages().size(), 1u);
   EXPECT_EQ(op.messages()[0].icon, Icon::Error);
   EXPECT_EQ(op.messages()[0].text.rfind("Не удалось сохранить файл", 0), 0u);

@@ -58,8 +58,8 @@ TEST(PackageView, VoltageTextsAndFaults) {
   EXPECT_EQ("-1,3", voltageText(3, 1.375, ','));
   EXPECT_LE(voltageText(255, 5.0, ',').size(), 4u);
 
-  Thresholds t;
-  ContactFinding f;
+  qel::LevelThresholds t;
+  qel::ContactRecord f;
   f.typeText = "I";
   f.level = 2;
   EXPECT_TRUE(voltageIsFault(f, t));
@@ -88,7 +88,7 @@ TEST(PackageView, VoltageTextsAndFaults) {
   test.resetForStartup();
   test.pins[3].typeText = "F";
   test.pins[3].name = "Y";
-  const auto fresh = freshFinding(test, 3);
+  const auto fresh = qel::freshContactRecord(test, 3);
   EXPECT_EQ("O", fresh.typeText);
   EXPECT_EQ("-", fresh.mark);
 }

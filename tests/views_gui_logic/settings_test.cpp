@@ -28,8 +28,8 @@ TEST(Settings, RoundTripAndRowHeightNotReadBack) {
   s.recentFiles = {"/t/a.qel", "/t/b.qel", "", ""};
   s.cellWidth = 9;
   s.rowHeight = 20;
-  s.u0 = 1.5;
-  s.minPVCC = 240;
+  s.levels.u0 = 1.5;
+  s.levels.minSupply = 240;
   s.continueOnFault = true;
   s.referenceBook = "/t/book.lib";
   writeSettings(store, s);
@@ -40,8 +40,8 @@ TEST(Settings, RoundTripAndRowHeightNotReadBack) {
   EXPECT_EQ(s.recentFiles, again.recentFiles);
   EXPECT_EQ(9, again.cellWidth);
   EXPECT_EQ(16, again.rowHeight);
-  EXPECT_DOUBLE_EQ(1.5, again.u0);
-  EXPECT_EQ(240, again.minPVCC);
+  EXPECT_DOUBLE_EQ(1.5, again.levels.u0);
+  EXPECT_EQ(240, again.levels.minSupply);
   EXPECT_TRUE(again.continueOnFault);
   EXPECT_EQ("/t/book.lib", again.referenceBook);
   EXPECT_TRUE(store.readBool(kHistoryKey, "IsOpen").value());
@@ -63,8 +63,8 @@ TEST(Settings, KeyWithoutCellWidthKeepsOptionsButNotThresholds) {
   EXPECT_TRUE(s.continueOnFault);
   EXPECT_FALSE(s.testChannelsOnStart);
   EXPECT_EQ((std::vector<std::string>{"/t/x.qel", "", "", ""}), s.recentFiles);
-  EXPECT_DOUBLE_EQ(1.375, s.u0);
-  EXPECT_EQ(245, s.minPVCC);
+  EXPECT_DOUBLE_EQ(1.375, s.levels.u0);
+  EXPECT_EQ(245, s.levels.minSupply);
   EXPECT_FALSE(store.readBool(kHistoryKey, "IsOpen").has_value());
 
   // One option of the wrong type: all four fall back together.
