@@ -13,6 +13,7 @@ namespace qel::app {
 struct LoadResult {
   bool shown = false;      // the test is on screen (loaded, no read error)
   bool readError = false;  // a field did not parse; the model keeps what was read
+  std::string unreadable;  // why the file could not be read at all (a folder, too large ...)
 };
 
 LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op);

@@ -24,7 +24,7 @@ int runCheck(Args args) {
                   t.isSoic ? "SOIC" : "DIP", t.pinCount, t.pinCount, t.cycleCount,
                   t.pinCount - t.passivePinCount, t.algorithmNumber, t.dataWordCount);
     } else {
-      std::printf("  not loaded\n");
+      std::printf("  not loaded%s%s\n", result.unreadable.empty() ? "" : ": ", result.unreadable.c_str());
     }
     if (!op.messages().empty() || !result.shown) ++faulty;
   }

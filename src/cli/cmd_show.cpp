@@ -65,6 +65,9 @@ int runShow(Args args) {
   const auto& t = ws.test;
   if (!t.loaded) return 1;
   const auto [from, to] = clampRange(range, t.cycleCount, kDefaultCycles);
+  if (from > t.cycleCount)
+    return usageError("--cycles starts at " + std::to_string(from) + ", the test has " +
+                      std::to_string(t.cycleCount) + " cycles");
   const bool colour = isatty(STDOUT_FILENO) != 0;
 
   std::printf("%s: %s%d, %d cycles, showing %d..%d by the %s\n", path.c_str(), t.isSoic ? "SOIC" : "DIP",

@@ -8,7 +8,7 @@
 
 #include "app/test_loader.h"
 #include "cli/cli_util.h"
-#include "testfile/writer.h"
+#include "fileio/safe_save.h"
 
 namespace qel::cli {
 
@@ -140,7 +140,7 @@ nlohmann::ordered_json resultJson(const TestDescription& t) {
 }
 
 bool writeReport(const std::string& path, const nlohmann::ordered_json& report) {
-  const std::string error = testfile::writeFileAtomically(path, report.dump(2) + "\n");
+  const std::string error = fileio::saveFile(path, report.dump(2) + "\n");
   if (!error.empty()) {
     std::fprintf(stderr, "qel: the report '%s' was not written: %s\n", path.c_str(), error.c_str());
     return false;
