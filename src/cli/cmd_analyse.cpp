@@ -30,6 +30,13 @@ int runAnalyse(Args args) {
   const engine::Outcome outcome = s.interrupted ? engine::Outcome::Cancelled : s.engine->lastOutcome();
   if (outcome != engine::Outcome::Finished) {
     std::printf("Захват не завершён: %s\n", engine::outcomeName(outcome));
+    if (!options.report.empty()) {
+      nlohmann::ordered_json report;
+      report["test"] = options.test;
+      report["outcome"] = engine::outcomeName(outcome);
+      s.reportSupply(report);
+      writeReport(options.report, report);
+    }
     return 2;
   }
   std::lock_guard lock(s.ws.dataMutex);
@@ -44,6 +51,8 @@ int runAnalyse(Args args) {
   if (!options.report.empty()) {
     nlohmann::ordered_json report;
     report["test"] = options.test;
+    report["outcome"] = engine::outcomeName(outcome);
+    s.reportSupply(report);
     report["cycles"] = s.ws.test.cycleCount;
     report["capture"] = capture;
     if (!writeReport(options.report, report)) return 2;

@@ -18,7 +18,7 @@ int runDiag(Args args) {
   EngineSession s(options);
   if (!s.open()) return 2;
   const std::optional<bool> passed = ram ? s.engine->testRam() : s.engine->testChannels();
-  if (!passed) return 2;
+  if (!passed || !s.supplyOff()) return 2;
   return *passed ? 0 : 1;
 }
 

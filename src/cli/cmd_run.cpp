@@ -41,22 +41,24 @@ int runRun(Args args) {
 
   const engine::Outcome outcome = s.interrupted ? engine::Outcome::Cancelled : s.engine->lastOutcome();
   const bool finished = outcome == engine::Outcome::Finished;
+  // The comparison ran, even where the supply-off at the end was not confirmed.
+  const bool compared = finished || outcome == engine::Outcome::SupplyNotOff;
   views::ErrorList errors;
   {
     std::lock_guard lock(s.ws.dataMutex);
     errors = s.ws.errors;
   }
   std::vector<std::string> diagnosis;
-  if (finished) {
+  if (compared) {
     printErrors(errors);
     std::lock_guard lock(s.ws.dataMutex);
     diagnosis = diagnosis::memoryDiagnosis(s.ws.test, errors.errorCount);
-  } else {
-    std::printf("Тест не завершён: %s\n", engine::outcomeName(outcome));
   }
+  if (!finished) std::printf("Тест не завершён: %s\n", engine::outcomeName(outcome));
 
   int status = finished ? (errors.errorCount == 0 ? 0 : 1) : 2;
-  if (finished && !options.saveResult.empty()) {
+  if (!s.supplyOff()) status = 2;
+  if (compared && !options.saveResult.empty()) {
     const std::string error =
         testfile::writeTestFile(s.ws.test, options.saveResult, testfile::WriteSource::Result);
     if (!error.empty()) {
@@ -70,6 +72,7 @@ int runRun(Args args) {
     report["test"] = options.test;
     report["outcome"] = engine::outcomeName(outcome);
     report["finished"] = finished;
+    s.reportSupply(report);
     report["errorCount"] = errors.errorCount;
     report["mismatchCount"] = errors.mismatchCount;
     report["errorCycles"] = errors.errorCycles;

@@ -184,7 +184,7 @@ void TestEngine::runFullTest() {
     op_.redraw();
     ws_.showResult = true;
   }
-  fail(Outcome::Finished);
+  fail(link_.powerIsOn() ? Outcome::SupplyNotOff : Outcome::Finished);
 }
 
 }  // namespace qel::engine

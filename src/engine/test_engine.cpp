@@ -20,6 +20,8 @@ const char* outcomeName(Outcome outcome) {
       return "data not obtained";
     case Outcome::Cancelled:
       return "cancelled";
+    case Outcome::SupplyNotOff:
+      return "supply may be on";
   }
   return "?";
 }
@@ -108,15 +110,32 @@ bool TestEngine::startWorker(Worker kind) {
   return true;
 }
 
+bool TestEngine::checkSupplyOff() {
+  if (!link_.powerIsOn()) return true;
+  op_.log(kSupplyMayBeOnText);
+  op_.progressLog(kSupplyMayBeOnText);
+  op_.message(kSupplyMayBeOnText, Icon::Warning);
+  return false;
+}
+
 void TestEngine::workerMain(Worker kind) {
   workerId_ = std::this_thread::get_id();
-  if (kind == Worker::Contact) {
-    if (runContactTest()) fail(Outcome::Finished);
-  } else {
-    op_.progressShow();
-    runFullTest();
-    op_.redraw();
+  try {
+    if (kind == Worker::Contact) {
+      if (runContactTest()) fail(Outcome::Finished);
+    } else {
+      op_.progressShow();
+      runFullTest();
+      op_.redraw();
+    }
+  } catch (const std::exception& e) {
+    // Out of memory or a fault of the program: the run ends, the program and its data stay.
+    fail(Outcome::ErrorRaised);
+    op_.message(std::string("Внутренняя ошибка: ") + e.what(), Icon::Error);
+    link_.powerOff();
   }
+  // A cancelled run is switched off by the cancel, which checks for itself.
+  if (!stopRequested) checkSupplyOff();
   workerId_ = std::thread::id();
   ws_.busy = false;
   running_ = false;
@@ -134,6 +153,7 @@ void TestEngine::shutdown() {
     link_.parkTester();
     link_.powerOff();
   }
+  checkSupplyOff();
   link_.closeConnection();
   link_.setStopFlag(&stopRequested);
   ws_.busy = false;
@@ -144,6 +164,7 @@ bool TestEngine::cancel() {
   // The worker leaves its tester wait within one poll; only then does this thread use the port.
   wait();
   const bool done = cancelRun();
+  checkSupplyOff();
   if (done) {
     // The reset dropped the tester's parameters.
     ws_.testerNotInitialised = true;

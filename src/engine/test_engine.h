@@ -34,11 +34,15 @@ enum class Outcome : int {
   ErrorRaised,   // a numbered error report (see lastError)
   DataError,     // a block's answers were not obtained
   Cancelled,
+  SupplyNotOff,  // the run did its work, but the tester did not confirm the supply off at its end
 };
 const char* outcomeName(Outcome outcome);
 
 // Text of a numbered error.
 std::string errorText(int code);
+
+// Logged and shown when the tester did not confirm the supply off where the program switched it off.
+inline constexpr const char* kSupplyMayBeOnText = "Питание может быть не выключено: тестер не ответил";
 
 inline constexpr int kBlockCycles = tester::kMaxBlockCycles;
 
@@ -82,6 +86,8 @@ class TestEngine {
   bool running() const { return running_.load(); }
   Outcome lastOutcome() const { return outcome_.load(); }
   int lastError() const { return lastError_.load(); }
+  // The supply as the tester last confirmed it; anything but Off after a run means it may be on.
+  tester::SupplyState supplyState() const { return link_.supplyState(); }
 
   // --- On the worker, or directly ---
   bool runContactTest();
@@ -135,6 +141,9 @@ class TestEngine {
   // "VCCOff" between two blocks: the supply goes off only where the board fights the tester.
   void keepSupplyBetweenBlocks(const std::vector<uint8_t>& blockData, const std::vector<uint8_t>& blockResult,
                                int cycles, int block, bool& keptNoted);
+  // Where the supply was to be switched off: says so when the tester did not confirm it. True
+  // when the supply is off.
+  bool checkSupplyOff();
 
   app::Workspace& ws_;
   tester::TesterLink& link_;

@@ -175,9 +175,13 @@ TEST(FullTest, FailuresEndWithTheirMessageAndACleanState) {
     buildNandTest(quiet.ws.test, 3000);
     quiet.ws.pagesVisible = true;
     EXPECT_EQ(quiet.runFull(), Outcome::DataError);
-    EXPECT_EQ(quiet.messageTexts(), std::vector<std::string>{"Ошибка съема данных"});
+    // The supply-off went unanswered as well: the supply may still be on, and the user is told.
+    EXPECT_EQ(quiet.messageTexts(),
+              (std::vector<std::string>{"Ошибка съема данных", engine::kSupplyMayBeOnText}));
     const auto log = quiet.op.lines("progress log ");
-    EXPECT_EQ(log.back(), "Ошибка тестирования");
+    EXPECT_EQ(log.at(log.size() - 2), "Ошибка тестирования");
+    EXPECT_EQ(log.back(), engine::kSupplyMayBeOnText);
+    EXPECT_EQ(quiet.engine->supplyState(), tester::SupplyState::Unknown);
     EXPECT_FALSE(quiet.ws.busy);
     EXPECT_EQ(quiet.ws.test.resultCode(3, 1), kNotMeasured);
   }
