@@ -1,5 +1,7 @@
 #include <array>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -68,8 +70,18 @@ int main(int argc, char** argv) {
     printHelp(args.empty() ? stderr : stdout);
     return args.empty() ? 2 : 0;
   }
-  for (const auto& c : kCommands)
-    if (args[0] == c.name) return c.run(qel::cli::Args(args).subspan(1));
+  for (const auto& c : kCommands) {
+    if (args[0] != c.name) continue;
+    // The last resort: whatever a command did not foresee ends it with a message, not an abort.
+    try {
+      return c.run(qel::cli::Args(args).subspan(1));
+    } catch (const std::bad_alloc&) {
+      std::fprintf(stderr, "qel: out of memory\n");
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "qel: internal error: %s\n", e.what());
+    }
+    return 2;
+  }
   std::fprintf(stderr, "qel: unknown command '%s'; see 'qel --help'\n", args[0].c_str());
   return 2;
 }

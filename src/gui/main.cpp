@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "app/workspace.h"
+#include "gui/guarded_application.h"
 #include "gui/gui_operator.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
   }
   // Fractional screen scales draw the diagram's lines at their exact place, not rounded up.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-  QApplication application(argc, argv);
+  qel::gui::GuardedApplication application(argc, argv);
   QApplication::setApplicationName(qel::gui::qs(qel::app::kApplicationTitle));
   QApplication::setApplicationVersion(QEL_VERSION);
 
@@ -62,6 +63,10 @@ int main(int argc, char** argv) {
   qel::gui::ProgressWindow progress;
   qel::gui::WaitWindow wait;
   qel::gui::GuiOperator op(progress, wait);
+  application.onFailure = [&op](const std::string& text) {
+    op.log(text);
+    op.message(text, qel::Icon::Error);
+  };
 
   std::unique_ptr<qel::gui::RunControl> runs;
 #ifdef QEL_HAVE_ENGINE
