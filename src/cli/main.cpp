@@ -39,7 +39,8 @@ constexpr std::array kCommands = {
         "run",
         "qel run TEST [tester options] [--report FILE.json] [--save-result OUT.qel] [--yes] [--data FILE] "
         "[--full-ram]\n      contact test, full test and comparison; exit 0 no errors, 1 errors found, 2 not "
-        "finished\n      --data, --full-ram: as for qel expand",
+        "finished or the supply may still be on (the report's \"supply\")\n      --data, --full-ram: as for "
+        "qel expand",
         qel::cli::runRun},
     Command{"contact",
             "qel contact TEST [tester options] [--report FILE.json] [--yes]\n      the contact test alone",
