@@ -85,21 +85,28 @@ bool readUpTo(std::FILE* f, size_t limit, std::string& data, bool& tooLong, std:
   return true;
 }
 
-}  // namespace
-
-bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string& data, std::string& reason) {
+// A checked file opened for reading; null with reason set when it cannot be read.
+File openChecked(const std::string& path, std::uintmax_t maxBytes, std::uintmax_t& size,
+                 std::string& reason) {
   const InputFile check = checkInputFile(path, maxBytes);
   if (!check.ok()) {
     reason = check.reason;
-    return false;
+    return File(nullptr, &std::fclose);
   }
   File f = openForReading(path);
-  if (!f) {
-    reason = std::strerror(errno);
-    return false;
-  }
+  if (!f) reason = std::strerror(errno);
+  size = check.size;
+  return f;
+}
+
+}  // namespace
+
+bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string& data, std::string& reason) {
+  std::uintmax_t size = 0;
+  File f = openChecked(path, maxBytes, size, reason);
+  if (!f) return false;
   data.clear();
-  data.reserve(static_cast<size_t>(check.size));
+  data.reserve(static_cast<size_t>(size));
   // The size may change after the check: read on to the end, but never past the limit.
   bool tooLong = false;
   if (!readUpTo(f.get(), size_t(std::min<std::uintmax_t>(maxBytes, SIZE_MAX - 1)), data, tooLong, reason))
@@ -112,16 +119,9 @@ bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string
 }
 
 bool readFileStart(const std::string& path, size_t count, std::string& data, std::string& reason) {
-  const InputFile check = checkInputFile(path, UINTMAX_MAX);
-  if (!check.ok()) {
-    reason = check.reason;
-    return false;
-  }
-  File f = openForReading(path);
-  if (!f) {
-    reason = std::strerror(errno);
-    return false;
-  }
+  std::uintmax_t size = 0;
+  File f = openChecked(path, UINTMAX_MAX, size, reason);
+  if (!f) return false;
   data.clear();
   bool tooLong = false;
   return readUpTo(f.get(), std::min(count, SIZE_MAX - 1), data, tooLong, reason);

@@ -205,14 +205,7 @@ TEST(FullTest, CancelInsideATesterWaitLetsTheWorkerLeaveFirst) {
   EngineRig rig(config);
   buildNandTest(rig.ws.test, 5000);
   rig.ws.pagesVisible = true;
-  rig.clock.condition = [&rig] {
-    const auto& c = rig.session->device().commands();
-    return !c.empty() && c.back() == tester::kRunImage;
-  };
-  ASSERT_TRUE(rig.engine->startFullTest());
-  for (int i = 0; i < 20000 && !rig.clock.inWait; ++i)
-    std::this_thread::sleep_for(std::chrono::microseconds(250));
-  ASSERT_TRUE(rig.clock.inWait.load());
+  ASSERT_TRUE(rig.startFullHeldInBlock());
   const size_t before = rig.commands().size();
 
   EXPECT_TRUE(rig.engine->cancel());

@@ -88,14 +88,7 @@ TEST(SupplyState, ACancelThatCannotSwitchOffSaysSo) {
   EngineRig rig(EngineRig::board("7400", {"silent:" + std::to_string(beforeAnswers)}));
   buildNandTest(rig.ws.test, 100);
   rig.ws.pagesVisible = true;
-  rig.clock.condition = [&rig] {
-    const auto& c = rig.session->device().commands();
-    return !c.empty() && c.back() == tester::kRunImage;
-  };
-  ASSERT_TRUE(rig.engine->startFullTest());
-  for (int i = 0; i < 20000 && !rig.clock.inWait; ++i)
-    std::this_thread::sleep_for(std::chrono::microseconds(250));
-  ASSERT_TRUE(rig.clock.inWait.load());
+  ASSERT_TRUE(rig.startFullHeldInBlock());
   rig.clock.condition = nullptr;
   EXPECT_FALSE(rig.engine->cancel());  // the reset is not answered either
   EXPECT_EQ(rig.link->supplyState(), SupplyState::Unknown);
