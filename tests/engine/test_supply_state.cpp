@@ -70,8 +70,11 @@ TEST(SupplyState, FollowsOnlyWhatTheTesterAcknowledged) {
 TEST(SupplyState, ALinkFailingAtAnyByteNeverEndsInAFalseSuccess) {
   for (const bool contactOnly : {true, false}) {
     const uint64_t total = answerBytes(contactOnly);
+    // Every byte up to the jumper scan's long answer and after it; inside it, where any failure
+    // takes the same way out, every seventh.
+    auto next = [total](uint64_t n) { return n < 100 || n + 100 > total ? n + 1 : n + 7; };
     for (const char* kind : {"break", "silent"})
-      for (uint64_t n = 0; n <= total; ++n) {
+      for (uint64_t n = 0; n <= total; n = next(n)) {
         const std::string fault = std::string(kind) + ":" + std::to_string(n);
         EngineRig rig(EngineRig::board("7400", {fault}));
         rig.load("nand7400.qel");
