@@ -1,7 +1,5 @@
-// Any bytes as a test file: loading (reader, template expansion, formula outputs), then the
-// writer and the comparison must neither crash nor write outside their tables.
-
-#include <unistd.h>
+// Any bytes as a test file on disk: loading (the file read, reader, template expansion, formula
+// outputs), then the writer and the comparison must neither crash nor write outside their tables.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,21 +7,19 @@
 #include <string>
 
 #include "app/test_loader.h"
+#include "scratch_file.h"
 #include "testfile/reader.h"
 #include "testfile/writer.h"
 #include "views/comparison.h"
 
 namespace {
 
-// Every ROM template reads this one data file, so the fuzzer never creates files of its own.
+// Every ROM template reads this one data file.
 std::string romDataFile() {
   static const std::string path = [] {
-    std::string p = "/tmp/qel-fuzz-rom-" + std::to_string(getpid()) + ".dat";
-    if (std::FILE* f = std::fopen(p.c_str(), "wb")) {
-      for (int i = 0; i < 300; ++i) std::fputc(i * 37, f);
-      std::fclose(f);
-    }
-    return p;
+    std::string bytes;
+    for (int i = 0; i < 300; ++i) bytes.push_back(char(i * 37));
+    return qel::fuzzing::writeScratchFile("rom.dat", bytes.data(), bytes.size());
   }();
   return path;
 }
@@ -50,7 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       return 0;
     if (a.cyclic.selected && int64_t(a.cyclic.repeatCount) * probe.cycleCount > 200000) return 0;
   }
-  qel::app::loadTest(bench, "fuzz.qel", op, options, [&] { return qel::testfile::splitFileLines(bytes); });
+  // Through the file, as the program reads it.
+  const std::string path = qel::fuzzing::writeScratchFile("test.qel", data, size);
+  if (path.empty()) return 0;
+  qel::app::loadTest(bench, path, op, options);
   if (!bench.test.loaded || bench.test.cycleCount > 2'000'000) return 0;
   qel::views::ErrorList errors;
   qel::views::compareResults(bench.test, errors, op);

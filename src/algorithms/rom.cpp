@@ -51,7 +51,7 @@ std::vector<uint8_t> loadRomData(const std::string& path, size_t count, Operator
       return {};
     case RomFileStatus::Unreadable:
       // An existing file is never truncated just because it cannot be read now.
-      op.message("Невозможно прочитать файл данных ПЗУ " + path, Icon::Error);
+      op.message("Невозможно прочитать файл данных ПЗУ " + path + " (" + data.reason + ")", Icon::Error);
       return {};
   }
   return {};

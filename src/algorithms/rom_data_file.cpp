@@ -1,21 +1,17 @@
 #include "algorithms/rom_data_file.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "fileio/input_file.h"
+#include "fileio/safe_save.h"
 
 namespace qel::algorithms {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-fs::path toPath(const std::string& utf8) {
-  return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-}  // namespace
+using fileio::toPath;
 
 bool fileExists(const std::string& path) {
   std::error_code ec;
@@ -24,52 +20,24 @@ bool fileExists(const std::string& path) {
 
 RomFileData readRomDataFile(const std::string& path, size_t count) {
   RomFileData out;
-  std::error_code ec;
-  const fs::path p = toPath(path);
-  if (path.empty() || !fs::exists(p, ec)) {
+  const fileio::InputFile check = fileio::checkInputFile(path, UINTMAX_MAX);
+  if (path.empty() || check.status == fileio::InputStatus::Missing) {
     out.status = RomFileStatus::Missing;
     return out;
   }
-  std::ifstream in(p, std::ios::binary);
-  if (!in || fs::is_directory(p, ec)) {
+  std::string data;
+  if (!fileio::readFileStart(path, count, data, out.reason)) {
     out.status = RomFileStatus::Unreadable;
     return out;
   }
   out.bytes.assign(count, 0);
-  in.read(reinterpret_cast<char*>(out.bytes.data()), std::streamsize(count));
+  std::copy(data.begin(), data.end(), out.bytes.begin());
   out.status = RomFileStatus::Read;
   return out;
 }
 
 bool createRomDataFile(const std::string& path) {
-  std::ofstream out(toPath(path), std::ios::binary | std::ios::trunc);
-  out.write(kNewRomFileText.data(), std::streamsize(kNewRomFileText.size()));
-  out.close();
-  return bool(out);
-}
-
-bool writeFileReplacing(const std::string& path, std::span<const uint8_t> bytes) {
-  const fs::path target = toPath(path);
-  fs::path temp = target;
-  temp += ".tmp~";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    out.close();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
+  return fileio::saveFile(path, kNewRomFileText).empty();
 }
 
 std::string resolveBesideTest(std::string_view testPath, const std::string& name) {

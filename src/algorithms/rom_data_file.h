@@ -2,7 +2,6 @@
 // The ROM data file: raw bytes, byte k is the data of address startAddress + k.
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,13 +17,12 @@ struct RomFileData {
   RomFileStatus status = RomFileStatus::Missing;
   // Exactly the requested count; addresses past the end of the file hold 0.
   std::vector<uint8_t> bytes;
+  std::string reason;  // why an existing file could not be read
 };
 
 // Paths are UTF-8.
 RomFileData readRomDataFile(const std::string& path, size_t count);
 bool createRomDataFile(const std::string& path);
-// Writes beside the file and renames over it, so a failure leaves the old file whole.
-bool writeFileReplacing(const std::string& path, std::span<const uint8_t> bytes);
 bool fileExists(const std::string& path);
 
 // A relative data file name is taken beside the test file, where the open dialog left the user.

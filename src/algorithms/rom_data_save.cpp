@@ -5,6 +5,7 @@
 #include <string>
 
 #include "algorithms/rom_data_file.h"
+#include "fileio/safe_save.h"
 #include "text/radix.h"
 
 namespace qel::algorithms {
@@ -68,6 +69,14 @@ bool saveRomDataFile(const TestDescription& test, Operator& op) {
   }
   const auto path = op.chooseFile({"Dat|*.dat", "dat", true, rom.dataFileName});
   if (!path || path->empty()) return false;
+  // A folder or a write-protected file is refused before the user is asked to replace it.
+  auto cannotWrite = [&](const std::string& reason) {
+    op.log(*path + ": " + reason);
+    op.message("Невозможно открыть файл, возможно он занят другим приложением или защищен от изменения.",
+               Icon::Error);
+    return false;
+  };
+  if (const std::string refusal = fileio::saveRefusal(*path); !refusal.empty()) return cannotWrite(refusal);
   if (fileExists(*path) && !op.ask("Заменить существующий файл?")) return false;
 
   const RomReadout readout = romReadoutFromResult(test);
@@ -80,11 +89,10 @@ bool saveRomDataFile(const TestDescription& test, Operator& op) {
                           text::formatRadix(readout.firstUndefined, radix) + "). Сохранить их как 0?";
     if (!op.ask(q)) return false;
   }
-  if (!writeFileReplacing(*path, readout.bytes)) {
-    op.message("Невозможно открыть файл, возможно он занят другим приложением или защищен от изменения.",
-               Icon::Error);
-    return false;
-  }
+  if (const std::string error = fileio::saveFile(
+          *path, std::string_view(reinterpret_cast<const char*>(readout.bytes.data()), readout.bytes.size()));
+      !error.empty())
+    return cannotWrite(error);
   op.message("Файл данных: " + *path + " cохранен успешно", Icon::Information);
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "fileio/safe_save.h"
 #include "testfile/writer.h"
 #include "views/comparison.h"
 
@@ -14,6 +15,11 @@ bool canSaveResult(const engine::Bench& bench) {
 
 SaveOutcome saveResultAs(engine::Bench& bench, const std::string& path, Operator& op) {
   if (!canSaveResult(bench)) return SaveOutcome::NotAvailable;
+  // A folder or a write-protected file is refused before the user is asked to replace it.
+  if (const std::string refusal = fileio::saveRefusal(path); !refusal.empty()) {
+    op.message("Не удалось сохранить файл " + path + ": " + refusal + ".", Icon::Error);
+    return SaveOutcome::Failed;
+  }
   std::error_code ec;
   if (std::filesystem::exists(path, ec) && !op.ask("Заменить существующий файл?"))
     return SaveOutcome::Declined;

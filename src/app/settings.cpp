@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace qel::app {
 
@@ -29,8 +30,10 @@ void readHistoryKey(SettingsStore& s, Settings& st) {
   auto sw = s.readInt(key, "SW");
   if (!sw) return;
   if (*sw >= 3 && *sw <= 46) st.cellWidth = *sw;  // a width out of range would break the zoom steps
+  // A U0 no calibration could give (NaN, infinite, beyond the scale) counts as unreadable: the
+  // level scale divides by U0 + 5 and the dialogs convert it to float.
   auto u0 = s.readDouble(key, "U0");
-  if (!u0) return;
+  if (!u0 || !usableU0(*u0)) return;
   st.levels.u0 = *u0;
   auto minPVCC = s.readInt(key, "MinPVCC");
   if (!minPVCC) return;
@@ -59,6 +62,10 @@ void createHistoryKey(SettingsStore& s, Settings& st) {
 }
 
 }  // namespace
+
+bool usableU0(double u0) {
+  return std::isfinite(u0) && u0 > 0 && u0 <= kMaxU0;
+}
 
 void readSettings(SettingsStore& s, Settings& st) {
   st.recentFiles.clear();

@@ -26,6 +26,10 @@ struct Settings {
   std::string dirQel, dirTests, dirPdf;
 };
 
+// The largest U0 the autocalibration can give (a ground pin reading 254).
+inline constexpr double kMaxU0 = 254 * 5.0 / (255 - 254);
+bool usableU0(double u0);
+
 // Reads into settings over its built-in defaults; failures fall back silently.
 void readSettings(SettingsStore& store, Settings& settings);
 // Writes everything back, with "IsOpen" false; stops silently at the first failure.

@@ -51,6 +51,7 @@ LoadResult readOnto(engine::Bench& bench, const std::string& path, Operator& op,
   const FileLines file = read();
   if (!file.ok()) {
     if (!file.reason.empty()) op.log(std::string(kCannotOpen) + " " + path + ": " + file.reason);
+    result.unreadable = file.reason;
     op.message(kCannotOpen, Icon::Error);
     op.waitClose();
     return result;

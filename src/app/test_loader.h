@@ -21,6 +21,7 @@ struct LoadOptions {
 struct LoadResult {
   bool shown = false;      // the test is on screen (loaded, no read error)
   bool readError = false;  // a field did not parse; the model keeps what was read
+  std::string unreadable;  // why the file could not be read at all (a folder, too large ...)
 };
 
 // Refused (nothing shown) while a run holds the bench.

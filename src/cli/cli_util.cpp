@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "text/radix.h"
@@ -41,9 +42,10 @@ void addCycleRangeOption(CLI::App& command, CycleRange& range) {
 
 std::pair<int, int> clampRange(const CycleRange& range, int cycleCount, int defaultCount) {
   const int from = std::max(1, range.from);
-  int to = range.to > 0 ? range.to : (defaultCount > 0 ? from + defaultCount - 1 : cycleCount);
-  to = std::min(to, cycleCount);
-  return {from, to};
+  // A range starting near the top of int must not wrap past it.
+  const int64_t to =
+      range.to > 0 ? range.to : (defaultCount > 0 ? int64_t(from) + defaultCount - 1 : cycleCount);
+  return {from, int(std::min<int64_t>(to, cycleCount))};
 }
 
 int usageError(const std::string& message) {

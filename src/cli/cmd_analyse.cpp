@@ -32,6 +32,13 @@ int analyse(const SessionOptions& options) {
   const engine::Outcome outcome = s.waitForRun().outcome;
   if (outcome != engine::Outcome::Finished) {
     std::printf("Захват не завершён: %s\n", engine::outcomeName(outcome));
+    if (!options.report.empty()) {
+      nlohmann::ordered_json report;
+      report["test"] = options.test;
+      report["outcome"] = engine::outcomeName(outcome);
+      s.reportSupply(report);
+      writeReport(options.report, report);
+    }
     return 2;
   }
   std::lock_guard lock(s.bench.dataMutex);
@@ -46,6 +53,8 @@ int analyse(const SessionOptions& options) {
   if (!options.report.empty()) {
     nlohmann::ordered_json report;
     report["test"] = options.test;
+    report["outcome"] = engine::outcomeName(outcome);
+    s.reportSupply(report);
     report["cycles"] = s.bench.test.cycleCount;
     report["capture"] = capture;
     if (!writeReport(options.report, report)) return 2;

@@ -26,7 +26,7 @@ int check(const std::vector<std::string>& files) {
                   t.isSoic ? "SOIC" : "DIP", t.pinCount, t.pinCount, t.cycleCount,
                   t.pinCount - t.passivePinCount, t.algorithmNumber, t.dataWordCount);
     } else {
-      std::printf("  not loaded\n");
+      std::printf("  not loaded%s%s\n", result.unreadable.empty() ? "" : ": ", result.unreadable.c_str());
     }
     if (!op.messages().empty() || !result.shown) ++faulty;
   }

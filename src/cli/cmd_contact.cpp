@@ -31,14 +31,18 @@ int contact(const SessionOptions& options) {
     std::printf("%5d  %-5s %7d  %-9s  %6d\n", pin, s.bench.contacts[size_t(pin - 1)].typeText.c_str(),
                 int(c["level"]), std::string(c["mark"]).c_str(), int(c["group"]));
   }
-  const int status = outcome == engine::Outcome::Finished       ? 0
+  // A contact fault is the chip's; a supply the tester did not confirm off makes any outcome a 2.
+  const int status = !s.supplyOff()                             ? 2
+                     : outcome == engine::Outcome::Finished     ? 0
                      : outcome == engine::Outcome::ContactFault ? 1
                                                                 : 2;
-  if (status == 2) std::printf("Тест контактов не завершён: %s\n", engine::outcomeName(outcome));
+  if (status == 2 && outcome != engine::Outcome::ContactFault && outcome != engine::Outcome::Finished)
+    std::printf("Тест контактов не завершён: %s\n", engine::outcomeName(outcome));
   if (!options.report.empty()) {
     nlohmann::ordered_json report;
     report["test"] = options.test;
     report["outcome"] = engine::outcomeName(outcome);
+    s.reportSupply(report);
     report["contacts"] = contacts;
     if (!writeReport(options.report, report)) return 2;
   }

@@ -20,7 +20,7 @@ int diag(const DiagOptions& o) {
   EngineSession s(o.session);
   if (!s.open()) return 2;
   const std::optional<bool> passed = o.what == "ram" ? s.engine->testRam() : s.engine->testChannels();
-  if (!passed) return 2;
+  if (!passed || !s.supplyOff()) return 2;
   return *passed ? 0 : 1;
 }
 

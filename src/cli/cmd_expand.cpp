@@ -50,8 +50,8 @@ int expand(const ExpandOptions& o) {
     std::fprintf(stderr, "qel expand: cannot write %s: %s\n", o.out.c_str(), failure.c_str());
     return 2;
   }
-  std::printf("%s: %d cycles from %d template cycles (algorithm %d%s)\n", o.out.c_str(), bench.test.cycleCount,
-              bench.test.templateCycles, algorithm,
+  std::printf("%s: %d cycles from %d template cycles (algorithm %d%s)\n", o.out.c_str(),
+              bench.test.cycleCount, bench.test.templateCycles, algorithm,
               algorithm == 3 ? (o.fullRam ? ", full" : ", compressed") : "");
   return 0;
 }

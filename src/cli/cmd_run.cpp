@@ -42,24 +42,26 @@ int run(const SessionOptions& options) {
   }
   const engine::Outcome outcome = s.waitForRun().outcome;
   const bool finished = outcome == engine::Outcome::Finished;
+  // The comparison ran, even where the supply-off at the end was not confirmed.
+  const bool compared = finished || outcome == engine::Outcome::SupplyNotOff;
   views::ErrorList errors;
   {
     std::lock_guard lock(s.bench.dataMutex);
     errors = s.bench.errors;
   }
   std::vector<std::string> diagnosis;
-  if (finished) {
+  if (compared) {
     printErrors(errors);
     std::lock_guard lock(s.bench.dataMutex);
     diagnosis = diagnosis::memoryDiagnosis(s.bench.test, errors.errorCount);
-  } else {
-    std::printf("Тест не завершён: %s\n", engine::outcomeName(outcome));
   }
+  if (!finished) std::printf("Тест не завершён: %s\n", engine::outcomeName(outcome));
 
   int status = finished ? (errors.errorCount == 0 ? 0 : 1) : 2;
-  if (finished && !options.saveResult.empty()) {
-    const std::string error =
-        writeOutput(options.saveResult, testfile::formatTestFile(s.bench.test, testfile::WriteSource::Result));
+  if (!s.supplyOff()) status = 2;
+  if (compared && !options.saveResult.empty()) {
+    const std::string error = writeOutput(
+        options.saveResult, testfile::formatTestFile(s.bench.test, testfile::WriteSource::Result));
     if (!error.empty()) {
       std::fprintf(stderr, "qel: the result was not saved to '%s': %s\n", options.saveResult.c_str(),
                    error.c_str());
@@ -71,6 +73,7 @@ int run(const SessionOptions& options) {
     report["test"] = options.test;
     report["outcome"] = engine::outcomeName(outcome);
     report["finished"] = finished;
+    s.reportSupply(report);
     report["errorCount"] = errors.errorCount;
     report["mismatchCount"] = errors.mismatchCount;
     report["errorCycles"] = errors.errorCycles;
@@ -91,7 +94,8 @@ const bool registered = registerCommand(
        addSessionOptions(command, *o, {.test = true, .report = true, .save = true});
        command.footer(
            "Ctrl+C cancels the run as \"Отмена\" does.\n"
-           "Exit status: 0 no errors, 1 errors found, 2 not finished or usage error.");
+           "Exit status: 0 no errors, 1 errors found, 2 not finished, the supply may still be on (the\n"
+           "report's \"supply\") or a usage error.");
        return [o] { return run(*o); };
      }});
 

@@ -52,6 +52,9 @@ int show(const ShowOptions& o) {
   const auto& t = bench.test;
   if (!t.loaded) return 1;
   const auto [from, to] = clampRange(o.range, t.cycleCount, kDefaultCycles);
+  if (from > t.cycleCount)
+    return usageError("--cycles starts at " + std::to_string(from) + ", the test has " +
+                      std::to_string(t.cycleCount) + " cycles");
   const bool colour = colourWanted();
 
   std::printf("%s: %s%d, %d cycles, showing %d..%d by the %s\n", o.path.c_str(), t.isSoic ? "SOIC" : "DIP",

@@ -75,6 +75,12 @@ class EngineSession {
   bool open();
   // Waits for the run, cancelling it on Ctrl+C as "Отмена" does; how it ended.
   RunEnd waitForRun();
+  // The tester confirmed the supply off; otherwise no command may report success.
+  bool supplyOff() const { return engine->supplyState() == tester::SupplyState::Off; }
+  // "supply": "off", "on" or "unknown", as the tester last confirmed it.
+  void reportSupply(nlohmann::ordered_json& report) const {
+    report["supply"] = tester::supplyStateName(engine->supplyState());
+  }
 
   engine::Bench bench;
   ConsoleOperator console;

@@ -4,7 +4,9 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <exception>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -96,8 +98,18 @@ int main(int argc, char** argv) {
     std::fwrite(script.data(), 1, script.size(), stdout);
     return 0;
   }
-  for (const auto& [sub, run] : p.commands)
-    if (sub->parsed()) return run();
+  for (const auto& [sub, run] : p.commands) {
+    if (!sub->parsed()) continue;
+    // The last resort: whatever a command did not foresee ends it with a message, not an abort.
+    try {
+      return run();
+    } catch (const std::bad_alloc&) {
+      std::fprintf(stderr, "qel: out of memory\n");
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "qel: internal error: %s\n", e.what());
+    }
+    return 2;
+  }
   p.printHelp(stderr);
   return 2;
 }

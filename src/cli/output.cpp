@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "testfile/writer.h"
+#include "fileio/safe_save.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -91,7 +91,7 @@ std::optional<std::string> routeStandardOutput(std::initializer_list<const std::
 }
 
 std::string writeOutput(const std::string& path, const std::string& bytes) {
-  if (path != "-") return testfile::writeFileAtomically(path, bytes);
+  if (path != "-") return fileio::saveFile(path, bytes);
   std::FILE* out = gData != nullptr ? gData : stdout;
   if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fflush(out) != 0)
     return "standard output cannot be written";

@@ -109,7 +109,11 @@ bool TestEngine::runContactTest() {
       gauge(gauge_ + 10);
       step("Выключение питания(off_5v)");
       op_.progressClose();
-      link_.powerOff();
+      // Success is not claimed while the supply may still be on.
+      if (link_.powerOff() && !stopped() && link_.powerIsOn()) {
+        settle(Outcome::SupplyNotOff);
+        return false;
+      }
     }
     if (stopped()) return false;
     step("Тестирование Контактов прошло успешно");
@@ -143,6 +147,7 @@ void TestEngine::realtimeTick() {
   auto end = [this] {
     realtime_ = false;
     link_.powerOff();
+    checkSupplyOff();
   };
   if (bench_.testerNotInitialised() && !initialiseTester()) return end();
   link_.powerOn();
@@ -161,6 +166,7 @@ void TestEngine::stopRealtimeCheck() {
   if (!realtime_) return;
   realtime_ = false;
   link_.powerOff();
+  checkSupplyOff();
   link_.closeConnection();
 }
 

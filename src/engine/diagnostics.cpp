@@ -117,6 +117,7 @@ bool TestEngine::runChannelTest(bool interactive) {
   std::vector<uint8_t> result(block.size(), kNotMeasured);
   link_.runImage(result);
   link_.powerOff();
+  checkSupplyOff();
 
   int faulty = 0;
   std::string text;

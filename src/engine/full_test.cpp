@@ -153,7 +153,7 @@ void TestEngine::runFullTest() {
     }
     op_.redraw();
   }
-  settle(Outcome::Finished);
+  settle(link_.powerIsOn() ? Outcome::SupplyNotOff : Outcome::Finished);
 }
 
 }  // namespace qel::engine

@@ -11,22 +11,28 @@ bool TestEngine::supplyCommandsRefused() const {
 void TestEngine::togglePower() {
   if (supplyCommandsRefused()) return;
   if (bench_.testerNotInitialised()) initialiseTester();
-  if (powerOn)
+  if (powerOn) {
     link_.powerOff();
-  else
+    checkSupplyOff();
+  } else {
     link_.powerOn();
+  }
 }
 
 void TestEngine::powerOnCommand() {
   if (supplyCommandsRefused()) return;
   if (bench_.testerNotInitialised()) initialiseTester();
-  if (!powerOn) link_.powerOn();
+  // A supply that may be on is switched on for certain.
+  if (link_.supplyState() != tester::SupplyState::On) link_.powerOn();
 }
 
 void TestEngine::powerOffCommand() {
   if (supplyCommandsRefused()) return;
   if (bench_.testerNotInitialised()) initialiseTester();
-  if (powerOn) link_.powerOff();
+  if (powerOn) {
+    link_.powerOff();
+    checkSupplyOff();
+  }
 }
 
 int TestEngine::readPinLevel(int pin) {
@@ -37,9 +43,11 @@ int TestEngine::readPinLevel(int pin) {
   std::array<int32_t, tester::kMapPins> levels{};
   if (link_.readLevels(levels)) {
     raiseError(4);
+    checkSupplyOff();
     return 0;
   }
   link_.powerOff();
+  checkSupplyOff();
   return pin >= 1 && pin <= int(levels.size()) ? levels[size_t(pin - 1)] : 0;
 }
 

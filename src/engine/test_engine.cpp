@@ -27,6 +27,8 @@ const char* outcomeName(Outcome outcome) {
       return "cancelled";
     case Outcome::ChannelFault:
       return "faulty channels";
+    case Outcome::SupplyNotOff:
+      return "supply may be on";
   }
   return "?";
 }
@@ -160,15 +162,32 @@ bool TestEngine::launch(RunKind kind) {
   return true;
 }
 
+bool TestEngine::checkSupplyOff() {
+  if (!link_.powerIsOn()) return true;
+  op_.log(kSupplyMayBeOnText);
+  op_.progressLog(kSupplyMayBeOnText);
+  op_.message(kSupplyMayBeOnText, Icon::Warning);
+  return false;
+}
+
 void TestEngine::workerMain(RunKind kind) {
   workerId_ = std::this_thread::get_id();
-  if (kind == RunKind::Contact) {
-    if (runContactTest()) settle(Outcome::Finished);
-  } else {
-    op_.progressShow();
-    runFullTest();
-    op_.redraw();
+  try {
+    if (kind == RunKind::Contact) {
+      if (runContactTest()) settle(Outcome::Finished);
+    } else {
+      op_.progressShow();
+      runFullTest();
+      op_.redraw();
+    }
+  } catch (const std::exception& e) {
+    // Out of memory or a fault of the program: the run ends, the program and its data stay.
+    settle(Outcome::ErrorRaised);
+    op_.message(std::string("Внутренняя ошибка: ") + e.what(), Icon::Error);
+    link_.powerOff();
   }
+  // A cancelled run is switched off by the cancel, which checks for itself.
+  if (!stopRequested) checkSupplyOff();
   workerId_ = std::thread::id();
   const RunEnd end{kind, outcome_.load(), lastError_.load()};
   bench_.busy_ = false;
@@ -187,6 +206,7 @@ void TestEngine::shutdown() {
     link_.parkTester();
     link_.powerOff();
   }
+  checkSupplyOff();
   link_.closeConnection();
   link_.setStopFlag(&stopRequested);
 }
@@ -196,6 +216,7 @@ bool TestEngine::cancel() {
   // The worker leaves its tester wait within one poll; only then does this thread use the port.
   wait();
   const bool done = cancelRun();
+  checkSupplyOff();
   // The reset dropped the tester's parameters.
   if (done) bench_.testerNotInitialised_ = true;
   op_.progressClose();

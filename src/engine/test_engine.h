@@ -30,6 +30,9 @@ const char* outcomeName(Outcome outcome);
 // Text of a numbered error.
 std::string errorText(int code);
 
+// Logged and shown when the tester did not confirm the supply off where the program switched it off.
+inline constexpr const char* kSupplyMayBeOnText = "Питание может быть не выключено: тестер не ответил";
+
 inline constexpr int kBlockCycles = tester::kMaxBlockCycles;
 
 class TestEngine {
@@ -74,6 +77,8 @@ class TestEngine {
   void shutdown();
   bool running() const { return bench_.busy(); }
   Outcome lastOutcome() const { return outcome_.load(); }
+  // The supply as the tester last confirmed it; anything but Off after a run means it may be on.
+  tester::SupplyState supplyState() const { return link_.supplyState(); }
 
   // --- On the worker, or directly ---
   bool runContactTest();
@@ -135,6 +140,9 @@ class TestEngine {
                                int cycles, int block, bool& keptNoted);
   // Writes one of the run's findings per pin under the data lock and tells the operator.
   void updateContacts(const std::function<void(ContactRecords&)>& update);
+  // Where the supply was to be switched off: says so when the tester did not confirm it. True
+  // when the supply is off.
+  bool checkSupplyOff();
 
   Bench& bench_;
   tester::TesterLink& link_;

@@ -1,6 +1,8 @@
 #include "fileio/input_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -49,38 +51,80 @@ InputFile checkInputFile(const std::string& path, std::uintmax_t maxBytes) {
   return out;
 }
 
-bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string& data, std::string& reason) {
-  const InputFile check = checkInputFile(path, maxBytes);
-  if (!check.ok()) {
-    reason = check.reason;
-    return false;
-  }
+namespace {
+
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File openForReading(const std::string& path) {
 #ifdef _WIN32
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(_wfopen(toPath(path).c_str(), L"rb"), &std::fclose);
+  return File(_wfopen(toPath(path).c_str(), L"rb"), &std::fclose);
 #else
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+  return File(std::fopen(path.c_str(), "rb"), &std::fclose);
 #endif
-  if (!f) {
-    reason = std::strerror(errno);
-    return false;
-  }
-  data.clear();
-  data.reserve(static_cast<size_t>(check.size));
-  // The size may change after the check: read on to the end, but never past the limit.
+}
+
+// Appends up to limit bytes; tooLong tells whether there was more.
+bool readUpTo(std::FILE* f, size_t limit, std::string& data, bool& tooLong, std::string& reason) {
   char buf[1 << 16];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) {
-    if (data.size() + n > maxBytes) {
-      reason = "файл слишком велик (более " + std::to_string(maxBytes) + " байт)";
-      return false;
+  tooLong = false;
+  for (;;) {
+    const size_t want = std::min(sizeof buf, limit - data.size() + 1);
+    const size_t n = std::fread(buf, 1, want, f);
+    if (n == 0) break;
+    if (data.size() + n > limit) {
+      data.append(buf, limit - data.size());
+      tooLong = true;
+      return true;
     }
     data.append(buf, n);
   }
-  if (std::ferror(f.get())) {
+  if (std::ferror(f)) {
     reason = std::strerror(errno);
     return false;
   }
   return true;
+}
+
+// A checked file opened for reading; null with reason set when it cannot be read.
+File openChecked(const std::string& path, std::uintmax_t maxBytes, std::uintmax_t& size,
+                 std::string& reason) {
+  const InputFile check = checkInputFile(path, maxBytes);
+  if (!check.ok()) {
+    reason = check.reason;
+    return File(nullptr, &std::fclose);
+  }
+  File f = openForReading(path);
+  if (!f) reason = std::strerror(errno);
+  size = check.size;
+  return f;
+}
+
+}  // namespace
+
+bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string& data, std::string& reason) {
+  std::uintmax_t size = 0;
+  File f = openChecked(path, maxBytes, size, reason);
+  if (!f) return false;
+  data.clear();
+  data.reserve(static_cast<size_t>(size));
+  // The size may change after the check: read on to the end, but never past the limit.
+  bool tooLong = false;
+  if (!readUpTo(f.get(), size_t(std::min<std::uintmax_t>(maxBytes, SIZE_MAX - 1)), data, tooLong, reason))
+    return false;
+  if (tooLong) {
+    reason = "файл слишком велик (более " + std::to_string(maxBytes) + " байт)";
+    return false;
+  }
+  return true;
+}
+
+bool readFileStart(const std::string& path, size_t count, std::string& data, std::string& reason) {
+  std::uintmax_t size = 0;
+  File f = openChecked(path, UINTMAX_MAX, size, reason);
+  if (!f) return false;
+  data.clear();
+  bool tooLong = false;
+  return readUpTo(f.get(), std::min(count, SIZE_MAX - 1), data, tooLong, reason);
 }
 
 }  // namespace qel::fileio

@@ -27,4 +27,8 @@ InputFile checkInputFile(const std::string& path, std::uintmax_t maxBytes);
 // the file has grown past maxBytes since the check.
 bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string& data, std::string& reason);
 
+// Reads at most count bytes from the start of a checked regular file of any size (what lies
+// beyond is not wanted); false with reason set when the file is missing or cannot be read.
+bool readFileStart(const std::string& path, size_t count, std::string& data, std::string& reason);
+
 }  // namespace qel::fileio

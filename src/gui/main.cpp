@@ -11,6 +11,7 @@
 #include "app/startup.h"
 #include "engine/bench.h"
 #include "gui/engine_run_control.h"
+#include "gui/guarded_application.h"
 #include "gui/gui_operator.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
   }
   // Fractional screen scales draw the diagram's lines at their exact place, not rounded up.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-  QApplication application(argc, argv);
+  qel::gui::GuardedApplication application(argc, argv);
   QApplication::setApplicationName(qel::gui::qs(qel::app::kApplicationTitle));
   QApplication::setApplicationVersion(QEL_VERSION);
 
@@ -60,6 +61,10 @@ int main(int argc, char** argv) {
   qel::gui::ProgressWindow progress;
   qel::gui::WaitWindow wait;
   qel::gui::GuiOperator op(progress, wait);
+  application.onFailure = [&op](const std::string& text) {
+    op.log(text);
+    op.message(text, qel::Icon::Error);
+  };
 
   // FormCreate binds the driver library first; without it the program ends.
   std::string failure;

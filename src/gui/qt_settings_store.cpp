@@ -5,22 +5,43 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "fileio/input_file.h"
+
 namespace qel::gui {
 
 QtSettingsStore::QtSettingsStore(QString folder) : folder_(std::move(folder)) {
   if (folder_.isEmpty()) folder_ = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
-std::unique_ptr<QSettings> QtSettingsStore::open(const std::string& key) const {
-  const QString k = QString::fromStdString(key);
-#ifdef Q_OS_WIN
-  return std::make_unique<QSettings>("HKEY_CURRENT_USER\\" + k, QSettings::NativeFormat);
-#else
+namespace {
+// Far more than the few values a key holds.
+constexpr std::uintmax_t kMaxSettingsFileBytes = 1 << 20;
+}  // namespace
+
+QString QtSettingsStore::filePath(const std::string& key) const {
   // "Software\QEL_Tester\historylist" -> <folder>/QEL_Tester/historylist.ini
-  QString path = k;
+  QString path = QString::fromStdString(key);
   path.replace('\\', '/');
   if (path.startsWith("Software/")) path = path.mid(9);
-  return std::make_unique<QSettings>(folder_ + "/" + path + ".ini", QSettings::IniFormat);
+  return folder_ + "/" + path + ".ini";
+}
+
+std::unique_ptr<QSettings> QtSettingsStore::open(const std::string& key) const {
+#ifdef Q_OS_WIN
+  return std::make_unique<QSettings>("HKEY_CURRENT_USER\\" + QString::fromStdString(key),
+                                     QSettings::NativeFormat);
+#else
+  return std::make_unique<QSettings>(filePath(key), QSettings::IniFormat);
+#endif
+}
+
+bool QtSettingsStore::usable(const std::string& key) const {
+#ifdef Q_OS_WIN
+  (void)key;
+  return true;
+#else
+  const auto check = fileio::checkInputFile(filePath(key).toStdString(), kMaxSettingsFileBytes);
+  return check.ok() || check.status == fileio::InputStatus::Missing;
 #endif
 }
 
@@ -28,11 +49,12 @@ bool QtSettingsStore::keyExists(const std::string& key) {
 #ifdef Q_OS_WIN
   return !open(key)->allKeys().isEmpty();
 #else
-  return QFileInfo::exists(open(key)->fileName());
+  return QFileInfo::exists(filePath(key));
 #endif
 }
 
 bool QtSettingsStore::createKey(const std::string& key) {
+  if (!usable(key)) return false;
   auto s = open(key);
 #ifndef Q_OS_WIN
   if (!QFileInfo::exists(s->fileName())) {
@@ -58,6 +80,7 @@ std::optional<QVariant> value(QSettings& s, const std::string& name) {
 }  // namespace
 
 std::optional<std::string> QtSettingsStore::readString(const std::string& key, const std::string& name) {
+  if (!usable(key)) return std::nullopt;
   auto s = open(key);
   auto v = value(*s, name);
   if (!v) return std::nullopt;
@@ -65,6 +88,7 @@ std::optional<std::string> QtSettingsStore::readString(const std::string& key, c
 }
 
 std::optional<int> QtSettingsStore::readInt(const std::string& key, const std::string& name) {
+  if (!usable(key)) return std::nullopt;
   auto s = open(key);
   auto v = value(*s, name);
   bool ok = false;
@@ -73,6 +97,7 @@ std::optional<int> QtSettingsStore::readInt(const std::string& key, const std::s
 }
 
 std::optional<double> QtSettingsStore::readDouble(const std::string& key, const std::string& name) {
+  if (!usable(key)) return std::nullopt;
   auto s = open(key);
   auto v = value(*s, name);
   bool ok = false;
@@ -81,6 +106,7 @@ std::optional<double> QtSettingsStore::readDouble(const std::string& key, const 
 }
 
 std::optional<bool> QtSettingsStore::readBool(const std::string& key, const std::string& name) {
+  if (!usable(key)) return std::nullopt;
   auto s = open(key);
   auto v = value(*s, name);
   if (!v) return std::nullopt;
@@ -91,6 +117,7 @@ std::optional<bool> QtSettingsStore::readBool(const std::string& key, const std:
 }
 
 bool QtSettingsStore::write(const std::string& key, const std::string& name, const QVariant& v) {
+  if (!usable(key)) return false;
   auto s = open(key);
   s->setValue(QString::fromStdString(name), v);
   s->sync();

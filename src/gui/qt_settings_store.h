@@ -1,6 +1,8 @@
 #pragma once
 // The settings store over QSettings: on Windows the registry of the current user at the keys as
-// named; elsewhere one INI file per key in the user's configuration folder.
+// named; elsewhere one INI file per key in the user's configuration folder. An INI file that is
+// not a regular file of a sane size is neither read nor written, as a key that cannot be opened:
+// QSettings would read all of it first.
 
 #include <QString>
 
@@ -28,6 +30,8 @@ class QtSettingsStore : public app::SettingsStore {
 
  private:
   std::unique_ptr<QSettings> open(const std::string& key) const;
+  QString filePath(const std::string& key) const;
+  bool usable(const std::string& key) const;
   bool write(const std::string& key, const std::string& name, const QVariant& value);
   QString folder_;
 };

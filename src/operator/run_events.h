@@ -22,6 +22,7 @@ enum class RunOutcome {
   DataError,     // a block's answers were not obtained
   Cancelled,
   ChannelFault,  // the channel self-test found faulty channels
+  SupplyNotOff,  // the run did its work, but the tester did not confirm the supply off at its end
 };
 
 struct RunEnd {

@@ -7,18 +7,36 @@
 
 namespace qel::tester {
 
-bool TesterLink::powerOn() {
-  const bool failed = codeAndAck(kPowerOn);
-  if (!failed) powerOn_ = true;
-  if (onPowerChanged) onPowerChanged(powerOn_);
+const char* supplyStateName(SupplyState state) {
+  switch (state) {
+    case SupplyState::Off:
+      return "off";
+    case SupplyState::On:
+      return "on";
+    case SupplyState::Unknown:
+      return "unknown";
+  }
+  return "unknown";
+}
+
+bool TesterLink::powerCommand(uint8_t code, SupplyState confirmed) {
+  const bool sent = !sendCode(code);
+  const bool failed = !sent || waitAck();
+  const SupplyState before = supply_.load();
+  if (!failed)
+    supply_ = confirmed;
+  else if (sent && before != confirmed)
+    supply_ = SupplyState::Unknown;
+  if (onPowerChanged) onPowerChanged(powerIsOn());
   return failed;
 }
 
+bool TesterLink::powerOn() {
+  return powerCommand(kPowerOn, SupplyState::On);
+}
+
 bool TesterLink::powerOff() {
-  const bool failed = codeAndAck(kPowerOff);
-  if (!failed) powerOn_ = false;
-  if (onPowerChanged) onPowerChanged(powerOn_);
-  return failed;
+  return powerCommand(kPowerOff, SupplyState::Off);
 }
 
 bool TesterLink::setTestParameters(const TestParameters& p) {

@@ -55,6 +55,11 @@ struct LinkState {
   std::array<int32_t, kChannels> channelJumper{};
 };
 
+// The chip supply as the tester confirmed it. A power command that went out without its
+// acknowledgement leaves it Unknown: the tester may have acted on it, so the supply may be on.
+enum class SupplyState : int { Off, On, Unknown };
+const char* supplyStateName(SupplyState state);  // "off", "on", "unknown"
+
 // The raw readout grid: 33 rows by 8200 columns of '1', '0' or nothing (0).
 struct RawGrid {
   static constexpr int kRowCount = 33, kColumnCount = 8200;
@@ -110,8 +115,10 @@ class TesterLink {
 
   const LinkState& state() const { return state_; }
   LinkState& state() { return state_; }
-  bool powerIsOn() const { return powerOn_; }
-  // Called after every power command, acknowledged or not, with the present supply state.
+  SupplyState supplyState() const { return supply_.load(); }
+  // On, or possibly on: what the indicator shows and what "off" commands must still switch off.
+  bool powerIsOn() const { return supplyState() != SupplyState::Off; }
+  // Called after every power command, acknowledged or not, with powerIsOn().
   std::function<void(bool)> onPowerChanged;
 
   // The composed image words, per bank and cycle.
@@ -125,12 +132,16 @@ class TesterLink {
  private:
   bool stopRequested() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
   bool codeAndAck(uint8_t code) { return sendCode(code) || waitAck(); }
+  // A power command: the state follows its acknowledgement, or becomes Unknown when the code went
+  // out and no acknowledgement came.
+  bool powerCommand(uint8_t code, SupplyState confirmed);
+  void sendImage(const std::vector<uint8_t>& bytes);
 
   Port& port_;
   Clock& clock_;
   const std::atomic<bool>* stop_ = nullptr;
   LinkState state_;
-  std::atomic<bool> powerOn_{false};  // read by windows while a worker runs
+  std::atomic<SupplyState> supply_{SupplyState::Off};  // read by windows while a worker runs
   std::array<std::array<uint16_t, kMaxBlockCycles>, kBanks> stimulus_{};
   std::array<std::array<uint16_t, kMaxBlockCycles>, kBanks> driveMask_{};
   std::vector<uint8_t> image_;

@@ -1,12 +1,6 @@
 #include "testfile/writer.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
-
-#include "fileio/input_file.h"
+#include "fileio/safe_save.h"
 #include "text/codepage.h"
 
 namespace qel::testfile {
@@ -120,36 +114,8 @@ std::string formatTestFile(const TestDescription& t, WriteSource source) {
   return out.take();
 }
 
-std::string writeFileAtomically(const std::string& path, const std::string& bytes) {
-  namespace fs = std::filesystem;
-  const fs::path target = fileio::toPath(path);
-  fs::path temp = target;
-  temp += ".part";
-#if defined(_WIN32)
-  std::FILE* f = _wfopen(temp.c_str(), L"wb");
-#else
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-#endif
-  if (!f) return "cannot create " + path + ".part: " + std::strerror(errno);
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const int err = errno;
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) {
-    std::error_code ec;
-    fs::remove(temp, ec);
-    return std::string("cannot write ") + path + ": " + std::strerror(written ? errno : err);
-  }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return "cannot replace " + path + ": " + ec.message();
-  }
-  return {};
-}
-
 std::string writeTestFile(const TestDescription& test, const std::string& path, WriteSource source) {
-  return writeFileAtomically(path, formatTestFile(test, source));
+  return fileio::saveFile(path, formatTestFile(test, source));
 }
 
 }  // namespace qel::testfile

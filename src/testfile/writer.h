@@ -13,11 +13,8 @@ enum class WriteSource { Result, Reference };
 // The file's text, in the file's code page, lines ending in CR LF.
 std::string formatTestFile(const TestDescription& test, WriteSource source);
 
-// Writes beside the target first and renames it into place, so a failure leaves the old file whole.
-// Returns an empty string on success, else what went wrong.
+// Saved as fileio::saveFile saves, so a failure leaves the old file whole. Returns an empty string
+// on success, else what went wrong.
 std::string writeTestFile(const TestDescription& test, const std::string& path, WriteSource source);
-
-// The same atomic replacement for any bytes.
-std::string writeFileAtomically(const std::string& path, const std::string& bytes);
 
 }  // namespace qel::testfile

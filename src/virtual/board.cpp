@@ -11,12 +11,13 @@ constexpr int kSettlePasses = 6;
 }
 
 std::unique_ptr<Board> Board::create(const BoardConfig& config, std::string& error) {
-  const auto rom = readRomFile(config);
-  if (!rom) {
-    error = "ROM data file '" + config.romFile + "' cannot be read";
+  std::vector<uint8_t> rom;
+  std::string reason;
+  if (!readRomFile(config, rom, reason)) {
+    error = "ROM data file '" + config.romFile + "' cannot be read: " + reason;
     return nullptr;
   }
-  auto chip = makeChip(config.chip, *rom, config.memory);
+  auto chip = makeChip(config.chip, rom, config.memory);
   if (!chip) {
     error = "unknown chip '" + config.chip + "'; known:";
     for (const auto& part : knownParts()) error += " " + part;

@@ -1,9 +1,11 @@
 #include "virtual/board_config.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+
+#include "fileio/input_file.h"
 
 #include "virtual/memory_pins.h"
 
@@ -50,7 +52,8 @@ std::optional<double> real(std::string_view s) {
   std::string text(s);
   char* end = nullptr;
   const double v = std::strtod(text.c_str(), &end);
-  if (text.empty() || end != text.c_str() + text.size()) return std::nullopt;
+  // "inf" and "nan" parse, but no setting means them.
+  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(v)) return std::nullopt;
   return v;
 }
 
@@ -60,11 +63,10 @@ std::optional<int> pinNumber(std::string_view s) {
   return int(*v);
 }
 
-std::optional<std::vector<uint8_t>> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
+// Board files are a few lines; anything bigger is not one.
+constexpr std::uintmax_t kMaxBoardFileBytes = 1 << 20;
+// More than any memory model holds; the rest of a bigger file is never looked at.
+constexpr size_t kMaxRomBytes = 1 << 16;
 
 }  // namespace
 
@@ -189,7 +191,9 @@ std::optional<std::string> applySpec(BoardConfig& c, std::string_view spec) {
   }
   if (kind == "pace") {
     const auto rate = real(arg);
-    if (!rate || *rate < 0) return bad + ": bytes per second are expected";
+    // Below one byte a second a single write would be due after the end of time.
+    if (!rate || *rate < 0 || (*rate > 0 && *rate < 1))
+      return bad + ": bytes per second are expected (0 for no pacing, else at least 1)";
     c.bytesPerSecond = *rate;
     return std::nullopt;
   }
@@ -207,13 +211,19 @@ std::optional<std::string> applySpecs(BoardConfig& c, std::string_view specs) {
 }
 
 std::optional<std::string> loadBoardFile(BoardConfig& c, const std::string& path) {
-  std::ifstream in(path);
-  if (!in) return "board file '" + path + "' cannot be read";
-  std::string line;
+  std::string text, reason;
+  if (!fileio::readWholeFile(path, kMaxBoardFileBytes, text, reason))
+    return "board file '" + path + "' cannot be read: " + reason;
+  return parseBoardText(c, text, path);
+}
+
+std::optional<std::string> parseBoardText(BoardConfig& c, std::string_view text, const std::string& path) {
   int lineNumber = 0;
-  while (std::getline(in, line)) {
+  while (!text.empty()) {
+    const size_t newline = text.find('\n');
+    std::string_view l = text.substr(0, newline);
+    text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
     ++lineNumber;
-    std::string_view l = line;
     if (const size_t hash = l.find('#'); hash != std::string_view::npos) l = l.substr(0, hash);
     l = trim(l);
     if (l.empty()) continue;
@@ -225,9 +235,12 @@ std::optional<std::string> loadBoardFile(BoardConfig& c, const std::string& path
     if (key == "chip") {
       c.chip = std::string(value);
     } else if (key == "rom") {
-      std::filesystem::path rom(value);
-      if (rom.is_relative()) rom = std::filesystem::path(path).parent_path() / rom;
-      c.romFile = rom.string();
+      // An empty name would leave the board file's folder as the ROM.
+      if (value.empty()) return where + "rom needs the name of a ROM data file";
+      std::filesystem::path rom = fileio::toPath(std::string(value));
+      if (rom.is_relative()) rom = fileio::toPath(path).parent_path() / rom;
+      const std::u8string name = rom.u8string();
+      c.romFile.assign(name.begin(), name.end());
     } else if (key == "u0") {
       const auto v = real(value);
       if (!v || *v <= 0) return where + "u0 needs a positive number of volts";
@@ -276,10 +289,13 @@ const char* specHelp() {
          "pace:BYTES_PER_SECOND latency:MS";
 }
 
-// Reads the ROM data file named by the configuration; empty when none is named.
-std::optional<std::vector<uint8_t>> readRomFile(const BoardConfig& c) {
-  if (c.romFile.empty()) return std::vector<uint8_t>{};
-  return readFile(c.romFile);
+bool readRomFile(const BoardConfig& c, std::vector<uint8_t>& bytes, std::string& reason) {
+  bytes.clear();
+  if (c.romFile.empty()) return true;
+  std::string data;
+  if (!fileio::readFileStart(c.romFile, kMaxRomBytes, data, reason)) return false;
+  bytes.assign(data.begin(), data.end());
+  return true;
 }
 
 }  // namespace qel::virt

@@ -45,11 +45,15 @@ std::optional<std::string> applySpecs(BoardConfig& config, std::string_view spec
 // Board file: one setting per line ("chip 7474", "rom data.dat", "u0 1.4", "pace 1000000",
 // "fault open:3"); '#' starts a comment. A relative ROM path is taken from the board file's folder.
 std::optional<std::string> loadBoardFile(BoardConfig& config, const std::string& path);
+// The same for the file's text; path names it in errors and anchors a relative ROM path.
+std::optional<std::string> parseBoardText(BoardConfig& config, std::string_view text,
+                                          const std::string& path);
 // QEL_BOARD, then QEL_CHIP, QEL_ROM, QEL_U0, QEL_PACE, QEL_FAULTS.
 std::optional<std::string> configFromEnvironment(BoardConfig& config);
 
-// The bytes of the configured ROM data file (empty when none is named); nullopt when unreadable.
-std::optional<std::vector<uint8_t>> readRomFile(const BoardConfig& config);
+// The first bytes of the configured ROM data file (none when no file is named); false with the
+// reason when it cannot be read.
+bool readRomFile(const BoardConfig& config, std::vector<uint8_t>& bytes, std::string& reason);
 
 // The fault specs understood, for help texts.
 const char* specHelp();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "algorithms/rom_data_file.h"
 #include "algorithms/rom_data_save.h"
 #include "recording_operator.h"
@@ -36,6 +38,11 @@ TEST_F(RomDataFile, ReadingAnyLengthGivesExactlyTheRangeWithZerosPastTheEnd) {
   d = readRomDataFile(path("d.dat"), 6);
   EXPECT_EQ(d.bytes, (std::vector<uint8_t>{1, 2, 3, 4, 0, 0}));
   EXPECT_EQ(readRomDataFile(path("none.dat"), 6).status, RomFileStatus::Missing);
+  // A folder is neither read nor replaced by a new file.
+  std::filesystem::create_directory(path("folder.dat"));
+  d = readRomDataFile(path("folder.dat"), 6);
+  EXPECT_EQ(d.status, RomFileStatus::Unreadable);
+  EXPECT_EQ(d.reason, "это папка, а не файл");
   EXPECT_EQ(defaultRomDataFileName("/t/chip.v1.qel"), "/t/chip.v1.Dat");
   EXPECT_EQ(defaultRomDataFileName("/t.d/chip"), "/t.d/chip.Dat");
 }
@@ -92,12 +99,15 @@ TEST_F(RomDataFile, AFailedSaveReportsItAndLeavesTheOldFileWhole) {
   TemplateBuilder b(20);
   TestDescription& t = readOut(b, 0, 15);
   write(path("keep.dat"), {9, 9, 9});
-  std::filesystem::create_directory(path("keep.dat.tmp~"));  // the file cannot be written beside it
+  // Write-protected: refused before the question, with the reason in the log.
+  std::filesystem::permissions(path("keep.dat"), std::filesystem::perms::owner_read);
   RecordingOperator op;
   op.files = {path("keep.dat")};
   op.answers = {true};
   EXPECT_FALSE(saveRomDataFile(t, op));
   EXPECT_EQ(read(path("keep.dat")), "\x09\x09\x09");
+  EXPECT_TRUE(op.lines("ask ").empty());
+  EXPECT_EQ(op.lines("log "), std::vector<std::string>{path("keep.dat") + ": файл защищён от записи"});
   ASSERT_EQ(op.messages().size(), 1u);
   EXPECT_EQ(op.messages()[0].text,
             "Невозможно открыть файл, возможно он занят другим приложением или защищен от изменения.");

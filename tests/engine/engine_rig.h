@@ -19,6 +19,7 @@
 #include "engine/test_engine.h"
 #include "recording_operator.h"
 #include "tester/port.h"
+#include "tester/protocol.h"
 #include "virtual/virtual_session.h"
 
 namespace qel::testing {
@@ -119,6 +120,18 @@ struct EngineRig {
     if (!engine->startFullTest()) return engine::Outcome::NotStarted;
     engine->wait();
     return engine->lastOutcome();
+  }
+  // Starts the full test and returns true once its worker waits for a block's answers, where the
+  // clock holds it until a stop is requested.
+  bool startFullHeldInBlock() {
+    clock.condition = [this] {
+      const auto& c = session->device().commands();
+      return !c.empty() && c.back() == tester::kRunImage;
+    };
+    if (!engine->startFullTest()) return false;
+    for (int i = 0; i < 20000 && !clock.inWait; ++i)
+      std::this_thread::sleep_for(std::chrono::microseconds(250));
+    return clock.inWait.load();
   }
   engine::Outcome runContact() {
     if (!engine->startContactTest()) return engine::Outcome::NotStarted;

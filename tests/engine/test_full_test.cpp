@@ -181,9 +181,13 @@ TEST(FullTest, FailuresEndWithTheirMessageAndACleanState) {
     buildNandTest(quiet.bench.test, 3000);
     quiet.place();
     EXPECT_EQ(quiet.runFull(), Outcome::DataError);
-    EXPECT_EQ(quiet.messageTexts(), std::vector<std::string>{"Ошибка съема данных"});
+    // The supply-off went unanswered as well: the supply may still be on, and the user is told.
+    EXPECT_EQ(quiet.messageTexts(),
+              (std::vector<std::string>{"Ошибка съема данных", engine::kSupplyMayBeOnText}));
     const auto log = quiet.op.lines("progress log ");
-    EXPECT_EQ(log.back(), "Ошибка тестирования");
+    EXPECT_EQ(log.at(log.size() - 2), "Ошибка тестирования");
+    EXPECT_EQ(log.back(), engine::kSupplyMayBeOnText);
+    EXPECT_EQ(quiet.engine->supplyState(), tester::SupplyState::Unknown);
     EXPECT_FALSE(quiet.bench.busy());
     EXPECT_EQ(quiet.bench.test.resultCode(3, 1), kNotMeasured);
   }
@@ -207,12 +211,7 @@ TEST(FullTest, CancelInsideATesterWaitLetsTheWorkerLeaveFirst) {
   EngineRig rig(config);
   buildNandTest(rig.bench.test, 5000);
   rig.place();
-  rig.clock.condition = [&rig] {
-    const auto& c = rig.session->device().commands();
-    return !c.empty() && c.back() == tester::kRunImage;
-  };
-  ASSERT_TRUE(rig.engine->startFullTest());
-  ASSERT_TRUE(rig.clock.waitUntilHeld());
+  ASSERT_TRUE(rig.startFullHeldInBlock());
   const size_t before = rig.commands().size();
 
   EXPECT_TRUE(rig.engine->cancel());

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -145,6 +146,50 @@ TEST(QelRun, AFailingMemoryTestPrintsItsFirstErrorCyclesAndWhatTheyPointTo) {
   const auto j = readJson(report);
   EXPECT_EQ(j["errorCycles"].size(), 9999u);
   EXPECT_EQ(j["diagnosis"], nlohmann::json::array({diagnosis}));
+}
+
+TEST(QelRun, ABrokenLinkReportsTheSupplyAsPossiblyOnAndNeverSuccess) {
+  // Broken right after the supply went on: the level snapshot fails, and the supply-off that
+  // follows cannot reach the tester.
+  const std::string report = temp("qel_broken_report.json");
+  const Outcome r = qel("run " + example("nand7400.qel") +
+                        " --tester virtual --chip 7400 --fault break:5 --report " + report);
+  EXPECT_EQ(r.status, 2) << r.out;
+  EXPECT_NE(r.out.find("[48 warning] Питание может быть не выключено: тестер не ответил"), std::string::npos);
+  const auto j = readJson(report);
+  EXPECT_EQ(j["supply"], "on");
+  EXPECT_EQ(j["finished"], false);
+  // A good run says the supply is off.
+  EXPECT_EQ(qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --report " + report).status,
+            0);
+  EXPECT_EQ(readJson(report)["supply"], "off");
+}
+
+TEST(QelRun, BadInputEndsWithAClearMessageAndStatus) {
+  const std::string folder = temp("qel_a_folder");
+  std::filesystem::create_directories(folder);
+  const Outcome check = qel("check " + folder + "/");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_NE(check.out.find("not loaded: это папка, а не файл"), std::string::npos) << check.out;
+
+  const Outcome rom = qel("run " + example("nand7400.qel") + " --tester virtual --chip 2716 --rom " + folder);
+  EXPECT_EQ(rom.status, 2);
+  EXPECT_NE(rom.out.find("cannot be read: это папка, а не файл"), std::string::npos) << rom.out;
+  const std::string board = temp("qel_empty_rom.board");
+  std::ofstream(board) << "chip 2716\nrom\n";
+  const Outcome emptyRom = qel("run " + example("nand7400.qel") + " --tester virtual --board " + board);
+  EXPECT_EQ(emptyRom.status, 2);
+  EXPECT_NE(emptyRom.out.find(":2: rom needs the name of a ROM data file"), std::string::npos)
+      << emptyRom.out;
+
+  // Numbers at the edge of their type are refused or clamped, not wrapped.
+  const Outcome far = qel("show " + example("nand7400.qel") + " --cycles 2147483647:");
+  EXPECT_EQ(far.status, 2);
+  EXPECT_NE(far.out.find("the test has 6 cycles"), std::string::npos) << far.out;
+  for (const char* bad : {"pace:inf", "pace:nan", "pace:1e-300"})
+    EXPECT_EQ(qel("run " + example("nand7400.qel") + " --tester virtual --fault " + bad).status, 2) << bad;
+  std::ofstream(board) << "chip 7400\nu0 inf\n";
+  EXPECT_EQ(qel("run " + example("nand7400.qel") + " --tester virtual --board " + board).status, 2);
 }
 
 [[maybe_unused]] std::string fileText(const std::string& path) {

@@ -20,6 +20,7 @@
 #include "gui/diagram_widget.h"
 #include "gui/package_widget.h"
 #include "gui/program_options_dialog.h"
+#include "gui/qt_settings_store.h"
 #include "gui/ruler_widget.h"
 #include "gui/table_page.h"
 #include "gui/test_parameters_dialog.h"
@@ -74,6 +75,7 @@ class GuiTest : public QObject {
   void programOptionsDialog();
   void testParametersDialog();
   void operatorKeepsOrderAndWaitsForAnswers();
+  void settingsFilesThatAreNoFilesAreLeftAlone();
 };
 
 void GuiTest::firstRunStartAndClose() {
@@ -525,6 +527,29 @@ void GuiTest::operatorKeepsOrderAndWaitsForAnswers() {
   QTRY_VERIFY_WITH_TIMEOUT(op.scriptedAnswers.empty(), 5000);
   answered.join();
   QVERIFY(late);
+}
+
+void GuiTest::settingsFilesThatAreNoFilesAreLeftAlone() {
+  // A folder where a key's file should be, and a terabyte that takes no disk: neither is read (which
+  // would take all memory) nor replaced; the program starts on its defaults.
+  QTemporaryDir dir;
+  QVERIFY(QDir(dir.path()).mkpath("QEL_Tester/historylist.ini/inside"));
+  QFile huge(dir.filePath("QEL_Main.ini"));
+  QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 40));
+  huge.close();
+  QtSettingsStore store(dir.path());
+  app::Settings s;
+  app::readSettings(store, s);
+  QCOMPARE(s.recentFiles, std::vector<std::string>(4));
+  QVERIFY(s.vccOff);
+  QCOMPARE(s.levels.u0, 1.375);
+  app::writeSettings(store, s);
+  QVERIFY(QFileInfo(dir.filePath("QEL_Tester/historylist.ini/inside")).isDir());
+  QCOMPARE(QFileInfo(dir.filePath("QEL_Main.ini")).size(), qint64(1) << 40);
+  // A good file beside them is read and written as ever.
+  QVERIFY(store.createKey("Software\\QEL_Other"));
+  QVERIFY(store.writeInt("Software\\QEL_Other", "SW", 9));
+  QCOMPARE(store.readInt("Software\\QEL_Other", "SW").value_or(0), 9);
 }
 
 QTEST_MAIN(GuiTest)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/settings.h"
 #include "app/startup.h"
 
@@ -95,4 +97,25 @@ TEST(Startup, HelpPaths) {
   EXPECT_EQ("/opt/qel/qeltest.chm", chmFilePath("/opt/qel/qeltest"));
   EXPECT_EQ("C:\\QEL\\Tester.chm", chmFilePath("C:\\QEL\\Tester.exe"));
   EXPECT_EQ(StartCheck::PresenceCheck, startCheck(false));
+}
+
+TEST(Settings, AU0NoCalibrationCouldGiveCountsAsUnreadable) {
+  // Such values once reached the float conversion of "Параметры тестирования".
+  for (const double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, 0.0, -1.0, kMaxU0 * 2}) {
+    MemorySettingsStore store;
+    Settings s;
+    readSettings(store, s);
+    auto& key = store.keys[kHistoryKey];
+    key["U0"] = bad;
+    key["MinPVCC"] = 230;
+    readSettings(store, s);
+    EXPECT_DOUBLE_EQ(1.375, s.levels.u0) << bad;
+    EXPECT_EQ(245, s.levels.minSupply) << bad;  // the reading stops there, as at any unreadable value
+  }
+  MemorySettingsStore store;
+  store.keys[kHistoryKey] = {{"SW", 15}, {"U0", kMaxU0}, {"MinPVCC", 230}, {"MaxPGND", 60}, {"MinPGND", 40}};
+  Settings s;
+  readSettings(store, s);
+  EXPECT_DOUBLE_EQ(kMaxU0, s.levels.u0);
+  EXPECT_EQ(230, s.levels.minSupply);
 }
