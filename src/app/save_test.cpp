@@ -8,8 +8,8 @@
 namespace qel::app {
 
 bool canSaveResult(const Workspace& ws) {
-  const auto& result = ws.test.resultBuffer();
-  return ws.pagesVisible && !ws.busy && !result.empty() && result[0] <= 4;
+  // A run has written the first result byte; a load leaves it not measured.
+  return ws.pagesVisible && !ws.busy && ws.test.resultCode(1, 1) <= 4;
 }
 
 SaveOutcome saveResultAs(Workspace& ws, const std::string& path, Operator& op) {

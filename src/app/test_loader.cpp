@@ -1,6 +1,7 @@
 #include "app/test_loader.h"
 
 #include <algorithm>
+#include <array>
 
 #include "testfile/reader.h"
 #include "views/formula.h"
@@ -37,12 +38,66 @@ void evaluateFormulaOutputs(TestDescription& t) {
   }
 }
 
+namespace {
+
+// Reads to the end of the file, where a line too long or too many show up.
+bool readToEnd(testfile::LineStream& in) {
+  std::string_view line;
+  while (in.next(line)) {
+  }
+  return in.ok();
+}
+
+// The fields a parse sets that the reset does not; a file that proves unreadable once parsed
+// leaves them as they were before it, as if it had never been parsed.
+struct UnresetFields {
+  bool isSoic;
+  std::array<std::string, 10> testNames;
+  std::array<int32_t, 100> typeCode;
+  int32_t passivePinCount, dataWordCount, levels, cycleTime;
+
+  explicit UnresetFields(const TestDescription& t)
+      : isSoic(t.isSoic),
+        testNames(t.testNames),
+        typeCode(t.typeCode),
+        passivePinCount(t.passivePinCount),
+        dataWordCount(t.dataWordCount),
+        levels(t.levels),
+        cycleTime(t.cycleTime) {}
+  void restore(TestDescription& t) const {
+    t.isSoic = isSoic;
+    t.testNames = testNames;
+    t.typeCode = typeCode;
+    t.passivePinCount = passivePinCount;
+    t.dataWordCount = dataWordCount;
+    t.levels = levels;
+    t.cycleTime = cycleTime;
+  }
+};
+
+void reportUnreadable(const testfile::LineStream& in, const std::string& path, Operator& op) {
+  if (!in.reason().empty()) op.log(std::string(testfile::kCannotOpen) + " " + path + ": " + in.reason());
+  op.message(testfile::kCannotOpen, Icon::Error);
+  op.waitClose();
+}
+
+}  // namespace
+
 LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op) {
-  return loadTest(ws, path, op, [&path] { return testfile::readFileLines(path); });
+  return loadTest(ws, path, op, [&path] { return testfile::LineStream::open(path); });
 }
 
 LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
                     const std::function<testfile::FileLines()>& read) {
+  testfile::FileLines file;
+  return loadTest(ws, path, op, [&] {
+    file = read();
+    return file.ok() ? testfile::LineStream::over(file.data) : testfile::LineStream::unreadable(file.reason);
+  });
+}
+
+LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
+                    const std::function<testfile::LineStream()>& open) {
   using namespace testfile;
   LoadResult result;
   auto& t = ws.test;
@@ -63,15 +118,15 @@ LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
   ws.caption = "Внутрисхемный тестер цифровых микросхем - " + path;
   op.log("Загруска теста:" + path);
 
-  const FileLines file = read();
-  if (!file.ok()) {
-    if (!file.reason.empty()) op.log(std::string(kCannotOpen) + " " + path + ": " + file.reason);
-    op.message(kCannotOpen, Icon::Error);
-    op.waitClose();
-    return result;
-  }
-  if (!parsePackage(file.raw(0).substr(std::min(file.raw(0).find('=') + 1, file.raw(0).size())), t)) {
+  LineStream in = open();
+  const UnresetFields before(t);
+  if (!readPackage(in, t)) {
+    // The whole file is read before its package is judged: a file that cannot be read says so.
     t.pinCount = 8;
+    if (!readToEnd(in)) {
+      reportUnreadable(in, path, op);
+      return result;
+    }
     op.message(kBadFormat, Icon::Warning);
     op.waitClose();
     return result;
@@ -82,7 +137,16 @@ LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
   t.levels = 26409;
   t.cycleTime = 2;
 
-  const ParseOutcome parsed = parseTest(file, t, op);
+  const ParseOutcome parsed = parseBody(in, t, op);
+  if (!readToEnd(in)) {
+    // Nothing of a file that cannot be read whole is kept.
+    t.reset();
+    before.restore(t);
+    t.fileName = path;
+    reportUnreadable(in, path, op);
+    return result;
+  }
+  if (!parsed.readErrorMessage.empty()) op.message(parsed.readErrorMessage, Icon::Error);
   op.waitClose();
   if (parsed.formatError || parsed.storageError) {
     op.message(parsed.storageError ? kDiagramSize : kBadFormat,

@@ -19,6 +19,9 @@ LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op);
 // The same with the file's lines from elsewhere (tests, fuzzing).
 LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
                     const std::function<testfile::FileLines()>& read);
+// The same reading from the stream that open gives.
+LoadResult loadTest(Workspace& ws, const std::string& path, Operator& op,
+                    const std::function<testfile::LineStream()>& open);
 
 // Cycle width that fits the whole test into the ruler, 3..40 pixels.
 int fitCellWidth(int rulerWidth, int cycleCount);

@@ -49,23 +49,29 @@ InputFile checkInputFile(const std::string& path, std::uintmax_t maxBytes) {
   return out;
 }
 
-bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string& data, std::string& reason) {
+InputHandle openInputFile(const std::string& path, std::uintmax_t maxBytes, std::string& reason,
+                          std::uintmax_t* size) {
   const InputFile check = checkInputFile(path, maxBytes);
   if (!check.ok()) {
     reason = check.reason;
-    return false;
+    return nullptr;
   }
 #ifdef _WIN32
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(_wfopen(toPath(path).c_str(), L"rb"), &std::fclose);
+  InputHandle f(_wfopen(toPath(path).c_str(), L"rb"));
 #else
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+  InputHandle f(std::fopen(path.c_str(), "rb"));
 #endif
-  if (!f) {
-    reason = std::strerror(errno);
-    return false;
-  }
+  if (!f) reason = std::strerror(errno);
+  if (size) *size = check.size;
+  return f;
+}
+
+bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string& data, std::string& reason) {
+  std::uintmax_t size = 0;
+  const InputHandle f = openInputFile(path, maxBytes, reason, &size);
+  if (!f) return false;
   data.clear();
-  data.reserve(static_cast<size_t>(check.size));
+  data.reserve(static_cast<size_t>(size));
   // The size may change after the check: read on to the end, but never past the limit.
   char buf[1 << 16];
   size_t n;
