@@ -30,9 +30,12 @@ int runDump(Args args) {
   app::Workspace ws;
   const auto result = app::loadTest(ws, path, op);
   const auto [from, to] = clampRange(range, ws.test.cycleCount, 0);
-  const auto json = testToJson(ws.test, op.messages(), from, to);
-  std::printf("%s\n", json.dump(2).c_str());
+  const bool written = writeTestJson(stdout, ws.test, op.messages(), from, to);
   if (sink) std::fclose(sink);
+  if (!written) {
+    std::fprintf(stderr, "qel: the JSON could not be written\n");
+    return 2;
+  }
   return result.shown && op.messages().empty() ? 0 : 1;
 }
 

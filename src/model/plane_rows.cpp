@@ -77,6 +77,19 @@ void PlaneRows::widen(int slots) {
   setGeometry(pb);
 }
 
+void PlaneRows::fillFresh(size_t from, size_t to, const uint8_t* row) {
+  to = std::min(to, rows_);
+  if (from >= to) return;
+  // A block of rows copied over and over: large copies instead of one small one a row.
+  constexpr size_t kBlockRows = 256;
+  const size_t block = std::min(kBlockRows, to - from);
+  uint8_t* at = memory_.data() + from * rowBytes_;
+  for (size_t i = 0; i < block; ++i) std::memcpy(at + i * rowBytes_, row, rowBytes_);
+  for (size_t r = from + block; r < to; r += block)
+    std::memcpy(memory_.data() + r * rowBytes_, at, std::min(block, to - r) * rowBytes_);
+  used_ = std::max(used_, to);
+}
+
 void PlaneRows::clear(size_t from, size_t to) {
   to = std::min(to, used_);
   if (from >= to) return;

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace qel {
 
@@ -184,16 +185,14 @@ void TestDescription::writeCells(int firstCycle, int count, const CellWrite* wri
   if (highest > cells_.slots() && !holdSlots(highest)) return;
   const uint64_t held = cells_.wordMask();
   if ((anyLevel & held) != 0) beforeLevelWrite(size_t(firstCycle), size_t(last) + 1);
-  for (int j = 0; j < count; ++j) {
-    const size_t row = size_t(firstCycle + j);
-    const CycleCells& c = writes[j].cells;
-    if (const uint64_t m = writes[j].levelMask & held; m != 0) {
-      cells_.setWord(row, kDontCarePlane, m, c.dontCare);
-      cells_.setWord(row, kHighPlane, m, c.high);
-    }
-    if (const uint64_t m = writes[j].readMask & held & kDirectionPins; m != 0)
-      cells_.setWord(row, kReadPlane, m, c.read);
-  }
+  cells_.merge(size_t(firstCycle), size_t(count), [&](size_t j, uint64_t* masks, uint64_t* values) {
+    const CellWrite& w = writes[j];
+    masks[kDontCarePlane] = masks[kHighPlane] = w.levelMask & held;
+    masks[kReadPlane] = w.readMask & held & kDirectionPins;
+    values[kDontCarePlane] = w.cells.dontCare;
+    values[kHighPlane] = w.cells.high;
+    values[kReadPlane] = w.cells.read;
+  });
 }
 
 void TestDescription::copyLevels(int from, int to, int count) {
@@ -239,22 +238,32 @@ void TestDescription::freshCycles(size_t from, size_t to) {
   to = std::min(to, cells_.rows());
   if (from >= to) return;
   beforeLevelWrite(from, to);
+  results_.clear(from, to);
+  // Don't care on the package's pins (the slots past them keep their levels), driven everywhere.
   const int width = std::clamp(pinCount, 0, std::min(cells_.slots(), kMaxSignal));
-  const size_t pb = size_t(cells_.planeBytes()), whole = size_t(width) / 8;
-  const auto part = uint8_t((1u << (width % 8)) - 1u);
-  for (size_t r = from; r < to; ++r) {
+  const size_t pb = size_t(cells_.planeBytes());
+  std::vector<uint8_t> fresh(cells_.rowBytes(), 0);
+  for (int s = 0; s < width; ++s) fresh[kDontCarePlane * pb + size_t(s) / 8] |= uint8_t(1u << (s % 8));
+  const size_t written = std::clamp(cells_.usedRows(), from, to);
+  if (written < to) cells_.fillFresh(written, to, fresh.data());
+  if (from >= written) return;
+  if (width <= 64) {
+    const uint64_t package = width == 64 ? ~uint64_t(0) : (uint64_t(1) << width) - 1;
+    cells_.merge(from, written - from, [&](size_t, uint64_t* masks, uint64_t* values) {
+      masks[kDontCarePlane] = masks[kHighPlane] = values[kDontCarePlane] = package;
+      masks[kReadPlane] = ~uint64_t(0);
+    });
+    if (pb <= 8) return;
+  }
+  for (size_t r = from; r < written; ++r) {
     uint8_t* row = cells_.rowToWrite(r);
-    uint8_t* dontCare = row + kDontCarePlane * pb;
-    uint8_t* high = row + kHighPlane * pb;
-    std::memset(dontCare, 0xFF, whole);
-    std::memset(high, 0, whole);
-    if (part != 0) {
-      dontCare[whole] = uint8_t(dontCare[whole] | part);
-      high[whole] = uint8_t(high[whole] & ~part);
+    for (int s = 0; s < width; ++s) {
+      const auto bit = uint8_t(1u << (s % 8));
+      row[kDontCarePlane * pb + size_t(s) / 8] |= bit;
+      row[kHighPlane * pb + size_t(s) / 8] &= uint8_t(~bit);
     }
     std::memset(row + kReadPlane * pb, 0, pb);
   }
-  results_.clear(from, to);
 }
 
 bool TestDescription::setCycleCount(int n) {
