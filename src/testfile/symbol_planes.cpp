@@ -83,8 +83,9 @@ void SymbolPlanes::add(std::string_view symbols, int slot, int target, bool outp
     p.written.resize(words);
     p.dontCare.resize(words);
     p.high.resize(words);
-    p.read.resize(words);
   }
+  // Only a read half marks cycles read; a pin without one needs no plane for it.
+  if (outputHalf && p.read.size() < words) p.read.resize(words);
   for (size_t w = 0; w < words; ++w) {
     uint64_t low, high;
     cycleMasks(symbols, w, low, high);
@@ -94,7 +95,10 @@ void SymbolPlanes::add(std::string_view symbols, int slot, int target, bool outp
     p.written[w] |= covered;
     p.dontCare[w] = (p.dontCare[w] & ~covered) | (covered & ~(low | high));
     p.high[w] = (p.high[w] & ~covered) | high;
-    p.read[w] = outputHalf ? p.read[w] | covered : p.read[w] & ~covered;
+    if (outputHalf)
+      p.read[w] |= covered;
+    else if (w < p.read.size())
+      p.read[w] &= ~covered;
   }
   lines_ |= uint64_t(1) << (pin - 1);
 }
@@ -117,7 +121,7 @@ void SymbolPlanes::commit(TestDescription& test, size_t lastCycle) const {
       written[k] = p.written[w];
       dontCare[k] = p.dontCare[w];
       high[k] = p.high[w];
-      read[k] = p.read[w];
+      read[k] = wordOf(p.read, w);
       anyRead |= read[k];
       whole = whole && (written[k] == 0 || written[k] == ~uint64_t(0));
     }
