@@ -1,6 +1,9 @@
 // Loading a large test and comparing a large result, each beside a baseline in the same run:
-// - load of 40 signals x 999,000 cycles against reading the file and cutting it into lines;
-// - compareResults over 1,000,000 x 40 against one pass summing the same reference and result bytes.
+// - load of 40 signals x 999,000 cycles, into a fresh model each time (its memory first touched,
+//   as at every program start and every qel check) and as a reload into the same model, against
+//   reading the file and cutting it into lines;
+// - compareResults over 1,000,000 x 40 with 0 %, 1 % and 50 % of the cells mismatching, against
+//   one pass summing as many bytes as a byte-a-level reference and result would hold.
 
 #include <benchmark/benchmark.h>
 
@@ -8,12 +11,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "app/test_loader.h"
-#include "testfile/file_lines.h"
 #include "text/codepage.h"
 #include "views/comparison.h"
 
@@ -52,6 +55,11 @@ const std::string& bigFile() {
   return path;
 }
 
+// Information the test holds: two bits a level, reference and result.
+double informationMiB(int cycles) {
+  return double(cycles) * kPins * 2 * 2 / 8 / (1 << 20);
+}
+
 void BM_Baseline_ReadAndSplit(benchmark::State& state) {
   const auto& path = bigFile();
   for (auto _ : state) {
@@ -75,56 +83,85 @@ void BM_Baseline_ReadAndSplit(benchmark::State& state) {
 }
 BENCHMARK(BM_Baseline_ReadAndSplit)->Unit(benchmark::kMillisecond);
 
-void BM_LoadTest(benchmark::State& state) {
+void modelCounters(benchmark::State& state, const qel::TestDescription& t) {
+  state.counters["cycles"] = t.cycleCount;
+  state.counters["modelMiB"] = double(t.storageBytes()) / (1 << 20);
+  state.counters["infoMiB"] = informationMiB(t.cycleCount);
+}
+
+// What a user pays at every program start and every qel check: a model whose memory is new.
+void BM_LoadTest_FreshModel(benchmark::State& state) {
   const auto& path = bigFile();
   qel::SilentOperator op;
-  static qel::engine::Bench bench;  // the program keeps one test and reuses its buffers
+  std::unique_ptr<qel::engine::Bench> bench;
   for (auto _ : state) {
-    auto r = qel::app::loadTest(bench, path, op);
+    state.PauseTiming();
+    bench.reset();  // the old model's memory goes back before the new one is made
+    state.ResumeTiming();
+    bench = std::make_unique<qel::engine::Bench>();
+    auto r = qel::app::loadTest(*bench, path, op);
     if (!r.shown) state.SkipWithError("load failed");
   }
-  state.counters["cycles"] = bench.test.cycleCount;
-  state.counters["modelMB"] = double(bench.test.storageBytes()) / 1e6;
-  // What the diagram buffers come to by their sizing rule: 103 n + 10301 reference, half that for
-  // result and direction (bits), 100 n + 101 backup.
-  const double n = bench.test.cycleCount;
-  state.counters["ruleMB"] = ((103 * n + 10301) * 1.5 + (103 * n + 10301) / 16 + 100 * n + 101) / 1e6;
+  modelCounters(state, bench->test);
 }
-BENCHMARK(BM_LoadTest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadTest_FreshModel)->Unit(benchmark::kMillisecond);
 
-struct CompareFixture {
-  qel::TestDescription test;
-  CompareFixture() {
-    test.pinCount = kPins;
-    for (int p = 1; p <= kPins; ++p) {
-      test.pins[size_t(p)].typeText = p <= 20 ? "I" : "O";
-      test.rows[size_t(p)] = {p, 1};
-    }
-    test.computeTypeCodes();
-    const int cycles = 1'000'000;
-    test.setCycleCount(cycles);
-    std::mt19937 rng(3);
-    for (int c = 1; c <= cycles; ++c)
-      for (int p = 1; p <= kPins; ++p) {
-        const uint8_t l = uint8_t(rng() % 3);
-        test.setLevel(p, c, l);
-        test.setResultCode(p, c, l == 2 ? 4 : uint8_t(l + 1));
-      }
+// Opening the test again in a running program.
+void BM_LoadTest_Reload(benchmark::State& state) {
+  const auto& path = bigFile();
+  qel::SilentOperator op;
+  auto bench = std::make_unique<qel::engine::Bench>();
+  qel::app::loadTest(*bench, path, op);
+  for (auto _ : state) {
+    auto r = qel::app::loadTest(*bench, path, op);
+    if (!r.shown) state.SkipWithError("load failed");
   }
-};
-CompareFixture& fixture() {
-  static CompareFixture f;
-  return f;
+  modelCounters(state, bench->test);
+}
+BENCHMARK(BM_LoadTest_Reload)->Unit(benchmark::kMillisecond);
+
+constexpr int kCompareCycles = 1'000'000;
+
+// 20 inputs and 20 outputs; the given share of cells disagrees with the reference.
+std::unique_ptr<qel::TestDescription> compareTest(int mismatchPercent) {
+  auto test = std::make_unique<qel::TestDescription>();
+  auto& t = *test;
+  t.pinCount = kPins;
+  for (int p = 1; p <= kPins; ++p) {
+    t.pins[size_t(p)].typeText = p <= 20 ? "I" : "O";
+    t.rows[size_t(p)] = {p, 1};
+  }
+  t.computeTypeCodes();
+  t.setCycleCount(kCompareCycles);
+  std::mt19937 rng(3);
+  for (int c = 1; c <= kCompareCycles; ++c)
+    for (int p = 1; p <= kPins; ++p) {
+      uint8_t l = uint8_t(rng() % 3);
+      uint8_t code = l == 2 ? 4 : uint8_t(l + 1);
+      if (int(rng() % 10000) < mismatchPercent * 100) {
+        if (l == 2) l = 0;
+        code = l == 0 ? 2 : 1;
+      }
+      t.setLevel(p, c, l);
+      t.setResultCode(p, c, code);
+    }
+  return test;
+}
+
+const qel::TestDescription& compareFixture(int mismatchPercent) {
+  static std::unique_ptr<qel::TestDescription> tests[101];
+  auto& t = tests[mismatchPercent];
+  if (!t) t = compareTest(mismatchPercent);
+  return *t;
 }
 
 void BM_Baseline_SumReferenceAndResult(benchmark::State& state) {
-  const auto& t = fixture().test;
-  const auto& ref = t.referenceBuffer();
-  const auto& res = t.resultBuffer();
+  // One byte a level: 101 reference bytes and 40 result bytes a cycle.
+  std::vector<uint8_t> ref(size_t(kCompareCycles + 2) * 101, 1), res(size_t(kCompareCycles + 1) * kPins, 2);
   for (auto _ : state) {
     uint64_t sum = 0;
-    for (int c = 1; c <= t.cycleCount; ++c) {
-      const uint8_t* r = ref.data() + size_t(c) * qel::kReferenceRow;
+    for (int c = 1; c <= kCompareCycles; ++c) {
+      const uint8_t* r = ref.data() + size_t(c) * 101;
       const uint8_t* k = res.data() + size_t(c - 1) * kPins;
       for (int p = 1; p <= kPins; ++p) sum += r[p] + k[p - 1];
     }
@@ -133,8 +170,9 @@ void BM_Baseline_SumReferenceAndResult(benchmark::State& state) {
 }
 BENCHMARK(BM_Baseline_SumReferenceAndResult)->Unit(benchmark::kMillisecond);
 
+// arg: percent of mismatching cells
 void BM_CompareResults(benchmark::State& state) {
-  const auto& t = fixture().test;
+  const auto& t = compareFixture(int(state.range(0)));
   qel::SilentOperator op;
   qel::views::ErrorList list;
   for (auto _ : state) {
@@ -142,8 +180,9 @@ void BM_CompareResults(benchmark::State& state) {
     benchmark::DoNotOptimize(list.errorCount);
   }
   state.counters["errors"] = list.errorCount;
+  state.counters["lastErrorCycle"] = list.errorCycles.empty() ? 0 : list.errorCycles.back();
 }
-BENCHMARK(BM_CompareResults)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompareResults)->Arg(0)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

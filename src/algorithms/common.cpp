@@ -1,8 +1,7 @@
 #include "algorithms/common.h"
 
 #include <algorithm>
-
-#include "algorithms/direction_bits.h"
+#include <array>
 
 namespace qel::algorithms {
 
@@ -11,27 +10,19 @@ void prepareExpansion(const ExpansionOptions& options) {
   if (options.markStale) options.markStale();
 }
 
-void completeExpansion(TestDescription& test, Operator& op, int64_t freshFromCycle) {
-  if (freshFromCycle > test.cycleCount) {
-    test.clearResults();
-  } else {
-    // The same cells as clearResults(), less those the growth has just filled.
-    auto& result = test.resultBuffer();
-    const size_t pins = size_t(test.pinCount);
-    const size_t before = std::min(result.size(), size_t(std::max<int64_t>(freshFromCycle - 1, 0)) * pins);
-    std::fill_n(result.begin(), before, uint8_t{kNotMeasured});
-    const size_t last = pins * size_t(test.cycleCount + 1);
-    if (last < result.size()) result[last] = kNotMeasured;
-  }
+void completeExpansion(TestDescription& test, Operator& op) {
+  test.clearResults();
+  // Every input is driven in every cycle.
   const int lastPin = std::min<int>(test.pinCount, kMaxDirectPin);
-  PinMask inputs = 0;
+  uint64_t inputs = 0;
   for (int p = 1; p <= lastPin; ++p)
-    if (test.pinTypeCodeOf(p) == kInput) inputs |= PinMask(1) << p;
-  uint8_t* storage = test.directionBits();
-  for (int c = 1; c <= test.cycleCount; ++c) {
-    if (updateDirection(storage, test.directionBitCount(), c, inputs, false)) continue;
-    for (int p = 1; p <= lastPin; ++p)
-      if ((inputs >> p & 1) && test.isRead(p, c)) test.setRead(p, c, false);
+    if (test.pinTypeCodeOf(p) == kInput) inputs |= uint64_t(1) << (p - 1);
+  if (inputs != 0) {
+    constexpr int kBatch = 256;
+    std::array<CellWrite, kBatch> driven;
+    driven.fill({.readMask = inputs, .cells = {}});
+    for (int c = 1; c <= test.cycleCount; c += kBatch)
+      test.writeCells(c, std::min(kBatch, test.cycleCount - c + 1), driven.data());
   }
   op.redraw();
 }
@@ -42,23 +33,21 @@ const DataWord* usableWord(const TestDescription& test, int32_t index) {
   return w.width() > 0 ? &w : nullptr;
 }
 
-bool resizeForExpansion(TestDescription& test, Operator& op, int64_t n, int64_t* freshFrom) {
-  const int64_t before = test.cycleCount;
-  if (n >= 0 && n <= kMaxCycles && test.setCycleCount(int(n))) {
-    if (freshFrom) *freshFrom = n > before ? before + 1 : INT64_MAX;
-    return true;
-  }
+bool resizeForExpansion(TestDescription& test, Operator& op, int64_t n) {
+  if (n >= 0 && n <= kMaxCycles && test.setCycleCount(int(n))) return true;
   op.message(kDiagramSizeError, Icon::Error);
   test.clearStorageFailed();  // reported here, once
   return false;
 }
 
 void markCycleAfterTest(TestDescription& test) {
-  // Written directly: a level set past the storage would grow the test by that cycle.
-  auto& ref = test.referenceBuffer();
-  const size_t row = size_t(test.cycleCount + 1) * kReferenceRow;
-  for (int s = 1; s <= std::min<int>(test.pinCount, kMaxSignal); ++s)
-    if (row + size_t(s) < ref.size()) ref[row + size_t(s)] = kDontCare;
+  // Only where the storage holds it: a level set past it would grow the test by that cycle.
+  const int c = test.cycleCount + 1;
+  const int slots = std::min<int>(test.pinCount, 64);
+  if (!test.holdsCycle(c) || slots < 1) return;
+  const uint64_t mask = slots == 64 ? ~uint64_t(0) : (uint64_t(1) << slots) - 1;
+  test.setCells(c, mask, 0, {.dontCare = mask, .high = 0, .read = 0});
+  for (int s = 65; s <= std::min<int>(test.pinCount, kMaxSignal); ++s) test.setLevel(s, c, kDontCare);
 }
 
 }  // namespace qel::algorithms

@@ -16,15 +16,13 @@ inline constexpr std::string_view kDiagramSizeError = "Error DiagrSize";
 void prepareExpansion(const ExpansionOptions& options);
 
 // Every result cell not measured, every input pin driven in every cycle, views redrawn.
-// freshFromCycle: the results of this cycle and later were just set to not measured by growing.
-void completeExpansion(TestDescription& test, Operator& op, int64_t freshFromCycle = INT64_MAX);
+void completeExpansion(TestDescription& test, Operator& op);
 
 // A word index that names a word with at least one pin; nullptr otherwise.
 const DataWord* usableWord(const TestDescription& test, int32_t index);
 
 // Grows or trims the test to n cycles; reports "Error DiagrSize" and returns false when refused.
-// freshFrom becomes the first cycle whose results the growth set to not measured.
-bool resizeForExpansion(TestDescription& test, Operator& op, int64_t n, int64_t* freshFrom = nullptr);
+bool resizeForExpansion(TestDescription& test, Operator& op, int64_t n);
 
 // The cycle after the test reads as undefined.
 void markCycleAfterTest(TestDescription& test);

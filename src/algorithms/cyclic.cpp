@@ -1,5 +1,3 @@
-#include <cstring>
-
 #include "algorithms/common.h"
 
 namespace qel::algorithms {
@@ -14,13 +12,8 @@ void expandCyclic(TestDescription& test, Operator& op, const ExpansionOptions& o
   const int64_t lastWritten = last + length * (copies - 1);
   if (lastWritten > test.cycleCount && !resizeForExpansion(test, op, lastWritten)) return;
 
-  auto& ref = test.referenceBuffer();
-  for (int64_t i = 1; i < copies; ++i)
-    for (int64_t j = first; j <= last; ++j) {
-      // Targets lie after the range, so the source rows are never overwritten.
-      const size_t from = size_t(j) * kReferenceRow + 1, to = size_t(j + i * length) * kReferenceRow + 1;
-      std::memcpy(ref.data() + to, ref.data() + from, kMaxSignal);
-    }
+  // Targets lie after the range, so the source rows are never overwritten.
+  for (int64_t i = 1; i < copies; ++i) test.copyLevels(int(first), int(first + i * length), int(length));
 }
 
 }  // namespace qel::algorithms

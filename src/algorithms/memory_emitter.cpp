@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -31,14 +30,7 @@ MemoryEmitter::MemoryEmitter(TestDescription& test, Operator& op, const MemoryTe
       writeAddressWindow_(p.writeAddressCycle, p.writeAddressCycles),
       writeDataWindow_(p.writeDataCycle, p.writeDataCycles),
       readAddressWindow_(p.readAddressCycle, p.readAddressCycles),
-      readDataWindow_(p.readDataCycle, p.readDataCycles) {
-  // The template rows as loaded, copied once so each emitted cycle is one block copy.
-  const int t = std::max(layout.writeLast, layout.readLast);
-  template_.assign(size_t(std::max(t, 0) + 1) * kReferenceRow, kDontCare);
-  for (int c = 1; c <= t; ++c)
-    for (int s = 1; s <= kMaxSignal; ++s)
-      template_[size_t(c) * kReferenceRow + size_t(s)] = test.backupLevel(s, c);
-}
+      readDataWindow_(p.readDataCycle, p.readDataCycles) {}
 
 void MemoryEmitter::writePass(uint32_t a, uint32_t d) {
   for (int c = layout_.writeFirst; c <= layout_.writeLast; ++c) {
@@ -59,13 +51,9 @@ void MemoryEmitter::readPass(uint32_t a, uint32_t e, bool gaugeEachCycle) {
   }
 }
 
+// The template cycle as loaded: the backup outlives the expansion writing over the template.
 void MemoryEmitter::restore(int c) {
-  auto& ref = test_.referenceBuffer();
-  const size_t to = size_t(w_) * kReferenceRow + 1;
-  if (to + kMaxSignal <= ref.size())
-    std::memcpy(ref.data() + to, template_.data() + size_t(c) * kReferenceRow + 1, kMaxSignal);
-  else
-    test_.restoreCycle(c, w_);
+  test_.restoreCycle(c, w_);
 }
 
 void layOutMemoryTest(TestDescription& test, Operator& op, const MemoryTestParams& p, const RamLayout& layout,
@@ -79,8 +67,7 @@ void layOutMemoryTest(TestDescription& test, Operator& op, const MemoryTestParam
   op.waitShow(kWaitCaption, kWaitLabel);
   op.waitRange(0, int(std::clamp<int64_t>(gaugeMaximum, 0, INT_MAX)));
   // Sized once, to the exact count.
-  int64_t fresh = INT64_MAX;
-  if (!resizeForExpansion(test, op, exact, &fresh)) {
+  if (!resizeForExpansion(test, op, exact)) {
     op.waitClose();
     return;
   }
@@ -89,7 +76,7 @@ void layOutMemoryTest(TestDescription& test, Operator& op, const MemoryTestParam
   op.waitClose();
   resizeForExpansion(test, op, emitter.next() - 1);
   markCycleAfterTest(test);
-  completeExpansion(test, op, fresh);
+  completeExpansion(test, op);
 }
 
 bool checkMemoryTest(TestDescription& test, MemoryTestParams& p, std::string_view algorithm, bool rangeUsed,

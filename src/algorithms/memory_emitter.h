@@ -31,7 +31,6 @@ class MemoryEmitter {
   const RamLayout& layout_;
   WordPins writeAddress_, writeData_, readAddress_, readData_;
   Window writeAddressWindow_, writeDataWindow_, readAddressWindow_, readDataWindow_;
-  std::vector<uint8_t> template_;
   int w_ = 1;
 };
 

@@ -104,10 +104,9 @@ void expandRom(TestDescription& test, Operator& op, const ExpansionOptions& opti
   cyclic.repeatLast = n;
 
   // Every expansion starts from the loaded template, so a repeated one keeps nothing of the last.
-  if (test.backupSize() >= size_t(n) * kBackupRow + 101)
+  if (test.backupCycles() >= n)
     for (int c = 1; c <= n; ++c) test.restoreCycle(c, c);
-  int64_t fresh = INT64_MAX;
-  if (!resizeForExpansion(test, op, count * n, &fresh)) {
+  if (!resizeForExpansion(test, op, count * n)) {
     op.waitClose();
     return;
   }
@@ -130,17 +129,14 @@ void expandRom(TestDescription& test, Operator& op, const ExpansionOptions& opti
   // Block 0 is written over the template itself; later blocks copy the template as block 0 left it.
   op.waitProgress(rom.startAddress);
   fillBlock(0);
-  auto& ref = test.referenceBuffer();
-  std::vector<uint8_t> rows(size_t(n) * kReferenceRow);
-  std::memcpy(rows.data(), ref.data() + kReferenceRow, rows.size());
   for (int64_t b = 1; b < count; ++b) {
     op.waitProgress(int(rom.startAddress + b));
-    std::memcpy(ref.data() + size_t(b * n + 1) * kReferenceRow, rows.data(), rows.size());
+    test.copyLevels(1, int(b * n + 1), n);
     fillBlock(b);
   }
   markCycleAfterTest(test);
   op.waitClose();
-  completeExpansion(test, op, fresh);
+  completeExpansion(test, op);
 }
 
 }  // namespace qel::algorithms

@@ -1,44 +1,32 @@
 #include "algorithms/word_value.h"
 
+#include <algorithm>
 #include <array>
-#include <cstring>
-
-#include "algorithms/direction_bits.h"
 
 namespace qel::algorithms {
 
-namespace {
-
-// Eight bits spread to eight level bytes, bit 0 in the first byte.
-constexpr std::array<uint64_t, 256> kSpread = [] {
-  std::array<uint64_t, 256> t{};
-  for (unsigned b = 0; b < 256; ++b)
-    for (unsigned j = 0; j < 8; ++j) t[b] |= uint64_t((b >> j) & 1u) << (8 * j);
-  return t;
-}();
-
-uint32_t digits(uint32_t value, int first) {
-  return first < 32 ? value >> first : 0u;
-}
-
-}  // namespace
-
 WordPins::WordPins(const DataWord& word, int width) {
+  // The digit each pin finally takes: a pin named twice shows its later digit.
+  std::array<int, kMaxSignal + 1> digitOf;
+  digitOf.fill(-1);
   int k = 0;
   for (int s = 1; s <= kWordSlots; ++s) {
     const int p = word.pins[size_t(s)];
     if (p <= 0) continue;
-    // A pin number past the tables must not spill into the next cycle's row.
-    if (k < width) valuePins_.push_back(p <= kMaxSignal ? p : 0);
-    if (p <= kMaxDirectPin) {
-      directionPins_.push_back(p);
-      directionMask_ |= uint64_t(1) << p;
-    }
+    // A pin number past the tables has no level to write.
+    if (k < width && p <= kMaxSignal) digitOf[size_t(p)] = k;
+    if (p <= kMaxDirectPin) directionMask_ |= uint64_t(1) << (p - 1);
     ++k;
   }
-  for (int d = 0; d < int(valuePins_.size()); ++d) {
-    const int p = valuePins_[size_t(d)];
-    if (p == 0) continue;
+  width_ = std::min(k, width);
+  for (int p = 1; p <= kMaxSignal; ++p) {
+    const int d = digitOf[size_t(p)];
+    if (d < 0) continue;
+    if (p > 64) {
+      widePins_.push_back({p, d});
+      continue;
+    }
+    levelMask_ |= uint64_t(1) << (p - 1);
     if (!runs_.empty() && runs_.back().firstPin + runs_.back().length == p &&
         runs_.back().firstDigit + runs_.back().length == d)
       ++runs_.back().length;
@@ -49,31 +37,19 @@ WordPins::WordPins(const DataWord& word, int width) {
 
 void WordPins::write(TestDescription& test, int cycle, uint32_t value, WordMode mode) const {
   if (cycle < 0) return;
-  auto& ref = test.referenceBuffer();
-  const size_t row = size_t(cycle) * kReferenceRow;
-  // Locals, so the byte stores below cannot make the compiler reload them.
-  const int* pins = valuePins_.data();
-  const size_t n = valuePins_.size();
-  if (row + kReferenceRow <= ref.size()) {
-    uint8_t* cells = ref.data() + row;
-    for (const Run& r : runs_) {
-      int done = 0;
-      for (; done + 8 <= r.length; done += 8) {
-        const uint64_t bytes = kSpread[digits(value, r.firstDigit + done) & 0xFFu];
-        std::memcpy(cells + r.firstPin + done, &bytes, 8);
-      }
-      for (; done < r.length; ++done)
-        cells[r.firstPin + done] = uint8_t(digits(value, r.firstDigit + done) & 1u);
-    }
-  } else {
-    for (size_t k = 0; k < n; ++k)
-      if (pins[k] != 0) test.setLevel(pins[k], cycle, uint8_t(k < 32 ? (value >> k) & 1u : 0u));
+  uint64_t high = 0;
+  for (const Run& r : runs_) {
+    if (r.firstDigit >= 32) continue;
+    const uint64_t digits = uint64_t(value >> r.firstDigit);
+    const uint64_t mask = r.length >= 64 ? ~uint64_t(0) : (uint64_t(1) << r.length) - 1;
+    high |= (digits & mask) << (r.firstPin - 1);
   }
-  const bool read = mode == WordMode::Expect;
-  if (updateDirection(test.directionBits(), test.directionBitCount(), cycle, directionMask_, read)) return;
-  // Most cells already hold the wanted bit; the check is cheaper than the write.
-  for (int p : directionPins_)
-    if (test.isRead(p, cycle) != read) test.setRead(p, cycle, read);
+  CycleCells v;
+  v.high = high;
+  v.read = mode == WordMode::Expect ? directionMask_ : 0;
+  test.setCells(cycle, levelMask_, directionMask_, v);
+  for (const auto& [pin, digit] : widePins_)
+    test.setLevel(pin, cycle, uint8_t(digit < 32 ? (value >> digit) & 1u : 0u));
 }
 
 void writeWordValue(TestDescription& test, const DataWord& word, int width, int cycle, uint32_t value,

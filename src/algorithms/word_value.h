@@ -23,19 +23,21 @@ class WordPins {
   WordPins(const DataWord& word, int width);
 
   void write(TestDescription& test, int cycle, uint32_t value, WordMode mode) const;
-  int width() const { return int(valuePins_.size()); }
+  int width() const { return width_; }
 
  private:
-  // Digits on consecutive pins, written eight at a time.
+  // Digits on consecutive pins, written as one shifted run.
   struct Run {
     int firstPin, firstDigit, length;
   };
-  // Pin of digit k, or 0 when that pin has no reference slot (above 100).
-  std::vector<int> valuePins_;
-  std::vector<Run> runs_;
-  // Pins that have a direction bit (1..50), singly and as a mask.
-  std::vector<int> directionPins_;
-  uint64_t directionMask_ = 0;
+  struct WidePin {
+    int pin, digit;
+  };
+  int width_ = 0;
+  std::vector<Run> runs_;          // pins 1..64
+  std::vector<WidePin> widePins_;  // pins past 64, cell by cell
+  uint64_t levelMask_ = 0;         // pins 1..64 that take a digit, pin p at bit p - 1
+  uint64_t directionMask_ = 0;     // pins with a direction (1..50)
 };
 
 }  // namespace qel::algorithms

@@ -9,8 +9,8 @@
 namespace qel::app {
 
 bool canSaveResult(const engine::Bench& bench) {
-  const auto& result = bench.test.resultBuffer();
-  return bench.testReady() && !bench.busy() && !result.empty() && result[0] <= kReadOther4;
+  // A run has written the first result byte; a load leaves it not measured.
+  return bench.testReady() && !bench.busy() && bench.test.resultCode(1, 1) <= kReadOther4;
 }
 
 SaveOutcome saveResultAs(engine::Bench& bench, const std::string& path, Operator& op) {

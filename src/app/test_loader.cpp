@@ -1,6 +1,7 @@
 #include "app/test_loader.h"
 
 #include <algorithm>
+#include <array>
 
 #include "testfile/reader.h"
 #include "views/comparison.h"
@@ -23,14 +24,53 @@ void evaluateFormulaOutputs(TestDescription& t) {
   }
 }
 
-LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options) {
-  return loadTest(bench, path, op, options, [&path] { return testfile::readFileLines(path); });
-}
-
 namespace {
 
+// Reads to the end of the file, where a line too long or too many show up.
+bool readToEnd(testfile::LineStream& in) {
+  std::string_view line;
+  while (in.next(line)) {
+  }
+  return in.ok();
+}
+
+// The fields a parse sets that the reset does not; a file that proves unreadable once parsed
+// leaves them as they were before it, as if it had never been parsed.
+struct UnresetFields {
+  bool isSoic;
+  std::array<std::string, 10> testNames;
+  std::array<int32_t, 100> typeCode;
+  int32_t passivePinCount, dataWordCount, levels, cycleTime;
+
+  explicit UnresetFields(const TestDescription& t)
+      : isSoic(t.isSoic),
+        testNames(t.testNames),
+        typeCode(t.typeCode),
+        passivePinCount(t.passivePinCount),
+        dataWordCount(t.dataWordCount),
+        levels(t.levels),
+        cycleTime(t.cycleTime) {}
+  void restore(TestDescription& t) const {
+    t.isSoic = isSoic;
+    t.testNames = testNames;
+    t.typeCode = typeCode;
+    t.passivePinCount = passivePinCount;
+    t.dataWordCount = dataWordCount;
+    t.levels = levels;
+    t.cycleTime = cycleTime;
+  }
+};
+
+void reportUnreadable(const testfile::LineStream& in, const std::string& path, Operator& op,
+                      LoadResult& result) {
+  if (!in.reason().empty()) op.log(std::string(testfile::kCannotOpen) + " " + path + ": " + in.reason());
+  result.unreadable = in.reason();
+  op.message(testfile::kCannotOpen, Icon::Error);
+  op.waitClose();
+}
+
 LoadResult readOnto(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options,
-                    const std::function<testfile::FileLines()>& read) {
+                    const std::function<testfile::LineStream()>& open) {
   using namespace testfile;
   LoadResult result;
   auto& t = bench.test;
@@ -48,16 +88,15 @@ LoadResult readOnto(engine::Bench& bench, const std::string& path, Operator& op,
   t.fileName = path;
   op.log("Загруска теста:" + path);
 
-  const FileLines file = read();
-  if (!file.ok()) {
-    if (!file.reason.empty()) op.log(std::string(kCannotOpen) + " " + path + ": " + file.reason);
-    result.unreadable = file.reason;
-    op.message(kCannotOpen, Icon::Error);
-    op.waitClose();
-    return result;
-  }
-  if (!parsePackage(file.raw(0).substr(std::min(file.raw(0).find('=') + 1, file.raw(0).size())), t)) {
+  LineStream in = open();
+  const UnresetFields before(t);
+  if (!readPackage(in, t)) {
+    // The whole file is read before its package is judged: a file that cannot be read says so.
     t.pinCount = 8;
+    if (!readToEnd(in)) {
+      reportUnreadable(in, path, op, result);
+      return result;
+    }
     op.message(kBadFormat, Icon::Warning);
     op.waitClose();
     return result;
@@ -68,7 +107,16 @@ LoadResult readOnto(engine::Bench& bench, const std::string& path, Operator& op,
   t.levels = kDefaultInputLevels;
   t.cycleTime = kDefaultCycleTime;
 
-  const ParseOutcome parsed = parseTest(file, t, op);
+  const ParseOutcome parsed = parseBody(in, t, op);
+  if (!readToEnd(in)) {
+    // Nothing of a file that cannot be read whole is kept.
+    t.reset();
+    before.restore(t);
+    t.fileName = path;
+    reportUnreadable(in, path, op, result);
+    return result;
+  }
+  if (!parsed.readErrorMessage.empty()) op.message(parsed.readErrorMessage, Icon::Error);
   op.waitClose();
   if (parsed.formatError || parsed.storageError) {
     op.message(parsed.storageError ? kDiagramSize : kBadFormat,
@@ -96,10 +144,23 @@ LoadResult readOnto(engine::Bench& bench, const std::string& path, Operator& op,
 
 }  // namespace
 
+LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options) {
+  return loadTest(bench, path, op, options, [&path] { return testfile::LineStream::open(path); });
+}
+
 LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options,
                     const std::function<testfile::FileLines()>& read) {
+  testfile::FileLines file;
+  return loadTest(bench, path, op, options, [&] {
+    file = read();
+    return file.ok() ? testfile::LineStream::over(file.data) : testfile::LineStream::unreadable(file.reason);
+  });
+}
+
+LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options,
+                    const std::function<testfile::LineStream()>& open) {
   if (!bench.beginLoad()) return {};
-  const LoadResult result = readOnto(bench, path, op, options, read);
+  const LoadResult result = readOnto(bench, path, op, options, open);
   // Nothing is measured on what is now on the bench, whether it loaded or not.
   for (int pin = 1; pin <= kContactRecords; ++pin)
     bench.contacts[size_t(pin - 1)] = freshContactRecord(bench.test, pin);

@@ -30,6 +30,9 @@ LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op,
 // The same with the file's lines from elsewhere (tests, fuzzing).
 LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options,
                     const std::function<testfile::FileLines()>& read);
+// The same reading from the stream that open gives.
+LoadResult loadTest(engine::Bench& bench, const std::string& path, Operator& op, const LoadOptions& options,
+                    const std::function<testfile::LineStream()>& open);
 
 // Fills the reference of every formula output from its formula, cycle by cycle.
 void evaluateFormulaOutputs(TestDescription& test);

@@ -26,8 +26,10 @@ int dump(const DumpOptions& o) {
   engine::Bench bench;
   const auto result = app::loadTest(bench, o.path, op);
   const auto [from, to] = clampRange(o.range, bench.test.cycleCount, 0);
-  const auto json = stampedReport(testToJson(bench.test, op.messages(), from, to));
-  std::printf("%s\n", json.dump(2).c_str());
+  if (!writeTestJson(stdout, bench.test, op.messages(), from, to)) {
+    std::fprintf(stderr, "qel: the JSON could not be written\n");
+    return 2;
+  }
   return result.shown && op.messages().empty() ? 0 : 1;
 }
 

@@ -1,6 +1,10 @@
 #include "cli/test_json.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
+
+#include "cli/output.h"
 
 namespace qel::cli {
 
@@ -55,7 +59,7 @@ nlohmann::ordered_json algorithmJson(const AlgorithmSettings& a) {
 }  // namespace
 
 nlohmann::ordered_json testToJson(const TestDescription& t,
-                                  const std::vector<ConsoleOperator::Message>& messages, int from, int to) {
+                                  const std::vector<ConsoleOperator::Message>& messages) {
   using json = nlohmann::ordered_json;
   json j;
   j["fileName"] = t.fileName;
@@ -92,25 +96,56 @@ nlohmann::ordered_json testToJson(const TestDescription& t,
   j["formula"] = json::object();
   for (int s = 1; s <= kMaxSignal; ++s)
     if (!t.formula[size_t(s)].empty()) j["formula"][std::to_string(s)] = t.formula[size_t(s)];
-  json reference = json::object(), direction = json::object(), result = json::object();
+  return j;
+}
+
+bool writeTestJson(std::FILE* out, const TestDescription& t,
+                   const std::vector<ConsoleOperator::Message>& messages, int from, int to) {
+  std::string head = stampedReport(testToJson(t, messages)).dump(2);
+  head.resize(head.size() - 2);  // the closing "\n}": the diagrams follow
+  std::fputs(head.c_str(), out);
+
+  // One key per slot, in the order of the rows that first show it.
+  std::vector<int> slots;
   for (int r = 1; r <= t.pinCount; ++r) {
     const int slot = t.rowSignal(r);
-    const int pin = slot > 50 ? slot - 50 : slot;
-    std::string ref, dir, res;
-    for (int c = from; c <= to; ++c) {
-      const auto l = t.level(slot, c);
-      ref.push_back(l == kLow ? '0' : l == kHigh ? '1' : 'x');
-      dir.push_back(t.isRead(pin, c) ? '1' : '0');
-      res.push_back(char('0' + std::min<int>(t.resultCode(pin, c), 9)));
-    }
-    reference[std::to_string(slot)] = ref;
-    direction[std::to_string(slot)] = dir;
-    result[std::to_string(slot)] = res;
+    if (std::find(slots.begin(), slots.end(), slot) == slots.end()) slots.push_back(slot);
   }
-  j["reference"] = reference;
-  j["direction"] = direction;
-  j["result"] = result;
-  return j;
+  enum class Diagram { Reference, Direction, Result };
+  auto cell = [&t](Diagram d, int slot, int c) -> char {
+    const int pin = slot > 50 ? slot - 50 : slot;
+    switch (d) {
+      case Diagram::Reference: {
+        const auto l = t.level(slot, c);
+        return l == kLow ? '0' : l == kHigh ? '1' : 'x';
+      }
+      case Diagram::Direction:
+        return t.isRead(pin, c) ? '1' : '0';
+      case Diagram::Result:
+        return char('0' + std::min<int>(t.resultCode(pin, c), 9));
+    }
+    return 'x';
+  };
+  constexpr int kChunk = 1 << 16;
+  std::string text;
+  text.reserve(kChunk);
+  for (const auto& [name, d] :
+       {std::pair{"reference", Diagram::Reference}, std::pair{"direction", Diagram::Direction},
+        std::pair{"result", Diagram::Result}}) {
+    std::fprintf(out, ",\n  \"%s\": %s", name, slots.empty() ? "{}" : "{");
+    for (size_t i = 0; i < slots.size(); ++i) {
+      std::fprintf(out, "%s\n    \"%d\": \"", i == 0 ? "" : ",", slots[i]);
+      for (int c0 = from; c0 <= to; c0 += kChunk) {
+        text.clear();
+        for (int c = c0; c <= to && c < c0 + kChunk; ++c) text.push_back(cell(d, slots[i], c));
+        std::fwrite(text.data(), 1, text.size(), out);
+      }
+      std::fputc('"', out);
+    }
+    if (!slots.empty()) std::fputs("\n  }", out);
+  }
+  std::fputs("\n}\n", out);
+  return std::fflush(out) == 0 && !std::ferror(out);
 }
 
 }  // namespace qel::cli

@@ -121,11 +121,7 @@ void TestEngine::runFullTest() {
 
     {
       std::lock_guard lock(bench_.dataMutex);
-      auto& result = t.resultBuffer();
-      const size_t at = size_t(n) * kBlockCycles * size_t(pins);
-      const size_t bytes = size_t(blockCycles) * size_t(pins);
-      if (at < result.size())
-        std::copy_n(blockResult.begin(), std::min(bytes, result.size() - at), result.begin() + long(at));
+      t.setResultCodes(n * kBlockCycles + 1, blockCycles, blockResult.data());
     }
     op_.blockDone(n + 1, blocks + 1);
     gauge(100);

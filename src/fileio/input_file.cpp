@@ -51,17 +51,24 @@ InputFile checkInputFile(const std::string& path, std::uintmax_t maxBytes) {
   return out;
 }
 
-namespace {
-
-using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-File openForReading(const std::string& path) {
+InputHandle openInputFile(const std::string& path, std::uintmax_t maxBytes, std::string& reason,
+                          std::uintmax_t* size) {
+  const InputFile check = checkInputFile(path, maxBytes);
+  if (!check.ok()) {
+    reason = check.reason;
+    return nullptr;
+  }
 #ifdef _WIN32
-  return File(_wfopen(toPath(path).c_str(), L"rb"), &std::fclose);
+  InputHandle f(_wfopen(toPath(path).c_str(), L"rb"));
 #else
-  return File(std::fopen(path.c_str(), "rb"), &std::fclose);
+  InputHandle f(std::fopen(path.c_str(), "rb"));
 #endif
+  if (!f) reason = std::strerror(errno);
+  if (size) *size = check.size;
+  return f;
 }
+
+namespace {
 
 // Appends up to limit bytes; tooLong tells whether there was more.
 bool readUpTo(std::FILE* f, size_t limit, std::string& data, bool& tooLong, std::string& reason) {
@@ -85,25 +92,11 @@ bool readUpTo(std::FILE* f, size_t limit, std::string& data, bool& tooLong, std:
   return true;
 }
 
-// A checked file opened for reading; null with reason set when it cannot be read.
-File openChecked(const std::string& path, std::uintmax_t maxBytes, std::uintmax_t& size,
-                 std::string& reason) {
-  const InputFile check = checkInputFile(path, maxBytes);
-  if (!check.ok()) {
-    reason = check.reason;
-    return File(nullptr, &std::fclose);
-  }
-  File f = openForReading(path);
-  if (!f) reason = std::strerror(errno);
-  size = check.size;
-  return f;
-}
-
 }  // namespace
 
 bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string& data, std::string& reason) {
   std::uintmax_t size = 0;
-  File f = openChecked(path, maxBytes, size, reason);
+  const InputHandle f = openInputFile(path, maxBytes, reason, &size);
   if (!f) return false;
   data.clear();
   data.reserve(static_cast<size_t>(size));
@@ -119,8 +112,7 @@ bool readWholeFile(const std::string& path, std::uintmax_t maxBytes, std::string
 }
 
 bool readFileStart(const std::string& path, size_t count, std::string& data, std::string& reason) {
-  std::uintmax_t size = 0;
-  File f = openChecked(path, UINTMAX_MAX, size, reason);
+  const InputHandle f = openInputFile(path, UINTMAX_MAX, reason);
   if (!f) return false;
   data.clear();
   bool tooLong = false;

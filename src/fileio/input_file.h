@@ -3,7 +3,9 @@
 // anything the program could use must fail with a message, not exhaust memory.
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace qel::fileio {
@@ -22,6 +24,16 @@ struct InputFile {
 
 // Checks that path names a regular file (a link is followed) of at most maxBytes.
 InputFile checkInputFile(const std::string& path, std::uintmax_t maxBytes);
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using InputHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Checks the file as checkInputFile does and opens it for reading; null with reason set when
+// either fails. size receives the size found by the check.
+InputHandle openInputFile(const std::string& path, std::uintmax_t maxBytes, std::string& reason,
+                          std::uintmax_t* size = nullptr);
 
 // Reads the whole of a checked file into data; false with reason set when that fails, or when
 // the file has grown past maxBytes since the check.

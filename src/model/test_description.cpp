@@ -1,8 +1,10 @@
 #include "model/test_description.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace qel {
 
@@ -32,8 +34,10 @@ void TestDescription::reset() {
   for (auto& p : pins) p = PinRecord{};
   pinCount = 8;
   ioPinCount = 0;
-  // Growing from zero cycles lays every row anew, so nothing of the previous test shows through.
-  backupCycles_ = 0;  // the buffer is kept for the next load to overwrite
+  // The sizes start again from nothing, so a file loads alike whatever was loaded before it; the
+  // memory stays for the next load to reuse.
+  referenceSize_ = 0;
+  backup_.drop();
   cycleCount = 0;
   templateCycles = 0;
 }
@@ -45,26 +49,221 @@ void TestDescription::resetForStartup() {
   for (int j = 51; j <= kRows; ++j) rows[size_t(j)] = {0, 0};
 }
 
+void TestDescription::storeLevel(size_t row, int slot, uint8_t value) {
+  const uint8_t level = value > 3 ? uint8_t(kDontCare) : value;
+  cells_.setBit(row, kDontCarePlane, slot - 1, level >= kDontCare);
+  cells_.setBit(row, kHighPlane, slot - 1, (level & 1u) != 0);
+}
+
 void TestDescription::setLevel(int slot, int cycle, uint8_t value) {
   const int64_t i = int64_t(slot) + int64_t(cycle) * kReferenceRow;
   if (i < 0) return;
-  if (size_t(i) >= reference_.size()) setCycleCount(cycle);
-  if (size_t(i) < reference_.size()) reference_[size_t(i)] = value;
+  if (uint64_t(i) >= referenceSize_) setCycleCount(cycle);
+  if (uint64_t(i) >= referenceSize_) return;
+  // Slot 0 carries no signal.
+  if (slot < 1 || slot > kMaxSignal || cycle < 0 || size_t(cycle) >= cells_.rows()) return;
+  if (slot > cells_.slots() && (!changesUnheld(slot, value) || !holdSlots(slot))) return;
+  beforeLevelWrite(size_t(cycle), size_t(cycle) + 1);
+  storeLevel(size_t(cycle), slot, value);
+}
+
+bool TestDescription::storedRead(size_t bit) const {
+  // A pin number past 50 lands in a later cycle, as in a matrix of 51 bits a cycle.
+  const size_t row = bit / kDirectionRow;
+  const int pin = int(bit % kDirectionRow);
+  if (pin == 0 || pin > cells_.slots() || row >= cells_.rows()) return false;
+  return cells_.bit(row, kReadPlane, pin - 1);
 }
 
 void TestDescription::setRead(int pin, int cycle, bool read) {
   if (pin < 0 || cycle < 0) return;
   const int64_t i = int64_t(pin) + int64_t(cycle) * kDirectionRow;
-  if (size_t(i) >= directionBits_) setCycleCount(cycle);
-  if (size_t(i) >= directionBits_) return;
-  const uint8_t mask = uint8_t(1u << (i & 7));
-  auto& byte = direction_[size_t(i) >> 3];
-  byte = read ? uint8_t(byte | mask) : uint8_t(byte & ~mask);
+  if (uint64_t(i) >= referenceSize_ / 2) setCycleCount(cycle);
+  if (uint64_t(i) >= referenceSize_ / 2) return;
+  const size_t row = size_t(i) / kDirectionRow;
+  const int p = int(size_t(i) % kDirectionRow);
+  if (p == 0 || row >= cells_.rows()) return;
+  if (p > cells_.slots() && (!read || !holdSlots(p))) return;
+  cells_.setBit(row, kReadPlane, p - 1, read);
+}
+
+void TestDescription::setResultCode(int pin, int cycle, uint8_t code) {
+  const int64_t i = int64_t(cycle - 1) * pinCount + (pin - 1);
+  if (pin < 1 || pin > pinCount || cycle < 1 || i < 0 || uint64_t(i) >= referenceSize_ / 2) return;
+  if (size_t(cycle) >= results_.rows() || (pin > results_.slots() && !holdSlots(pin))) return;
+  const unsigned x = std::min<unsigned>(code, 7) ^ kNotMeasured;
+  for (int plane = 0; plane < 3; ++plane) results_.setBit(size_t(cycle), plane, pin - 1, (x >> plane) & 1u);
+}
+
+void TestDescription::setResultCodes(int firstCycle, int count, const uint8_t* codes) {
+  const int width = pinCount;
+  if (width < 1 || firstCycle < 1) return;
+  if (width > results_.slots()) holdSlots(width);
+  const int wordWidth = std::min({width, 64, results_.slots()});
+  const uint64_t mask = wordWidth == 64 ? ~uint64_t(0) : (uint64_t(1) << wordWidth) - 1;
+  for (int j = 0; j < count; ++j) {
+    const int c = firstCycle + j;
+    const uint8_t* codesOf = codes + size_t(j) * size_t(width);
+    if (uint64_t(c) * uint64_t(width) > referenceSize_ / 2 || size_t(c) >= results_.rows()) {
+      for (int p = 1; p <= width; ++p) setResultCode(p, c, codesOf[p - 1]);
+      continue;
+    }
+    uint64_t x[3] = {0, 0, 0};
+    for (int p = 0; p < wordWidth; ++p) {
+      const unsigned v = std::min<unsigned>(codesOf[p], 7) ^ kNotMeasured;
+      x[0] |= uint64_t(v & 1u) << p;
+      x[1] |= uint64_t((v >> 1) & 1u) << p;
+      x[2] |= uint64_t(v >> 2) << p;
+    }
+    for (int plane = 0; plane < 3; ++plane) results_.setWord(size_t(c), plane, mask, x[plane]);
+    for (int p = wordWidth + 1; p <= width; ++p) setResultCode(p, c, codesOf[p - 1]);
+  }
 }
 
 void TestDescription::clearResults() {
-  const int64_t n = std::min<int64_t>(int64_t(pinCount) * cycleCount + pinCount + 1, int64_t(result_.size()));
-  std::fill_n(result_.begin(), n, uint8_t{kNotMeasured});
+  results_.clear(0, results_.rows());
+}
+
+CycleCells TestDescription::cells(int cycle) const {
+  constexpr uint64_t kDirectionPins = (uint64_t(1) << kMaxDirectPin) - 1;
+  CycleCells v;
+  if (holdsCycle(cycle)) {
+    v.dontCare = cells_.word(size_t(cycle), kDontCarePlane);
+    v.high = cells_.word(size_t(cycle), kHighPlane);
+    v.read = cells_.word(size_t(cycle), kReadPlane) & kDirectionPins;
+    v.dontCare |= ~cells_.wordMask() & ~kDirectionPins;  // read halves not held
+    return v;
+  }
+  // Past the sizes of the rule, cell by cell.
+  for (int s = 1; s <= 64; ++s) {
+    const uint8_t l = level(s, cycle);
+    const uint64_t bit = uint64_t(1) << (s - 1);
+    if (l >= kDontCare) v.dontCare |= bit;
+    if (l & 1u) v.high |= bit;
+    if (s <= kMaxDirectPin && isRead(s, cycle)) v.read |= bit;
+  }
+  return v;
+}
+
+ResultMasks TestDescription::resultMasks(int cycle) const {
+  ResultMasks m;
+  const int width = std::min(pinCount, 64);
+  if (cycle < 1 || width < 1) return m;
+  if (uint64_t(cycle) * uint64_t(pinCount) <= referenceSize_ / 2 && size_t(cycle) < results_.rows()) {
+    const uint64_t mask = width == 64 ? ~uint64_t(0) : (uint64_t(1) << width) - 1;
+    const uint64_t x0 = results_.word(size_t(cycle), 0), x1 = results_.word(size_t(cycle), 1),
+                   x2 = results_.word(size_t(cycle), 2);
+    // Codes are held xor 5: code 1 is 100, code 2 is 111.
+    m.low = ~x0 & ~x1 & x2 & mask;
+    m.high = x0 & x1 & x2 & mask;
+    return m;
+  }
+  for (int p = 1; p <= width; ++p) {
+    const uint8_t code = resultCode(p, cycle);
+    if (code == kReadLow) m.low |= uint64_t(1) << (p - 1);
+    if (code == kReadHigh) m.high |= uint64_t(1) << (p - 1);
+  }
+  return m;
+}
+
+void TestDescription::writeCells(int firstCycle, int count, const CellWrite* writes) {
+  constexpr uint64_t kDirectionPins = (uint64_t(1) << kMaxDirectPin) - 1;
+  if (count < 1 || firstCycle < 0) return;
+  const int last = firstCycle + count - 1;
+  if (!holdsCycle(last)) setCycleCount(last);
+  if (!holdsCycle(last)) return;
+  // Slots past the rows need room only for a value other than the one they read already.
+  uint64_t needed = 0, anyLevel = 0;
+  for (int j = 0; j < count; ++j) {
+    const CycleCells& c = writes[j].cells;
+    const uint64_t notLow = (c.dontCare | c.high) & kDirectionPins;
+    const uint64_t notDontCare = (~c.dontCare | c.high) & ~kDirectionPins;
+    needed |= (writes[j].levelMask & (notLow | notDontCare)) | (writes[j].readMask & c.read & kDirectionPins);
+    anyLevel |= writes[j].levelMask;
+  }
+  const int highest = 64 - std::countl_zero(needed);
+  if (highest > cells_.slots() && !holdSlots(highest)) return;
+  const uint64_t held = cells_.wordMask();
+  if ((anyLevel & held) != 0) beforeLevelWrite(size_t(firstCycle), size_t(last) + 1);
+  cells_.merge(size_t(firstCycle), size_t(count), [&](size_t j, uint64_t* masks, uint64_t* values) {
+    const CellWrite& w = writes[j];
+    masks[kDontCarePlane] = masks[kHighPlane] = w.levelMask & held;
+    masks[kReadPlane] = w.readMask & held & kDirectionPins;
+    values[kDontCarePlane] = w.cells.dontCare;
+    values[kHighPlane] = w.cells.high;
+    values[kReadPlane] = w.cells.read;
+  });
+}
+
+void TestDescription::copyLevels(int from, int to, int count) {
+  if (count < 1 || from < 0 || to < 0) return;
+  const int last = to + count - 1;
+  if (!holdsCycle(last)) setCycleCount(last);
+  if (!holdsCycle(last)) return;
+  beforeLevelWrite(size_t(to), size_t(last) + 1);
+  const size_t planeBytes = size_t(cells_.planeBytes());
+  const bool sourceHeld = holdsCycle(from + count - 1);
+  auto copyRow = [&](int j) {
+    uint8_t* d = cells_.rowToWrite(size_t(to + j));
+    if (sourceHeld || holdsCycle(from + j)) {
+      std::memmove(d, cells_.row(size_t(from + j)), 2 * planeBytes);
+    } else {
+      // Past the rule's sizes: don't care.
+      std::memset(d + kDontCarePlane * planeBytes, 0xFF, planeBytes);
+      std::memset(d + kHighPlane * planeBytes, 0, planeBytes);
+    }
+  };
+  if (to > from)
+    for (int j = count - 1; j >= 0; --j) copyRow(j);
+  else
+    for (int j = 0; j < count; ++j) copyRow(j);
+}
+
+bool TestDescription::holdSlots(int n) {
+  n = std::min(n, kMaxSignal);
+  if (n <= cells_.slots()) return true;
+  const int oldBytes = cells_.planeBytes();
+  try {
+    cells_.widen(n);
+    backup_.widen(oldBytes, cells_.planeBytes());
+    results_.widen(n);
+  } catch (const std::bad_alloc&) {
+    storageFailed_ = true;
+    return false;
+  }
+  return true;
+}
+
+void TestDescription::freshCycles(size_t from, size_t to) {
+  to = std::min(to, cells_.rows());
+  if (from >= to) return;
+  beforeLevelWrite(from, to);
+  results_.clear(from, to);
+  // Don't care on the package's pins (the slots past them keep their levels), driven everywhere.
+  const int width = std::clamp(pinCount, 0, std::min(cells_.slots(), kMaxSignal));
+  const size_t pb = size_t(cells_.planeBytes());
+  std::vector<uint8_t> fresh(cells_.rowBytes(), 0);
+  for (int s = 0; s < width; ++s) fresh[kDontCarePlane * pb + size_t(s) / 8] |= uint8_t(1u << (s % 8));
+  const size_t written = std::clamp(cells_.usedRows(), from, to);
+  if (written < to) cells_.fillFresh(written, to, fresh.data());
+  if (from >= written) return;
+  if (width <= 64) {
+    const uint64_t package = width == 64 ? ~uint64_t(0) : (uint64_t(1) << width) - 1;
+    cells_.merge(from, written - from, [&](size_t, uint64_t* masks, uint64_t* values) {
+      masks[kDontCarePlane] = masks[kHighPlane] = values[kDontCarePlane] = package;
+      masks[kReadPlane] = ~uint64_t(0);
+    });
+    if (pb <= 8) return;
+  }
+  for (size_t r = from; r < written; ++r) {
+    uint8_t* row = cells_.rowToWrite(r);
+    for (int s = 0; s < width; ++s) {
+      const auto bit = uint8_t(1u << (s % 8));
+      row[kDontCarePlane * pb + size_t(s) / 8] |= bit;
+      row[kHighPlane * pb + size_t(s) / 8] &= uint8_t(~bit);
+    }
+    std::memset(row + kReadPlane * pb, 0, pb);
+  }
 }
 
 bool TestDescription::setCycleCount(int n) {
@@ -74,67 +273,59 @@ bool TestDescription::setCycleCount(int n) {
     return false;
   }
   const size_t need = size_t(103) * size_t(n) + 10301;
-  if (reference_.size() < need) {
-    try {
-      reference_.reserve(need);
-      result_.reserve(need / 2);
-      direction_.reserve((need / 2 + 7) / 8);
-      reference_.resize(need, 0);
-      result_.resize(need / 2, 0);
-      direction_.resize((need / 2 + 7) / 8, 0);
-      directionBits_ = std::max(directionBits_, need / 2);
-    } catch (const std::bad_alloc&) {
-      storageFailed_ = true;
-      return false;
-    }
-  }
+  const size_t rowsNeeded = (need + kReferenceRow - 1) / kReferenceRow;
   const int m = cycleCount;
-  cycleCount = n;
-  if (n > m) {
-    // New cycles look as in a fresh buffer (all 0, bits clear), then their pins become don't care.
-    std::array<uint8_t, kReferenceRow> fresh{};
-    std::fill_n(fresh.begin() + 1, std::clamp(pinCount, 0, kMaxSignal), uint8_t{kDontCare});
-    for (int c = m + 1; c <= n + 1; ++c) {
-      const size_t row = size_t(c) * kReferenceRow;
-      if (row + kReferenceRow > reference_.size()) break;
-      std::memcpy(reference_.data() + row, fresh.data(), kReferenceRow);
+  try {
+    if (referenceSize_ == 0) {
+      // Growing from nothing lays every row anew, so nothing of the previous test shows through.
+      const int slots = std::clamp(pinCount, 1, kMaxSignal);
+      cells_.layout(rowsNeeded, slots);
+      results_.layout(rowsNeeded, slots);
+    } else if (referenceSize_ < need) {
+      cells_.grow(rowsNeeded);
+      results_.grow(rowsNeeded);
     }
-    const size_t bitFrom = size_t(m + 1) * kDirectionRow;
-    const size_t bitTo = std::min(size_t(n + 2) * kDirectionRow, directionBits_);
-    for (size_t b = bitFrom; b < bitTo && (b & 7); ++b)
-      direction_[b >> 3] = uint8_t(direction_[b >> 3] & ~(1u << (b & 7)));
-    const size_t byteFrom = (bitFrom + 7) / 8, byteTo = bitTo / 8;
-    if (byteFrom < byteTo) std::memset(direction_.data() + byteFrom, 0, byteTo - byteFrom);
-    for (size_t b = std::max(bitFrom, byteTo * 8); b < bitTo; ++b)
-      direction_[b >> 3] = uint8_t(direction_[b >> 3] & ~(1u << (b & 7)));
-    // From the first result byte of cycle m+1, so no new cycle is left without a code.
-    const size_t from = size_t(m) * size_t(pinCount);
-    const size_t to = std::min(size_t(pinCount) * size_t(n + 1), result_.size());
-    if (from < to)
-      std::fill(result_.begin() + int64_t(from), result_.begin() + int64_t(to), uint8_t{kNotMeasured});
+  } catch (const std::bad_alloc&) {
+    storageFailed_ = true;
+    return false;
   }
+  if (n > m && pinCount > cells_.slots() && !holdSlots(pinCount)) return false;
+  referenceSize_ = std::max(referenceSize_, need);
+  cycleCount = n;
+  if (n > m) freshCycles(size_t(m) + 1, size_t(n) + 2);  // and the cycle after them
   return true;
 }
 
 void TestDescription::takeReferenceBackup() {
-  backupCycles_ = cycleCount;
-  backup_.resize(std::max(backup_.size(), size_t(cycleCount) * kBackupRow + 101));
-  std::memset(backup_.data(), 0, 101);
-  for (int c = 1; c <= cycleCount; ++c) {
-    const size_t src = size_t(c) * kReferenceRow + 1;
-    const size_t dst = size_t(c) * kBackupRow + 1;
-    if (src + kMaxSignal <= reference_.size()) {
-      std::memcpy(backup_.data() + dst, reference_.data() + src, kMaxSignal);
-    } else {
-      for (int s = 0; s < kMaxSignal; ++s)
-        backup_[dst + size_t(s)] =
-            src + size_t(s) < reference_.size() ? reference_[src + size_t(s)] : uint8_t{kDontCare};
-    }
-  }
+  backup_.take(cycleCount);
+}
+
+uint8_t TestDescription::backupLevel(int slot, int cycle) const {
+  if (cycle < 0 || cycle > backup_.cycles() || slot < 1 || slot > kMaxSignal) return kDontCare;
+  if (cycle == 0) return kLow;  // the backup's cycle 0 is zero bytes
+  if (slot > cells_.slots() || size_t(cycle) >= cells_.rows()) return unheldLevel(slot);
+  return levelIn(backup_.levelPlanes(cells_, size_t(cycle)), unsigned(slot - 1));
 }
 
 void TestDescription::restoreCycle(int fromCycle, int toCycle) {
-  for (int s = 1; s <= kMaxSignal; ++s) setLevel(s, toCycle, backupLevel(s, fromCycle));
+  if (toCycle < 0) return;
+  const bool backedUp = fromCycle >= 1 && fromCycle <= backup_.cycles() && size_t(fromCycle) < cells_.rows();
+  // A cycle that is still its own backup is restored onto itself by doing nothing.
+  if (backedUp && fromCycle == toCycle &&
+      backup_.levelPlanes(cells_, size_t(fromCycle)) == cells_.row(size_t(fromCycle)))
+    return;
+  if (!holdsCycle(toCycle)) setCycleCount(toCycle);
+  if (!holdsCycle(toCycle)) return;
+  beforeLevelWrite(size_t(toCycle), size_t(toCycle) + 1);
+  const size_t planeBytes = size_t(cells_.planeBytes());
+  uint8_t* to = cells_.rowToWrite(size_t(toCycle));
+  if (backedUp) {
+    std::memmove(to, backup_.levelPlanes(cells_, size_t(fromCycle)), 2 * planeBytes);
+  } else {
+    // Cycle 0 of the backup is low; past its end every slot is don't care.
+    std::memset(to + kDontCarePlane * planeBytes, fromCycle == 0 ? 0 : 0xFF, planeBytes);
+    std::memset(to + kHighPlane * planeBytes, 0, planeBytes);
+  }
 }
 
 int TestDescription::rowSignal(int row) const {
@@ -159,7 +350,7 @@ void TestDescription::computeTypeCodes() {
 }
 
 size_t TestDescription::storageBytes() const {
-  return reference_.capacity() + result_.capacity() + direction_.capacity() + backup_.capacity();
+  return cells_.capacityBytes() + results_.capacityBytes() + backup_.bytes();
 }
 
 }  // namespace qel

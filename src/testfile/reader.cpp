@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "testfile/symbol_planes.h"
 #include "text/codepage.h"
 #include "text/radix.h"
 
@@ -28,38 +29,44 @@ std::string utf8(std::string_view raw) {
   return text::fileLineToUtf8(raw);
 }
 
-// A signal whose symbol line is written into the diagram in the cycle pass.
-struct SymbolLine {
-  std::string_view symbols;
-  int slot;    // signal number q
-  int target;  // pin slot that "_" and "-" write to
-  bool outputHalf;
-};
-
 class Parser {
  public:
-  Parser(const FileLines& file, TestDescription& test, Operator& op, const ParseLimits& limits)
-      : file_(file), t_(test), op_(op), limits_(limits) {}
+  Parser(LineStream& in, TestDescription& test, Operator& op, const ParseLimits& limits)
+      : in_(in), t_(test), op_(op), limits_(limits) {}
 
   ParseOutcome run() {
     ParseOutcome out;
-    out.packageOk = parsePackage(valueOf(file_.raw(0)), t_);
-    if (!out.packageOk) {
-      t_.pinCount = 8;
-      return out;
-    }
     try {
       parseBody();
     } catch (const FormatError&) {
       out.formatError = true;
     }
+    out.packageOk = true;
     out.readError = readError_;
+    out.readErrorMessage = readErrorMessage_;
     out.storageError = t_.storageFailed();
     return out;
   }
 
  private:
-  std::string_view line(size_t k) const { return file_.raw(k); }
+  // The next read; empty past the end of the file, as a file that ends early reads.
+  std::string_view take() {
+    std::string_view l;
+    if (!in_.next(l)) return {};
+    if (const int percent = in_.percent(); percent != percent_) op_.waitProgress(percent_ = percent);
+    return l;
+  }
+  // The read i places ahead of the next one, kept whole, for the trailing sections that look
+  // ahead; empty past the end of the file.
+  const std::string& ahead(size_t i) {
+    static const std::string kNone;
+    return hasAhead(i) ? ahead_[i] : kNone;
+  }
+  bool hasAhead(size_t i) {
+    std::string_view l;
+    while (ahead_.size() <= i && in_.next(l)) ahead_.emplace_back(l);
+    return i < ahead_.size();
+  }
 
   // Reports the first read error of the load; later ones stay silent.
   std::optional<int32_t> number(std::string_view text, const char* message) {
@@ -67,10 +74,12 @@ class Parser {
     if (!v) fail(message);
     return v;
   }
+  // Shown by the caller once the whole file has been read: a file that then proves unreadable
+  // shows only that.
   void fail(const char* message) {
     if (readError_) return;
     readError_ = true;
-    op_.message(std::string("Ошибка чтения файла ") + message, Icon::Error);
+    readErrorMessage_ = std::string("Ошибка чтения файла ") + message;
   }
   void read(int32_t& field, std::string_view text, const char* message) {
     if (auto v = number(text, message)) field = *v;
@@ -88,55 +97,54 @@ class Parser {
   }
 
   void parseBody() {
-    size_t k = 1;
     int ioPins = 0;
     int passive = 0;
-    for (int p = 1; p <= t_.pinCount; ++p, ++k) {
+    for (int p = 1; p <= t_.pinCount; ++p) {
       auto& pin = t_.pins[size_t(p)];
-      pin.typeText = utf8(valueOf(line(k)));
+      pin.typeText = utf8(valueOf(take()));
       if (pin.typeText == "I/O") ++ioPins;
       if (isPassiveType(pin.typeText)) ++passive;
     }
     t_.ioPinCount = ioPins;
     t_.passivePinCount = passive;
-    ++k;  // test count: one block is read whatever it says
+    take();  // test count: one block is read whatever it says
 
-    const std::string name = utf8(valueOf(line(k++)));
+    const std::string name = utf8(valueOf(take()));
     const size_t chars = text::utf8Length(name);
     t_.testNames[1] =
         chars >= 2 ? text::utf8Prefix(name, chars - 1).substr(text::utf8Prefix(name, 1).size()) : "";
 
-    parseWords(k);
+    parseWords();
 
     int32_t cycles = t_.cycleCount;
-    read(cycles, valueOf(line(k++)), "LoadS");
+    read(cycles, valueOf(take()), "LoadS");
     if (cycles < 0 || cycles > limits_.maxCycles) throw FormatError{};
     t_.setCycleCount(cycles);
 
     int32_t signalCount = 0;
-    read(signalCount, valueOf(line(k++)), "LoadKolLeg");
+    read(signalCount, valueOf(take()), "LoadKolLeg");
     if (signalCount < 0 || signalCount > kRows) throw FormatError{};
-    parseSignals(k, signalCount);
+    parseSignals(signalCount);
 
-    parseAlgorithm(k);
+    parseAlgorithm();
     t_.templateCycles = t_.cycleCount;
-    parseTrailer(k);
-    if (t_.algorithmNumber == int32_t(AlgorithmKind::March)) parseMarchBlock(k);
+    parseTrailer();
+    if (t_.algorithmNumber == int32_t(AlgorithmKind::March)) parseMarchBlock();
     finish();
   }
 
-  void parseWords(size_t& k) {
+  void parseWords() {
     int32_t count = 0;
-    read(count, valueOf(line(k++)), "LoadWordName");
+    read(count, valueOf(take()), "LoadWordName");
     if (count < 0 || count > kMaxDataWords) throw FormatError{};
     t_.dataWordCount = count;
     if (count < 1) return;
     int32_t radix = t_.words[0].radix;
-    read(radix, valueOf(line(k++)), "LoadWordSys");
+    read(radix, valueOf(take()), "LoadWordSys");
     for (int w = 0; w < count; ++w) t_.words[size_t(w)].radix = radix;
     for (int w = 0; w < count; ++w) {
       auto& word = t_.words[size_t(w)];
-      const std::string_view l = line(k++);
+      const std::string_view l = take();
       word.name = utf8(keyOf(l));
       const std::string_view value = valueOf(l);
       const auto bar = value.find('|');
@@ -152,19 +160,18 @@ class Parser {
       }
       for (int s = 1; s <= n; ++s) {
         int32_t pin = 0;
-        read(pin, line(k++), "LoadWordCont");
+        read(pin, take(), "LoadWordCont");
         if (pin > kMaxDirectPin) throw FormatError{};
         word.pins[size_t(s)] = pin;
       }
     }
   }
 
-  void parseSignals(size_t& k, int count) {
-    std::vector<SymbolLine> symbolLines;
-    symbolLines.reserve(size_t(count));
+  void parseSignals(int count) {
+    SymbolPlanes planes;
     int halves = 0;
     for (int u = 1; u <= count; ++u) {
-      const std::string_view keyLine = line(k++);
+      const std::string_view keyLine = take();
       const std::string_view key = keyOf(keyLine);
       const char side = key.empty() ? '\0' : key.front();
       int32_t p = 0;
@@ -176,73 +183,32 @@ class Parser {
       t_.rows[size_t(u - halves)] = {p, 1};
       if (outputHalf) ++halves;
 
-      const std::string_view symbols = line(k++);
+      const std::string_view symbols = take();
       if (!symbols.empty() && symbols.front() == 'F') {
         t_.formula[size_t(q)] = utf8(valueOf(symbols));
         t_.pins[size_t(q)].typeText = q <= kMaxDirectPin ? "O=F(c)" : "O/i=F(c)";
       } else {
-        symbolLines.push_back({symbols, q, outputHalf ? p : q, outputHalf});
+        if (int64_t(symbols.size()) > limits_.maxCycles) throw FormatError{};
+        planes.add(symbols, q, p, outputHalf);
       }
     }
-    writeSymbols(symbolLines);
-  }
-
-  // Cycle by cycle over all symbol lines at once, so each diagram row is written in one sweep;
-  // within a cycle the lines apply in file order, as they would one after the other.
-  void writeSymbols(const std::vector<SymbolLine>& lines) {
-    size_t longest = 0;
-    for (const auto& l : lines) longest = std::max(longest, l.symbols.size());
-    if (longest == 0) return;
-    if (int64_t(longest) > limits_.maxCycles) throw FormatError{};
     // A line longer than the diagram holds grows the test once, to its length, so that no symbol
     // is lost to a grow that refills the cycles just written.
-    const size_t rowsHeld = t_.referenceBuffer().size() / kReferenceRow;
-    if (longest >= rowsHeld && !t_.setCycleCount(int(longest))) return;
-
-    auto& ref = t_.referenceBuffer();
-    const size_t limit =
-        std::min({longest, ref.size() / kReferenceRow - 1, t_.directionBitCount() / kDirectionRow - 1});
-    uint8_t* dir = t_.directionBits();
-    auto setBit = [dir](size_t bit, bool on) {
-      const auto mask = uint8_t(1u << (bit & 7));
-      dir[bit >> 3] = on ? uint8_t(dir[bit >> 3] | mask) : uint8_t(dir[bit >> 3] & ~mask);
-    };
-    // Blocks of cycles small enough to stay in cache; within a block the lines apply in file
-    // order, so every row ends as if the lines had been written one after the other.
-    constexpr size_t kBlock = 2048;
-    for (size_t j0 = 1; j0 <= limit; j0 += kBlock) {
-      const size_t j1 = std::min(limit, j0 + kBlock - 1);
-      for (const auto& l : lines) {
-        const size_t end = std::min(j1, l.symbols.size());
-        const char* sym = l.symbols.data();
-        if (!l.outputHalf) {
-          for (size_t j = j0; j <= end; ++j) {
-            const char ch = sym[j - 1];
-            ref[j * kReferenceRow + size_t(l.slot)] = ch == '_' ? kLow : ch == '-' ? kHigh : kDontCare;
-            setBit(j * kDirectionRow + size_t(l.slot), false);
-          }
-        } else {
-          for (size_t j = j0; j <= end; ++j) {
-            const char ch = sym[j - 1];
-            ref[j * kReferenceRow + size_t(l.slot)] = kDontCare;
-            if (ch == '_' || ch == '-') {
-              ref[j * kReferenceRow + size_t(l.target)] = ch == '_' ? kLow : kHigh;
-              setBit(j * kDirectionRow + size_t(l.target), true);
-            }
-          }
-        }
-      }
-    }
+    const size_t longest = planes.longest();
+    if (longest == 0) return;
+    if (longest >= t_.referenceSize() / kReferenceRow && !t_.setCycleCount(int(longest))) return;
+    const size_t held = std::min(t_.referenceSize() / kReferenceRow, t_.referenceSize() / 2 / kDirectionRow);
+    if (held > 0) planes.commit(t_, std::min(longest, held - 1));
   }
 
-  void parseAlgorithm(size_t& k) {
-    const std::string_view value = valueOf(line(k++));
+  void parseAlgorithm() {
+    const std::string_view value = valueOf(take());
     int32_t a = 0;
     if (!value.empty()) read(a, value, "LoadAlgot");
     t_.algorithmNumber = a;
     auto& alg = t_.algorithms;
     alg.select(a);
-    auto next = [&] { return valueOf(line(k++)); };
+    auto next = [&] { return valueOf(take()); };
     switch (a) {
       case 1:
         read(alg.cyclic.repeatCount, next(), "LoadAlgData");
@@ -292,14 +258,14 @@ class Parser {
 
   // The March block stands under its own header after the trailing sections, where a reader that
   // knows only algorithms 0..3 never looks: it keeps the trailer and takes the template as it is.
-  void parseMarchBlock(size_t from) {
+  void parseMarchBlock() {
     const std::string header = text::utf8ToFileLine(kMarchHeader);
-    for (size_t k = from; k < file_.lines.size(); ++k) {
-      std::string_view l = line(k);
+    for (size_t k = 0; hasAhead(k); ++k) {
+      std::string_view l = ahead(k);
       while (!l.empty() && (l.back() == ' ' || l.back() == '\t')) l.remove_suffix(1);
       if (l != header) continue;
       ++k;
-      auto next = [&] { return valueOf(line(k++)); };
+      auto next = [&] { return valueOf(ahead(k++)); };
       MarchParams& m = t_.algorithms.march;
       readMemoryTest(m, next);
       int32_t background = int32_t(m.background);
@@ -314,21 +280,22 @@ class Parser {
     fail("LoadAlgData");
   }
 
-  void parseTrailer(size_t k) {
+  void parseTrailer() {
+    size_t k = 0;  // lines ahead
     auto contains = [&](size_t i, std::string_view what) {
-      return utf8(line(i)).find(what) != std::string::npos;
+      return utf8(ahead(i)).find(what) != std::string::npos;
     };
     auto electrical = [&] {
       if (!contains(k, "uhul, gen")) return;
-      read(t_.levels, line(k + 1), "LoadParam");
+      read(t_.levels, ahead(k + 1), "LoadParam");
       int32_t cycleTime = t_.cycleTime;
-      read(cycleTime, line(k + 2), "LoadParam");
+      read(cycleTime, ahead(k + 2), "LoadParam");
       t_.cycleTime = cycleTime >= 1 && cycleTime <= 8 ? cycleTime : 2;
       k += 3;
     };
     auto description = [&] {
       if (contains(k, "описания")) {
-        t_.descriptionFile = utf8(line(k + 1));
+        t_.descriptionFile = utf8(ahead(k + 1));
         k += 3;
       } else {
         k += 1;
@@ -338,7 +305,7 @@ class Parser {
     description();
     electrical();
     description();
-    if (contains(k, "описания")) t_.descriptionFile = utf8(line(k + 1));
+    if (contains(k, "описания")) t_.descriptionFile = utf8(ahead(k + 1));
   }
 
   void finish() {
@@ -352,11 +319,14 @@ class Parser {
     t_.takeReferenceBackup();
   }
 
-  const FileLines& file_;
+  LineStream& in_;
   TestDescription& t_;
   Operator& op_;
   const ParseLimits limits_;
+  std::vector<std::string> ahead_;
+  int percent_ = -1;
   bool readError_ = false;
+  std::string readErrorMessage_;
 };
 
 }  // namespace
@@ -374,9 +344,26 @@ bool parsePackage(std::string_view token, TestDescription& test) {
   return false;
 }
 
+bool readPackage(LineStream& in, TestDescription& test) {
+  std::string_view line;
+  in.next(line);
+  return parsePackage(valueOf(line), test);
+}
+
+ParseOutcome parseBody(LineStream& in, TestDescription& test, Operator& op, const ParseLimits& limits) {
+  return Parser(in, test, op, limits).run();
+}
+
 ParseOutcome parseTest(const FileLines& file, TestDescription& test, Operator& op,
                        const ParseLimits& limits) {
-  return Parser(file, test, op, limits).run();
+  LineStream in = LineStream::over(file.ok() ? std::string_view(file.data) : std::string_view{});
+  if (!readPackage(in, test)) {
+    test.pinCount = 8;
+    return {};
+  }
+  ParseOutcome out = parseBody(in, test, op, limits);
+  if (!out.readErrorMessage.empty()) op.message(out.readErrorMessage, Icon::Error);
+  return out;
 }
 
 }  // namespace qel::testfile

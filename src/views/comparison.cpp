@@ -1,6 +1,5 @@
 #include "views/comparison.h"
 
-#include <array>
 #include <memory>
 
 #include "views/formula.h"
@@ -37,34 +36,31 @@ void compareResults(const TestDescription& t, ErrorList& list, Operator& op) {
   op.progressCountersVisible(true);
   op.progressCounters(0, 0);
 
+  // Rows on slots 1..64 whose pin is the slot are compared a whole cycle at a time; the rest, and
+  // the formula outputs, cell by cell.
   std::vector<std::unique_ptr<CompiledFormula>> formulas;
-  std::vector<RowPlan> plan;
-  bool anyFormula = false;
+  std::vector<RowPlan> cellRows, formulaRows;
+  uint64_t wordRows = 0, inputs = 0, inOut = 0;
   for (int r = 1; r <= t.pinCount; ++r) {
     const int slot = t.rowSignal(r);
     if (slot < 1 || slot > kMaxSignal) continue;
     const int pin = slot > 50 ? slot - 50 : slot;
     RowPlan p{slot, pin, t.pinTypeCodeOf(pin) == kInput, t.pinTypeCodeOf(pin) == kInOut, nullptr};
+    if (slot == pin && slot <= 64) {
+      const uint64_t bit = uint64_t(1) << (slot - 1);
+      wordRows |= bit;
+      if (p.alwaysDriven) inputs |= bit;
+      if (p.io) inOut |= bit;
+    } else {
+      cellRows.push_back(p);
+    }
     if (t.pins[size_t(pin)].typeText == "F") {
       formulas.push_back(std::make_unique<CompiledFormula>(t.formula[size_t(pin)]));
       p.formula = formulas.back().get();
-      anyFormula = true;
+      formulaRows.push_back(p);
     }
-    plan.push_back(p);
   }
 
-  // Mismatch of the comparison rule by expected level and result code, one lookup a cell.
-  static const auto kTable = [] {
-    std::array<std::array<uint8_t, 256>, 256> table{};
-    for (int e = 0; e < 256; ++e)
-      for (int k = 0; k < 256; ++k)
-        table[size_t(e)][size_t(k)] = plainMismatch(uint8_t(e), uint8_t(k), MismatchRule::Comparison);
-    return table;
-  }();
-
-  const auto& ref = t.referenceBuffer();
-  const auto& res = t.resultBuffer();
-  const size_t pc = size_t(t.pinCount);
   int lastPercent = -1;
   PinLevels levels{};
   for (int c = 1; c <= t.cycleCount && list.errorCount < kMaxErrors; ++c) {
@@ -73,22 +69,34 @@ void compareResults(const TestDescription& t, ErrorList& list, Operator& op) {
       op.progressGauge(percent);
       lastPercent = percent;
     }
-    const size_t refRow = size_t(c) * kReferenceRow;
-    const size_t resRow = size_t(c - 1) * pc;
-    const bool inside = refRow + kReferenceRow <= ref.size() && resRow + pc <= res.size();
-    if (anyFormula) levels = resultLevels(t, c);
     bool readError = false;
     bool drivenError = false;
-    for (const auto& p : plan) {
-      const uint8_t e = inside ? ref[refRow + size_t(p.slot)] : t.level(p.slot, c);
-      const uint8_t k = inside ? res[resRow + size_t(p.pin) - 1] : t.resultCode(p.pin, c);
-      if (kTable[e][k]) [[unlikely]] {
+    if (wordRows != 0) {
+      const CycleCells cells = t.cells(c);
+      const ResultMasks r = t.resultMasks(c);
+      // A defined level is met only by its own reading: low by code 1, high by code 2.
+      const uint64_t met = (~cells.high & r.low) | (cells.high & r.high);
+      const uint64_t wrong = ~cells.dontCare & ~met & wordRows;
+      if (wrong != 0) [[unlikely]] {
+        const uint64_t driven = inputs | (inOut & ~cells.read);
+        drivenError = (wrong & driven) != 0;
+        readError = (wrong & ~driven) != 0;
+      }
+    }
+    for (const auto& p : cellRows) {
+      if (readError && drivenError) break;
+      if (plainMismatch(t.level(p.slot, c), t.resultCode(p.pin, c), MismatchRule::Comparison)) {
         const bool driven = p.alwaysDriven || (p.io && !t.isRead(p.pin, c));
         (driven ? drivenError : readError) = true;
-        if (readError && drivenError) break;
       }
-      if (p.formula && formulaMismatch(t, p.pin, c, *p.formula, levels, MismatchRule::Comparison))
-        readError = true;
+    }
+    if (!formulaRows.empty() && !readError) {
+      levels = resultLevels(t, c);
+      for (const auto& p : formulaRows)
+        if (formulaMismatch(t, p.pin, c, *p.formula, levels, MismatchRule::Comparison)) {
+          readError = true;
+          break;
+        }
     }
     if (readError || drivenError) {
       if (drivenError) ++list.mismatchCount;

@@ -1,4 +1,5 @@
-// qel run, contact and analyse as a bench script calls them: exit status, printed texts, report.
+// qel run, contact, analyse and dump as a bench script calls them: exit status, printed texts,
+// report.
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -248,6 +250,44 @@ TEST(QelRun, CtrlCCancelsAsOtmenaDoes) {
   EXPECT_EQ(text.find("Ошибка съема данных"), std::string::npos);
   EXPECT_EQ(text.find("Конец тестирования"), std::string::npos);
 #endif
+}
+
+TEST(QelDump, WritesTheDiagramsAsTheModelHoldsThem) {
+  const std::string file = example("transceiver245.qel");
+  const Outcome r = qel("dump " + file + " --cycles 2:9");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const auto j = nlohmann::ordered_json::parse(r.out);
+  qel::engine::Bench bench;
+  qel::SilentOperator op;
+  ASSERT_TRUE(qel::app::loadTest(bench, file, op).shown);
+  const auto& t = bench.test;
+  EXPECT_EQ(j["cycleCount"], t.cycleCount);
+  EXPECT_EQ(j["pins"].size(), size_t(t.pinCount));
+  // One key a slot, in row order, with cycles 2..9 of those the test has.
+  const int last = std::min(9, t.cycleCount);
+  std::vector<std::string> keys;
+  for (int row = 1; row <= t.pinCount; ++row) {
+    const std::string key = std::to_string(t.rowSignal(row));
+    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+  }
+  std::vector<std::string> dumped;
+  for (const auto& item : j["reference"].items()) dumped.push_back(item.key());
+  EXPECT_EQ(dumped, keys);
+  for (const auto& key : keys) {
+    const int slot = std::stoi(key);
+    std::string reference, direction;
+    for (int c = 2; c <= last; ++c) {
+      reference.push_back("01x"[std::min<int>(t.level(slot, c), 2)]);
+      direction.push_back(t.isRead(slot, c) ? '1' : '0');
+    }
+    EXPECT_EQ(j["reference"][key], reference) << key;
+    EXPECT_EQ(j["direction"][key], direction) << key;
+    EXPECT_EQ(j["result"][key], std::string(size_t(last - 1), '5')) << key;
+  }
+  // Output that cannot be written is not a success.
+  if (std::filesystem::exists("/dev/full")) {
+    EXPECT_EQ(qel("dump " + file + " >/dev/full").status, 2);
+  }
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "app/test_loader.h"
 #include "recording_operator.h"
 #include "temp_files.h"
 #include "test_builder.h"
+#include "testfile/symbol_planes.h"
 
 namespace qel {
 namespace {
@@ -320,6 +323,149 @@ TEST(Reader, SymbolLinesOfOtherLengths) {
   EXPECT_EQ(l->bench.test.cycleCount, 4);
   EXPECT_EQ(l->bench.test.level(1, 3), kDontCare);
   EXPECT_EQ(l->bench.test.level(2, 1), kDontCare);
+}
+
+TEST(Reader, EveryPinAndCycleLandsWhereTheFileSaysWhateverTheLineLengths) {
+  // 40 pins of every kind, lines of many lengths, I/O pins with both halves, a pin given twice;
+  // the diagram must read as if each line were written cell by cell in file order.
+  std::mt19937 rng(11);
+  const int pins = 40, cycles = 700;
+  FileBuilder b;
+  b.package = "DIP40";
+  b.types.clear();
+  for (int p = 1; p <= pins; ++p)
+    b.types.push_back(p == 20 ? "GND" : p == 40 ? "VCC" : p % 3 == 0 ? "I/O" : p % 3 == 1 ? "I" : "O");
+  b.cycles = cycles;
+  b.signals.clear();
+  auto symbols = [&](int length) {
+    std::string line;
+    for (int i = 0; i < length; ++i) line.push_back("_-*x"[rng() % 4]);
+    return line;
+  };
+  const int lengths[] = {cycles, cycles - 1, 63, 64, 65, 1, 0, 130, cycles};
+  for (int p = 1; p <= pins; ++p) {
+    if (p == 20 || p == 40) continue;
+    b.signals.push_back({(p % 3 == 2 ? "o" : "i") + std::to_string(p) + "=P", symbols(lengths[p % 9])});
+    if (p % 3 == 0) b.signals.push_back({"o" + std::to_string(p) + "=Q", symbols(lengths[(p + 4) % 9])});
+  }
+  b.signals.push_back({"i7=again", symbols(900)});  // past what the diagram holds: the test grows
+
+  // The same lines applied one cell at a time.
+  const int grown = 900;
+  std::vector<std::array<uint8_t, 41>> level(grown + 2), read(grown + 2);
+  for (int c = 0; c <= grown + 1; ++c)
+    for (int p = 1; p <= pins; ++p) {
+      level[size_t(c)][size_t(p)] = c >= 1 ? kDontCare : kLow;
+      read[size_t(c)][size_t(p)] = 0;
+    }
+  for (const auto& [key, line] : b.signals) {
+    const int p = std::stoi(key.substr(1));
+    const bool half = key[0] == 'o' && p % 3 == 0;
+    for (size_t j = 1; j <= line.size(); ++j) {
+      const char ch = line[j - 1];
+      const uint8_t v = ch == '_' ? kLow : ch == '-' ? kHigh : kDontCare;
+      if (!half) {
+        level[j][size_t(p)] = v;
+        read[j][size_t(p)] = 0;
+      } else if (v != kDontCare) {
+        level[j][size_t(p)] = v;
+        read[j][size_t(p)] = 1;
+      }
+    }
+  }
+
+  auto l = load(b.lines());
+  const auto& t = l->bench.test;
+  ASSERT_TRUE(l->result.shown) << (l->op.messages().empty() ? "" : l->op.messages()[0].text);
+  ASSERT_EQ(t.cycleCount, grown);
+  for (int c = 0; c <= grown; ++c)
+    for (int p = 1; p <= pins; ++p) {
+      ASSERT_EQ(t.level(p, c), level[size_t(c)][size_t(p)]) << "pin " << p << " cycle " << c;
+      // Inputs are driven in every cycle after the load.
+      const bool expectRead = t.pinTypeCodeOf(p) != kInput && read[size_t(c)][size_t(p)];
+      ASSERT_EQ(t.isRead(p, c), expectRead) << "pin " << p << " cycle " << c;
+    }
+  EXPECT_EQ(t.level(7, grown + 1), kDontCare);
+}
+
+TEST(Reader, AFileLargerThanOneReadIsReadInPieces) {
+  // Lines of a million symbols run across the reads of the stream.
+  FileBuilder b;
+  b.cycles = 999'999;
+  b.signals.clear();
+  std::vector<std::string> lines;
+  for (int p = 1; p <= 6; ++p) {
+    std::string line(999'999, '_');
+    for (size_t i = 0; i < line.size(); ++i)
+      if ((i * 7 + size_t(p)) % 5 < 2) line[i] = '-';
+    b.signals.push_back({"i" + std::to_string(p) + "=P", line});
+  }
+  auto l = load(b.lines());
+  const auto& t = l->bench.test;
+  ASSERT_TRUE(l->result.shown);
+  ASSERT_EQ(t.cycleCount, 999'999);
+  for (int p = 1; p <= 6; ++p)
+    for (int c = 1; c <= 999'999; ++c)
+      ASSERT_EQ(t.level(p, c), (size_t(c - 1) * 7 + size_t(p)) % 5 < 2 ? kHigh : kLow) << p << " " << c;
+  EXPECT_EQ(t.levels, 26409);  // the trailer after them
+}
+
+TEST(Reader, AFileFoundUnreadablePastItsStartKeepsNothingAndSaysOnlyThat) {
+  // A read error near the top, then more lines than a file may have, or a read longer than any.
+  for (const bool tooLong : {false, true}) {
+    SCOPED_TRACE(tooLong);
+    FileBuilder b;
+    b.cycles = 4;
+    b.head = {"Число Тестов=1", "Тест1==Проба\""};
+    b.words = {"Слов Данных=два"};
+    auto lines = b.lines();
+    if (tooLong)
+      lines.push_back(std::string(1'000'001, '-'));
+    else
+      lines.resize(1200, "x");
+    auto l = load(lines);
+    EXPECT_EQ(l->op.messages(),
+              (std::vector<RecordingOperator::Message>{{"Невозможно открыть файл", Icon::Error}}));
+    EXPECT_FALSE(l->result.shown);
+    EXPECT_FALSE(l->bench.test.loaded);
+    EXPECT_EQ(l->bench.test.cycleCount, 0);
+    EXPECT_EQ(l->bench.test.pinCount, 8);
+    EXPECT_EQ(l->bench.test.pins[3].typeText, "I");
+    EXPECT_EQ(l->bench.test.level(1, 1), kDontCare);
+  }
+}
+
+TEST(Reader, AFileLoadsAlikeWhateverWasLoadedBefore) {
+  // Its line is longer than its cycles: whether that grows the test depended on how large an
+  // earlier test had left the buffers.
+  FileBuilder small;
+  small.cycles = 2;
+  small.signals = {{"i1=A", std::string(300, '-')}};
+  FileBuilder big;
+  big.cycles = 20'000;
+  big.signals = {{"i1=A", "-"}};
+  testing::TempDir dir;
+  testing::writeLines(dir.file("small.qel"), small.lines());
+  testing::writeLines(dir.file("big.qel"), big.lines());
+  RecordingOperator op;
+  engine::Bench fresh, used;
+  app::loadTest(fresh, dir.file("small.qel"), op);
+  app::loadTest(used, dir.file("big.qel"), op);
+  app::loadTest(used, dir.file("small.qel"), op);
+  EXPECT_EQ(fresh.test.cycleCount, 300);
+  EXPECT_EQ(used.test.cycleCount, 300);
+  EXPECT_EQ(used.test.level(1, 300), kHigh);
+  EXPECT_EQ(used.test.level(1, 301), kDontCare);
+}
+
+TEST(Reader, BitMatricesTransposeExactly) {
+  std::mt19937_64 rng(5);
+  std::array<uint64_t, 64> a;
+  for (auto& w : a) w = rng();
+  auto t = a;
+  testfile::transposeBits(t);
+  for (size_t i = 0; i < 64; ++i)
+    for (size_t j = 0; j < 64; ++j) ASSERT_EQ((t[j] >> i) & 1, (a[i] >> j) & 1) << i << " " << j;
 }
 
 }  // namespace
