@@ -23,6 +23,7 @@ constexpr size_t kPrintedErrorCycles = 20;
 
 void printErrors(const views::ErrorList& errors) {
   std::printf("Ошибок: %d\nНесовпадений: %d\n", errors.errorCount, errors.mismatchCount);
+  if (errors.errorCycles.empty()) return;
   std::printf("Такты с ошибками:");
   const size_t shown = std::min(errors.errorCycles.size(), kPrintedErrorCycles);
   for (size_t i = 0; i < shown; ++i) std::printf(" %d", errors.errorCycles[i]);

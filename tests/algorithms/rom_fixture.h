@@ -36,10 +36,19 @@ class ScratchDir : public ::testing::Test {
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
            ("qel_alg_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
+    removeAll();
     std::filesystem::create_directories(dir_);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override { removeAll(); }
+  // Windows will not remove a read-only file: the write-protection tests leave one.
+  void removeAll() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::exists(dir_, ec))
+      for (const auto& e : fs::recursive_directory_iterator(dir_, ec))
+        fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+    fs::remove_all(dir_);
+  }
 
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   static void write(const std::string& p, const std::vector<uint8_t>& bytes) {

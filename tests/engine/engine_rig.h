@@ -128,10 +128,7 @@ struct EngineRig {
       const auto& c = session->device().commands();
       return !c.empty() && c.back() == tester::kRunImage;
     };
-    if (!engine->startFullTest()) return false;
-    for (int i = 0; i < 20000 && !clock.inWait; ++i)
-      std::this_thread::sleep_for(std::chrono::microseconds(250));
-    return clock.inWait.load();
+    return engine->startFullTest() && clock.waitUntilHeld();
   }
   engine::Outcome runContact() {
     if (!engine->startContactTest()) return engine::Outcome::NotStarted;

@@ -1,6 +1,8 @@
 // The supply between the blocks of a long test: a good chip keeps what it holds from one block to
 // the next, and only a board that fights the tester's drivers has its supply switched off there.
 
+#include <cstddef>
+
 #include "algorithms/expansion.h"
 #include "engine_rig.h"
 #include "tester/protocol.h"
@@ -14,7 +16,7 @@ constexpr const char* kKept =
     "Питание между блоками не отключается: микросхема сохраняет состояние (ОЗУ, счетчики) от блока к блоку";
 
 // Supply-off commands sent between the first and the last block run.
-long offsBetweenBlocks(EngineRig& rig) {
+std::ptrdiff_t offsBetweenBlocks(EngineRig& rig) {
   const auto& c = rig.commands();
   const auto first = std::find(c.begin(), c.end(), tester::kRunImage);
   const auto last = std::find(c.rbegin(), c.rend(), tester::kRunImage).base();

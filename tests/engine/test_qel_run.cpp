@@ -161,9 +161,12 @@ TEST(QelRun, ABrokenLinkReportsTheSupplyAsPossiblyOnAndNeverSuccess) {
   const auto j = readJson(report);
   EXPECT_EQ(j["supply"], "on");
   EXPECT_EQ(j["finished"], false);
-  // A good run says the supply is off.
-  EXPECT_EQ(qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --report " + report).status,
-            0);
+  // A good run says the supply is off, and lists no error cycles.
+  const Outcome good =
+      qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --report " + report);
+  EXPECT_EQ(good.status, 0);
+  EXPECT_NE(good.out.find("Ошибок: 0\n"), std::string::npos) << good.out;
+  EXPECT_EQ(good.out.find("Такты с ошибками"), std::string::npos) << good.out;
   EXPECT_EQ(readJson(report)["supply"], "off");
 }
 

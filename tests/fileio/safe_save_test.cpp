@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 
@@ -34,10 +36,11 @@ TEST(SafeSave, ReplacesTheContentKeepingModeAndTouchingNoOtherFile) {
 
   EXPECT_EQ(fileio::saveFile(target, "new content"), "");
   EXPECT_EQ(readBytes(target), "new content");
-  EXPECT_EQ(fs::status(target).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(readBytes(target + ".part"), "mine");
   EXPECT_EQ(folderListing(dir.path()), (std::vector<std::string>{"a.qel", "a.qel.part"}));
+#if !defined(_WIN32)  // Windows keeps only a read-only attribute, and has no umask
+  EXPECT_EQ(fs::status(target).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
   // A new file gets the usual mode of new files, and an empty content is a content.
   const mode_t mask = ::umask(022);
@@ -45,9 +48,13 @@ TEST(SafeSave, ReplacesTheContentKeepingModeAndTouchingNoOtherFile) {
   EXPECT_EQ(fileio::saveFile(dir.file("b.qel"), ""), "");
   EXPECT_EQ(fs::file_size(dir.file("b.qel")), 0u);
   EXPECT_EQ(unsigned(fs::status(dir.file("b.qel")).permissions()), 0666u & ~unsigned(mask));
+#endif
 }
 
 TEST(SafeSave, ALinkKeepsPointingAtItsTargetWhichGetsTheContent) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "symbolic links on Windows need a privilege a user rarely has";
+#endif
   testing::TempDir dir;
   fs::create_directory(dir.path() / "real");
   writeText(dir.file("real/t.qel"), "old");
@@ -82,7 +89,9 @@ TEST(SafeSave, RefusalsAndFailuresSayWhyAndLeaveEverythingAsItWas) {
   EXPECT_EQ(fileio::saveFile(dir.file("folder.qel"), "x"), dir.file("folder.qel") + ": это папка, а не файл");
   EXPECT_TRUE(fs::exists(dir.path() / "folder.qel" / "inside"));
 
+#if !defined(_WIN32)
   EXPECT_EQ(fileio::saveRefusal("/dev/null"), "это не обычный файл");
+#endif
   EXPECT_EQ(fileio::saveRefusal(dir.file("new.qel")), "");
 
   // The error is the one that stopped the save, not that of the clean-up after it.
