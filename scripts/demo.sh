@@ -19,6 +19,10 @@ echo
 echo "== qel check: every example test, as the program loads them"
 $qel check examples/*.qel || true
 echo
+echo "== qel book: the example reference book checked, then searched as the chip-name box does"
+$qel book examples/chips.lib --check || true
+$qel book examples/chips.lib --find ла3 || true
+echo
 echo "== qel show: the quad NAND's diagram"
 $qel show examples/nand7400.qel
 echo
