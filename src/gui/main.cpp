@@ -13,6 +13,7 @@
 #include "gui/engine_run_control.h"
 #include "gui/guarded_application.h"
 #include "gui/gui_operator.h"
+#include "gui/hand_off_server.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "gui/progress_window.h"
@@ -54,6 +55,9 @@ int main(int argc, char** argv) {
   qel::gui::Splash splash;
   splash.show();
   QApplication::processEvents();
+  // The endpoint the family hands files to, made right after the splash.
+  qel::gui::HandOffServer handOff(qel::app::kTesterEndpoint);
+  const QString handOffFailure = handOff.listen();
 
   qel::engine::Bench bench;
   qel::app::Settings settings;
@@ -78,6 +82,10 @@ int main(int argc, char** argv) {
 
   qel::gui::MainWindow window(
       {bench, settings, store, op, progress, wait, runs.get(), QApplication::applicationFilePath()});
+  QObject::connect(&handOff, &qel::gui::HandOffServer::handOff, &window,
+                   &qel::gui::MainWindow::receiveHandOff);
+  if (!handOffFailure.isEmpty())
+    op.log("Передача файлов от других программ недоступна: " + qel::gui::us(handOffFailure));
   // The settings as the window read them.
   runs->applySettings(settings);
   window.show();

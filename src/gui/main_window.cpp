@@ -83,6 +83,7 @@ MainWindow::MainWindow(const MainWindowParts& parts)
   sinks.runFinished = [this](const RunEnd& end) { runFinished(end); };
   op_.setSinks(std::move(sinks));
   connect(&progress_, &ProgressWindow::cancelRequested, this, &MainWindow::cancelRun);
+  setUpChipNames();
 
   realtimeTimer_.setInterval(kRealtimeIntervalMs);
   connect(&realtimeTimer_, &QTimer::timeout, this, [this] {

@@ -28,6 +28,8 @@ class DiagramPanel;
 class GuiOperator;
 class PackageWidget;
 class ProgressWindow;
+class ReferenceBookDialog;
+class TestInfoDialog;
 class RunControl;
 class TablePage;
 class WaitWindow;
@@ -76,6 +78,13 @@ class MainWindow : public QMainWindow {
   void saveDataFile();                 // "Сохранить файл данных..."
   void showProgramOptions();           // "Настройки программы..."
   void showTestParameters();           // "Параметры тестирования..." (acSettingsExecute)
+  void showReferenceBook();            // N69Click, "Открыть тест по названию..."
+  void openChipFromBook();             // the book's "Открыть": the selected chip's test
+  void namesChange();                  // the chip-name box's text changed, or Enter
+  void namesExit();                    // the chip-name box lost the focus
+  void showTestInfo();                 // acTestInfoExecute, "Описание теста..."
+  void receiveHandOff();               // another program handed a file over
+  bool openInEditor();  // N12Click, "Открыть в редакторе"; false when not handed
   // The operator's file dialog: "Dat|*.dat" filters, the proposed name, the default extension.
   std::optional<std::string> chooseFile(const FileChoice& choice);
   // Everything shown again from the bench (the operator's throttled redraw lands here).
@@ -95,6 +104,10 @@ class MainWindow : public QMainWindow {
   QAction* recentItem(int index) const { return recent_[size_t(index)]; }
   QComboBox* diagramSwitch() const { return switch_; }
   QAction* action(const QString& objectName) const;
+  ReferenceBookDialog* referenceBook() const { return book_; }
+  QComboBox* namesBox() const { return names_; }
+  // The test description dialog just made, before it is shown; tests fill and close it.
+  std::function<void(TestInfoDialog&)> onTestInfo;
 
  Q_SIGNALS:
   // A run's end has been shown (its pages, the table, the counters).
@@ -112,6 +125,9 @@ class MainWindow : public QMainWindow {
   void buildToolBars();
   void buildPages();
   void buildStatusBar();
+  void setUpChipNames();
+  // The chip-name box shows text without reacting to it.
+  void setNamesText(const QString& text);
   QAction* addAction(QMenu* menu, const QString& text, const QString& name, void (MainWindow::*slot)());
   void appendLog(const QString& line);
   void setErrText(const QString& text);
@@ -161,6 +177,9 @@ class MainWindow : public QMainWindow {
   QWidget* navigation_ = nullptr;
   QMenu* barsMenu_ = nullptr;
   QTimer realtimeTimer_;
+  ReferenceBookDialog* book_ = nullptr;
+  QComboBox* names_ = nullptr;
+  bool nameBoxActive_ = true;
   bool activated_ = false;
   bool closing_ = false;
 };

@@ -36,8 +36,10 @@ void MainWindow::buildMenus() {
   file->setObjectName("N1");
   QAction* open = addAction(file, "&Открыть...", "acOpen", &MainWindow::openTest);
   open->setShortcut(QKeySequence::Open);
-  addAction(file, "Открыть тест по названию...", "N69", nullptr);
-  addAction(file, "Открыть в редакторе", "N12", nullptr);
+  addAction(file, "Открыть тест по названию...", "N69", &MainWindow::showReferenceBook);
+  QAction* editor = addAction(file, "Открыть в редакторе", "N12", nullptr);
+  editor->setEnabled(true);
+  connect(editor, &QAction::triggered, this, &MainWindow::openInEditor);
   addAction(file, "&Сохранить как...", "acSave", &MainWindow::saveTestAs);
   addAction(file, "Сохранить файл данных...", "acSaveData", &MainWindow::saveDataFile);
   file->addSeparator();
@@ -108,7 +110,7 @@ void MainWindow::buildMenus() {
   QMenu* service = menuBar()->addMenu("Сервис");
   addAction(service, "Алгоритм тестирования...", "acAlg", nullptr);
   addAction(service, "Cловa данных...", "acWord", &MainWindow::showWordsDialog);
-  QAction* info = addAction(service, "Описание теста...", "acTestInfo", nullptr);
+  QAction* info = addAction(service, "Описание теста...", "acTestInfo", &MainWindow::showTestInfo);
   info->setShortcut(QKeySequence("Ctrl+I"));
   addAction(service, "Настройки программы...", "acParam", &MainWindow::showProgramOptions);
   addAction(service, "Параметры тестирования...", "acSettings", &MainWindow::showTestParameters);
@@ -140,12 +142,12 @@ void MainWindow::buildToolBars() {
   QAction* save = fileBar_->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), "Сохранить");
   save->setToolTip("Сохранить файл теста как стандартый алгоритм");
   connect(save, &QAction::triggered, this, &MainWindow::saveTestAs);
-  auto* names = new QComboBox(fileBar_);
-  names->setObjectName("Names");
-  names->setEditable(true);
-  names->setToolTip("Открыть тест по названию");
-  names->setMinimumWidth(120);
-  fileBar_->addWidget(names);
+  names_ = new QComboBox(fileBar_);
+  names_->setObjectName("Names");
+  names_->setEditable(true);
+  names_->setToolTip("Открыть тест по названию");
+  names_->setMinimumWidth(120);
+  fileBar_->addWidget(names_);
 
   startBar_ = addToolBar("Тестирование");
   startBar_->setObjectName("Panelbstart");

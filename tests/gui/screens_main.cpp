@@ -1,13 +1,17 @@
 // Takes the screenshots of the user guide offscreen:
 //   qeltest_screens DIR run      main window, diagram with errors, progress window (needs an output fault)
 //   qeltest_screens DIR contact  package view after a contact fault (needs a pin without contact)
+//   qeltest_screens DIR book     the reference book and the test description
 
 #include <QApplication>
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <cstdio>
 
 #include "gui/diagram_panel.h"
+#include "gui/reference_book_dialog.h"
+#include "gui/test_info_dialog.h"
 #include "gui_fixture.h"
 
 using namespace qel::gui;
@@ -50,6 +54,21 @@ int main(int argc, char** argv) {
     h.progress.resize(460, 420);
     h.progress.showWindow();
     ok &= save(&h.progress, dir, "progress-window.png");
+  } else if (mode == "book") {
+    ReferenceBookDialog* book = h.window->referenceBook();
+    book->loadBookFile(example("chips.lib"));
+    book->show();
+    book->setSearchText("ЛА3");
+    ok &= save(book, dir, "reference-book.png");
+    book->findChild<QWidget*>("bOpen")->setFocus();
+    Q_EMIT book->chipChosen();
+    book->hide();
+    h.window->onTestInfo = [&](TestInfoDialog& d) {
+      d.comment()->setPlainText("Проверен на плате БП-12, позиция D4.\nВыход 3 медленный при 4,5 В.");
+      d.show();
+      ok &= save(&d, dir, "test-description.png");
+    };
+    h.window->showTestInfo();
   } else {
     h.op.scriptedAnswers = {true};
     h.window->loadFile(example("counter161_radix16.qel"));
