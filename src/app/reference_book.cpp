@@ -89,11 +89,13 @@ bool ReferenceBook::loadBookBytes(std::string_view bytes, const std::string& pat
     const auto bar = line.find('|');
     std::string title = bar == std::string::npos ? line : line.substr(0, bar);
     std::string doc = bar == std::string::npos ? line : line.substr(bar + 1);
-    if (!addName(std::move(title), replaceTestsPrefix(doc, folders))) {
-      orphanLines_.push_back(i + 1);
-      op.message(kNoFileLineYet, Icon::Warning);
-    }
+    if (!addName(std::move(title), replaceTestsPrefix(doc, folders))) orphanLines_.push_back(i + 1);
   }
+  // Once per book: a box for each skipped line would keep the user clicking through hundreds.
+  if (orphanLines_.size() == 1) op.message(kNoFileLineYet, Icon::Warning);
+  if (orphanLines_.size() > 1)
+    op.message(std::string(kNoFileLineYet) + "\nПропущено строк: " + std::to_string(orphanLines_.size()),
+               Icon::Warning);
   return true;
 }
 

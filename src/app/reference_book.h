@@ -66,8 +66,8 @@ struct BookSearch {
 class ReferenceBook {
  public:
   // Clears the book and reads the file. False when the file cannot be read or is too large,
-  // with "Невозможно открыть файл" shown and the book left as it was. A name line before any
-  // file line is reported and skipped.
+  // with "Невозможно открыть файл" shown and the book left as it was. Name lines before any
+  // file line are skipped and reported together, once.
   bool loadBook(const std::string& path, const BookFolders& folders, Operator& op);
   // The same from bytes already read (tests, fuzzing); path only names the file in messages.
   bool loadBookBytes(std::string_view bytes, const std::string& path, const BookFolders& folders,

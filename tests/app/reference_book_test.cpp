@@ -60,6 +60,14 @@ TEST(ReferenceBook, NameLineBeforeAnyFileLineIsReportedAndSkipped) {
   EXPECT_EQ(op.messages()[0], (RecordingOperator::Message{kNoFileLineYet, Icon::Warning}));
   ASSERT_EQ(book.entries().size(), 1u);
   EXPECT_EQ(book.nameCount(), 1u);
+  EXPECT_EQ(book.orphanNameLines(), std::vector<size_t>{1});
+
+  // Many such lines are reported once, not a box for each.
+  const auto again = loaded({"a", "", "b", "c", " 0 x.qel", "d"}, op);
+  ASSERT_EQ(op.messages().size(), 2u);
+  EXPECT_EQ(op.messages()[1].text, std::string(kNoFileLineYet) + "\nПропущено строк: 3");
+  EXPECT_EQ(again.orphanNameLines(), (std::vector<size_t>{1, 3, 4}));
+  EXPECT_EQ(again.nameCount(), 1u);
 }
 
 TEST(ReferenceBook, OversizedBookIsRefusedAndTheOldOneKept) {
