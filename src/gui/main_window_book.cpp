@@ -24,7 +24,11 @@ class NamesWatch : public QObject {
   NamesWatch(QObject* parent, std::function<void()> enter, std::function<void()> lost)
       : QObject(parent), enter_(std::move(enter)), lost_(std::move(lost)) {}
   bool eventFilter(QObject* watched, QEvent* e) override {
-    if (e->type() == QEvent::FocusOut) lost_();
+    // Another window coming up (a question, the list) does not take the user out of the box.
+    if (e->type() == QEvent::FocusOut) {
+      const auto reason = static_cast<QFocusEvent*>(e)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) lost_();
+    }
     if (e->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(e)->key();
       if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -177,6 +177,9 @@ class BookTest : public QObject {
     type(box, "к1");
     QVERIFY(takeShown(h.op).empty());
     QCOMPARE(box->text(), QString("к1"));
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(box, &away);
+    QVERIFY2(box->text() == "к1", "a message box coming up is not leaving the box");
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(box, &out);
     QCOMPARE(box->text(), QString("К155ТМ2"));
