@@ -27,7 +27,7 @@ TEST(QelBook, FindsAsTheChipNameBoxDoes) {
   EXPECT_EQ(j["matches"][0]["chip"], "К155ЛА3");
   EXPECT_EQ(j["matches"][0]["test"], std::string(QEL_EXAMPLES_DIR) + "/nand7400.qel");
   EXPECT_EQ(j["matches"][0]["documentation"], std::string(QEL_EXAMPLES_DIR) + "/docs/7400.txt");
-  EXPECT_EQ(nlohmann::json::parse(qel("book " + kBook + " --find ''").out)["matchingFiles"], 7);
+  EXPECT_EQ(nlohmann::json::parse(qel("book " + kBook + " --find \"\"").out)["matchingFiles"], 7);
   EXPECT_EQ(qel("book " + kBook).status, 2) << "--find or --check";
   EXPECT_EQ(qel("book /nonexistent.lib --find x").status, 2);
 }
