@@ -53,7 +53,9 @@ TEST(QelBook, CheckPassesOnTheExampleAndNamesEveryBrokenEntry) {
   std::vector<std::string> lines;
   for (size_t at = 0; at < r.out.size();) {
     const auto end = r.out.find('\n', at);
-    lines.push_back(r.out.substr(at, end - at));
+    std::string line = r.out.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // the Windows console's
+    lines.push_back(line);
     at = end + 1;
   }
   ASSERT_EQ(lines.size(), 5u) << r.out;
