@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "app/startup.h"
 #include "app/test_loader.h"
 #include "engine/bench.h"
 #include "operator/operator.h"
@@ -27,6 +28,9 @@ namespace qel::gui {
 class DiagramPanel;
 class GuiOperator;
 class PackageWidget;
+class RawReadoutWindow;
+class SearchWindow;
+class UsbConsoleWindow;
 class ProgressWindow;
 class RunControl;
 class TablePage;
@@ -52,30 +56,39 @@ class MainWindow : public QMainWindow {
 
   // The file dialogs; tests replace them. Empty for cancelled.
   std::function<QString(bool save)> chooseTestFile;
+  // Opens a help document; tests replace it. False when nothing could open it.
+  std::function<bool(const QString& path)> openDocument;
   // Closing ends the program (FormCloseQuery); tests keep the process.
   bool quitOnClose = true;
 
   // Commands.
-  void openTest();                     // acOpen
-  void loadFile(const QString& path);  // every way a test is opened
-  void saveTestAs();                   // acSaveExecute
-  void openRecent(int index);          // FileClick
-  void refreshRecentItems();           // N1Click
-  void startFullTest();                // acStartExecute
-  void startContactTest();             // Button1Click
-  void continueRun();                  // BContinueeClick
-  void cancelRun();                    // "Отмена" of the progress window
-  void startRealtimeCheck();           // BitBtn1Click
-  void stopRealtimeCheck();            // Button3Click
-  void navigate(int step);             // 0 first, 1 previous, 2 next, 3 last
-  void showReference();                // "&Эталон"
-  void showResultDiagram();            // "&Результат"
-  void toggleGrid();                   // NWebClick
-  void showWordsDialog();              // SpeedButton2Click
-  void openHelpFile();                 // F1: "ZIREDOVOZI.HLP" in the program's folder
-  void saveDataFile();                 // "Сохранить файл данных..."
-  void showProgramOptions();           // "Настройки программы..."
-  void showTestParameters();           // "Параметры тестирования..." (acSettingsExecute)
+  void openTest();                          // acOpen
+  void loadFile(const QString& path);       // every way a test is opened
+  void saveTestAs();                        // acSaveExecute
+  void openRecent(int index);               // FileClick
+  void refreshRecentItems();                // N1Click
+  void startFullTest();                     // acStartExecute
+  void startContactTest();                  // Button1Click
+  void continueRun();                       // BContinueeClick
+  void cancelRun();                         // "Отмена" of the progress window
+  void startRealtimeCheck();                // BitBtn1Click
+  void stopRealtimeCheck();                 // Button3Click
+  void navigate(int step);                  // 0 first, 1 previous, 2 next, 3 last
+  void showReference();                     // "&Эталон"
+  void showResultDiagram();                 // "&Результат"
+  void toggleGrid();                        // NWebClick
+  void showWordsDialog();                   // SpeedButton2Click
+  void openHelpFile();                      // F1: "ZIREDOVOZI.HLP" in the program's folder
+  void openHelp(app::HelpCommand command);  // F1 and "Справка", the user guide where those are not
+  void saveDataFile();                      // "Сохранить файл данных..."
+  void showProgramOptions();                // "Настройки программы..."
+  void showTestParameters();   // "Параметры тестирования..." (acSettingsExecute)
+  void showAlgorithmDialog();  // N57Click: "Алгоритм тестирования..." and "Алг."
+  void startAnalyser();        // SpeedButton17Click: "Режим Анализатора..."
+  void showDiagnostics();      // "Диагностика тестера..."
+  void showRawReadout();       // bbrkdkClick, offered in "Сервис"
+  void showUsbConsole();       // "Консоль USB..."
+  void showSearch();           // acSearchExecute
   // The operator's file dialog: "Dat|*.dat" filters, the proposed name, the default extension.
   std::optional<std::string> chooseFile(const FileChoice& choice);
   // Everything shown again from the bench (the operator's throttled redraw lands here).
@@ -95,6 +108,9 @@ class MainWindow : public QMainWindow {
   QAction* recentItem(int index) const { return recent_[size_t(index)]; }
   QComboBox* diagramSwitch() const { return switch_; }
   QAction* action(const QString& objectName) const;
+  UsbConsoleWindow* usbConsole() const;
+  SearchWindow* searchWindow() const { return search_; }
+  RawReadoutWindow* rawReadout() const;
 
  Q_SIGNALS:
   // A run's end has been shown (its pages, the table, the counters).
@@ -160,6 +176,9 @@ class MainWindow : public QMainWindow {
   QToolBar* startBar_ = nullptr;
   QWidget* navigation_ = nullptr;
   QMenu* barsMenu_ = nullptr;
+  RawReadoutWindow* raw_ = nullptr;
+  UsbConsoleWindow* console_ = nullptr;
+  SearchWindow* search_ = nullptr;
   QTimer realtimeTimer_;
   bool activated_ = false;
   bool closing_ = false;

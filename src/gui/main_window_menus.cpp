@@ -56,7 +56,7 @@ void MainWindow::buildMenus() {
   QMenu* testing = menuBar()->addMenu("Тестирование");
   addAction(testing, "Полный тест", "acStart", &MainWindow::startFullTest);
   addAction(testing, "Тест Контактов", "acChip", &MainWindow::startContactTest);
-  addAction(testing, "Режим Анализатора...", "acAnalyser", nullptr);
+  addAction(testing, "Режим Анализатора...", "acAnalyser", &MainWindow::startAnalyser);
   QAction* on = testing->addAction("Включить питание");
   on->setObjectName("acPowerOn");
   connect(on, &QAction::triggered, this, [this] {
@@ -106,7 +106,7 @@ void MainWindow::buildMenus() {
           [this, popup](const QPoint& at) { popup->exec(diagram_->diagram()->mapToGlobal(at)); });
 
   QMenu* service = menuBar()->addMenu("Сервис");
-  addAction(service, "Алгоритм тестирования...", "acAlg", nullptr);
+  addAction(service, "Алгоритм тестирования...", "acAlg", &MainWindow::showAlgorithmDialog);
   addAction(service, "Cловa данных...", "acWord", &MainWindow::showWordsDialog);
   QAction* info = addAction(service, "Описание теста...", "acTestInfo", nullptr);
   info->setShortcut(QKeySequence("Ctrl+I"));
@@ -116,13 +116,22 @@ void MainWindow::buildMenus() {
   addAction(service, "Показать окно тестирования", "N68", nullptr);
   action("N68")->setEnabled(true);
   connect(action("N68"), &QAction::triggered, &progress_, &ProgressWindow::showWindow);
-  addAction(service, "Диагностика тестера...", "N26", nullptr);
+  addAction(service, "Диагностика тестера...", "N26", &MainWindow::showDiagnostics);
+  service->addSeparator();
+  addAction(service, "Сырые данные тестера...", "bbrkdk", &MainWindow::showRawReadout);
+  addAction(service, "Консоль USB...", "acUsbConsole", &MainWindow::showUsbConsole);
 
   QMenu* help = menuBar()->addMenu("Помощь");
   QAction* chm = help->addAction("Справка");
   chm->setObjectName("N13");
-  connect(chm, &QAction::triggered, this,
-          [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(qs(app::chmFilePath(us(programPath_))))); });
+  connect(chm, &QAction::triggered, this, [this] { openHelp(app::HelpCommand::Contents); });
+  // F1 anywhere in the window.
+  QAction* f1 = new QAction(this);
+  f1->setObjectName("acHelpF1");
+  f1->setShortcut(Qt::Key_F1);
+  f1->setShortcutContext(Qt::WindowShortcut);
+  QWidget::addAction(f1);
+  connect(f1, &QAction::triggered, this, &MainWindow::openHelpFile);
   QAction* about = help->addAction("О программе");
   about->setObjectName("N10");
   connect(about, &QAction::triggered, this, [this] {
@@ -172,9 +181,15 @@ void MainWindow::buildToolBars() {
     redrawFromModel();
   });
 
+  // At the window's default width one row cannot hold every button; a second row keeps them all
+  // in sight instead of behind the overflow arrow.
+  addToolBarBreak();
   settingsBar_ = addToolBar("Настройки");
   settingsBar_->setObjectName("ToolBar1");
-  settingsBar_->addAction("Алг.")->setToolTip("Алгоритм тестирования");
+  QAction* algorithm = settingsBar_->addAction("Алг.");
+  algorithm->setToolTip("Алгоритм тестирования");
+  algorithm->setObjectName("SpeedButton1");
+  connect(algorithm, &QAction::triggered, this, &MainWindow::showAlgorithmDialog);
   QAction* words = settingsBar_->addAction("Слова");
   words->setToolTip("Слова данных");
   connect(words, &QAction::triggered, this, &MainWindow::showWordsDialog);

@@ -1,0 +1,35 @@
+#include "gui/analyser_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace qel::gui {
+
+AnalyserDialog::AnalyserDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName("FHolHod");
+  setWindowTitle("Холостое тестирование");
+  auto* text = new QLabel("Задайте количество таков \n\"холостого\" тестирования", this);
+  tact_ = new QSpinBox(this);
+  tact_->setObjectName("tact");
+  tact_->setRange(0, 8190);
+  tact_->setValue(8190);
+  auto* ok = new QPushButton("OK", this);
+  ok->setDefault(true);
+  auto* cancel = new QPushButton("Отмена", this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text);
+  layout->addWidget(tact_);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+}  // namespace qel::gui
