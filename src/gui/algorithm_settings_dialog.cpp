@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "gui/dialog_buttons.h"
 #include "gui/message_box.h"
 
 namespace qel::gui {
@@ -69,19 +70,11 @@ AlgorithmSettingsDialog::AlgorithmSettingsDialog(const TestDescription& test, bo
   pages_->setCurrentIndex(page ? int(*page) : 0);
   pages_->setVisible(page.has_value());
 
-  auto* ok = new QPushButton("&OK", this);
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("&Отмена", this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto* buttons = okCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pages_, 1);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   showFields();
 }
 

@@ -6,6 +6,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "gui/dialog_buttons.h"
+
 namespace qel::gui {
 
 AnalyserDialog::AnalyserDialog(QWidget* parent) : QDialog(parent) {
@@ -16,20 +18,12 @@ AnalyserDialog::AnalyserDialog(QWidget* parent) : QDialog(parent) {
   tact_->setObjectName("tact");
   tact_->setRange(0, 8190);
   tact_->setValue(8190);
-  auto* ok = new QPushButton("OK", this);
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("Отмена", this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto* buttons = okCancelButtons(this, "OK", "Отмена");
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text);
   layout->addWidget(tact_);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 }  // namespace qel::gui

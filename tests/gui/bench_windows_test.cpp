@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,6 +74,7 @@ class BenchWindowsTest : public QObject {
   void rawReadoutAndConsole();
   void romTableAndFillGauge();
   void searchPadsListsAndMovesTheCursor();
+  void millionCycleTableScrolls();
   void helpAndQtTexts();
 };
 
@@ -245,6 +247,34 @@ void BenchWindowsTest::searchPadsListsAndMovesTheCursor() {
   QSignalSpy chosen(search, &SearchWindow::cycleChosen);
   search->chooseRow(0);
   QVERIFY(chosen.isEmpty());
+}
+
+void BenchWindowsTest::millionCycleTableScrolls() {
+  Harness h;
+  h.window->loadFile(example("nand7400.qel"));
+  TestDescription& t = h.bench.test;
+  t.setCycleCount(1'000'000);
+  t.dataWordCount = 10;
+  for (int w = 0; w < 10; ++w) {
+    t.words[size_t(w)].name = "W" + std::to_string(w);
+    t.words[size_t(w)].pins = {};
+    t.words[size_t(w)].pins[1] = 1 + w % 14;
+  }
+  QElapsedTimer clock;
+  clock.start();
+  h.window->tablePage()->reload();
+  h.window->pages()->setCurrentIndex(1);
+  auto* view = h.window->tablePage()->view();
+  QCOMPARE(view->model()->rowCount(), 10'000'000);
+  // Anywhere at once, before the fill got there.
+  for (int i = 1; i <= 20; ++i) {
+    view->verticalScrollBar()->setValue(i * 490'000);
+    view->viewport()->grab();
+  }
+  QVERIFY(view->indexAt(QPoint(5, 5)).row() >= 9'000'000);
+  QCOMPARE(view->model()->data(view->model()->index(9'999'999, 0)).toInt(), 1'000'000);
+  qInfo() << "a table of 10,000,000 rows laid out and scrolled 20 times in" << clock.elapsed() << "ms";
+  h.window->tablePage()->stopFill();
 }
 
 void BenchWindowsTest::helpAndQtTexts() {
