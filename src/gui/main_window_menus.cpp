@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QLayout>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -153,7 +154,7 @@ void MainWindow::buildToolBars() {
   names->setObjectName("Names");
   names->setEditable(true);
   names->setToolTip("Открыть тест по названию");
-  names->setMinimumWidth(120);
+  names->setMinimumWidth(80);
   fileBar_->addWidget(names);
 
   startBar_ = addToolBar("Тестирование");
@@ -181,9 +182,6 @@ void MainWindow::buildToolBars() {
     redrawFromModel();
   });
 
-  // At the window's default width one row cannot hold every button; a second row keeps them all
-  // in sight instead of behind the overflow arrow.
-  addToolBarBreak();
   settingsBar_ = addToolBar("Настройки");
   settingsBar_->setObjectName("ToolBar1");
   QAction* algorithm = settingsBar_->addAction("Алг.");
@@ -208,6 +206,15 @@ void MainWindow::buildToolBars() {
   connect(in, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::In); });
   connect(out, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::Out); });
   connect(normal, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::Normal); });
+
+  // Narrow text buttons, so that at the window's default width every bar fits in one row instead of
+  // hiding its last buttons behind the overflow arrow.
+  for (QToolBar* bar : {fileBar_, startBar_, settingsBar_, zoomBar_}) {
+    bar->setStyleSheet(
+        "QToolBar { padding: 0px; spacing: 0px; } QToolButton { padding-left: 1px; padding-right: 1px; }");
+    bar->layout()->setSpacing(0);
+    bar->setContentsMargins(0, 0, 0, 0);
+  }
 
   // "Панели инструментов": each item shows or hides its bar and follows its visibility.
   struct Item {

@@ -18,8 +18,8 @@ void span(int count, int cell, int scroll, int extent, int& first, int& end) {
 }
 }  // namespace
 
-CellRange visibleCells(int rows, int columns, int cellWidth, int cellHeight, int scrollX, int scrollY, int width,
-                       int height) {
+CellRange visibleCells(int rows, int columns, int cellWidth, int cellHeight, int scrollX, int scrollY,
+                       int width, int height) {
   CellRange r;
   span(rows, cellHeight, scrollY, height, r.firstRow, r.rowEnd);
   span(columns, cellWidth, scrollX, width, r.firstColumn, r.columnEnd);

@@ -12,7 +12,7 @@ struct CellRange {
 
 // scrollX, scrollY: the pixel of the data area at the viewport's top left; width, height: the
 // data area the viewport shows. A partly shown cell counts.
-CellRange visibleCells(int rows, int columns, int cellWidth, int cellHeight, int scrollX, int scrollY, int width,
-                       int height);
+CellRange visibleCells(int rows, int columns, int cellWidth, int cellHeight, int scrollX, int scrollY,
+                       int width, int height);
 
 }  // namespace qel::views

@@ -9,8 +9,8 @@ TableLayout TableLayout::of(const TestDescription& t) {
   l.words_ = std::clamp(t.dataWordCount, 0, kMaxDataWords);
   l.cycles_ = std::max(0, t.cycleCount);
   const RomParams& rom = t.algorithms.rom;
-  const bool wordsExist = rom.addressWord >= 0 && rom.addressWord < l.words_ && rom.dataWord >= 0 &&
-                          rom.dataWord < l.words_;
+  const bool wordsExist =
+      rom.addressWord >= 0 && rom.addressWord < l.words_ && rom.dataWord >= 0 && rom.dataWord < l.words_;
   if (rom.selected && wordsExist && t.templateCycles > 0 && rom.finalAddress >= rom.startAddress) {
     l.rom_ = true;
     l.templateCycles_ = t.templateCycles;
@@ -48,8 +48,10 @@ int64_t TableLayout::rowOfCycle(int64_t cycle) const {
   const int64_t address = std::min((cycle - 1) / templateCycles_, addresses_ - 1);
   const int64_t within = cycle - templateCycles_ * address;
   int64_t row = 2 * address;
-  if (secondOfAddress_.cycle <= within && secondOfAddress_.cycle >= firstOfAddress_.cycle) ++row;
-  else if (firstOfAddress_.cycle > within && secondOfAddress_.cycle <= within) ++row;
+  if (secondOfAddress_.cycle <= within && secondOfAddress_.cycle >= firstOfAddress_.cycle)
+    ++row;
+  else if (firstOfAddress_.cycle > within && secondOfAddress_.cycle <= within)
+    ++row;
   return row;
 }
 

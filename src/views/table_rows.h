@@ -65,7 +65,9 @@ class TableRows {
   void relayout();
   void fillMain();
   void computeInto(int64_t a, const TableCell& c);
-  bool cacheable(int64_t a, int word) const { return a < int64_t(cachedRows_) && wordBits_[size_t(word)] <= 32; }
+  bool cacheable(int64_t a, int word) const {
+    return a < int64_t(cachedRows_) && wordBits_[size_t(word)] <= 32;
+  }
 
   const TestDescription& test_;
   TableLayout layout_;
