@@ -52,6 +52,8 @@ void MainWindow::loadFile(const QString& path) {
     app::rememberRecentFile(settings_.recentFiles, us(path));
     setWindowTitle(qs(app::kMainCaption) + " - " + path);
   }
+  // The table's worker reads the test that the load replaces.
+  table_->stopFill();
   app::loadTest(bench_, us(path), op_, loadOptions());
   syncPages();
   afterLoad();
@@ -97,6 +99,7 @@ void MainWindow::saveTestAs() {
     path = QFileDialog::getSaveFileName(this, QString(), qs(settings_.dirTests), kFilter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
   if (path.isEmpty()) return;
+  table_->stopFill();
   app::saveResultAs(bench_, app::withTestExtension(us(path)), op_);
 }
 
@@ -162,6 +165,7 @@ void MainWindow::showAlgorithmDialog() {
   // A new expansion is a new test for the tester and the comparison.
   const bool ready = bench_.testReady();
   if (expands && !bench_.beginLoad()) return;
+  table_->stopFill();
   algorithms::ExpansionOptions options = loadOptions().expansion;
   options.emptyErrorList = [this] { bench_.errors.clear(); };
   const auto r = dialog.logic().accept(bench_.test, op_, options);

@@ -34,6 +34,7 @@ void MainWindow::startAnalyser() {
     return;
   }
   setErrText("0/0");
+  table_->stopFill();
   progress_.setCloseEnabled(false);
   runs->engine().startAnalyser(cycles);
   progress_.setCloseEnabled(true);
@@ -53,6 +54,7 @@ void MainWindow::showDiagnostics() {
   });
   connect(&dialog, &DiagnosticsDialog::testChannels, this, [this, runs] {
     realtimeTimer_.stop();
+    table_->stopFill();
     runs->engine().testChannels();
     redrawFromModel();
   });
@@ -98,6 +100,7 @@ void MainWindow::showSearch() {
     });
     // A search must not go on over rows of a test that is replaced.
     connect(table_->model(), &QAbstractItemModel::modelAboutToBeReset, search_, &SearchWindow::cancel);
+    connect(table_, &TablePage::rowsStopped, search_, &SearchWindow::cancel);
   }
   search_->prepare(words_->selector(0)->currentIndex(), words_->referenceText(0));
   search_->show();

@@ -138,6 +138,7 @@ void TablePage::startFill() {
 }
 
 void TablePage::stopFill() {
+  Q_EMIT rowsStopped();
   model_->rows().stop();
   showProgress();
 }

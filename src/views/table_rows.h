@@ -29,7 +29,7 @@ struct TableRow {
 class TableRows {
  public:
   // Above this many rows the rest are computed on demand only (9 bytes a cached row).
-  static constexpr int64_t kMaxCachedRows = 24'000'000;
+  static constexpr int64_t kMaxCachedRows = 12'000'000;
 
   explicit TableRows(const TestDescription& test) : test_(test) {}
   ~TableRows();
