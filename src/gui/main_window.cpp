@@ -317,9 +317,6 @@ void MainWindow::runFinished(const RunEnd& end) {
   const bool compared = (end.kind == RunKind::Full || end.kind == RunKind::Continue) &&
                         end.outcome == RunOutcome::Finished && !bench_.analyserMode();
   if (compared) diagram_->setMode(views::Mode::Result);
-  // The capture is what the analyser was asked for.
-  if (end.kind == RunKind::Analyser && end.outcome == RunOutcome::Finished)
-    diagram_->setMode(views::Mode::Result);
   // A run the user stopped says so in the log, as every other ending does.
   if (end.outcome == RunOutcome::Cancelled) appendLog(kCancelledLine);
   if (end.kind == RunKind::ChannelTest && end.outcome == RunOutcome::ChannelFault) {
