@@ -60,6 +60,11 @@ if(TARGET qeltest)
   install(FILES docs/user-guide.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qeltest COMPONENT gui)
   install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qeltest COMPONENT gui FILES_MATCHING
           PATTERN "*.png")
+  # The HTML guide the help commands open (../share/doc/qeltest from the program).
+  if(TARGET qeltest_guide)
+    install(FILES $<TARGET_FILE_DIR:qeltest>/doc/user-guide.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qeltest
+            COMPONENT gui)
+  endif()
   if(WIN32)
     # windeployqt, through Qt's own script, copies the Qt libraries and plugins beside qeltest.exe.
     if(COMMAND qt_generate_deploy_app_script AND Qt6_VERSION VERSION_GREATER_EQUAL 6.5)

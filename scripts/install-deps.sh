@@ -11,6 +11,8 @@ packages=(
 if [ -d "$(dirname "$0")/../src/gui" ] && [ "${QEL_WITH_GUI:-1}" = 1 ]; then
   # The golden screenshots are drawn with DejaVu.
   packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth fonts-dejavu-core)
+  # The user guide as HTML for the help commands; Qt's own Russian texts (Yes/No, file dialogs).
+  packages+=(python3-markdown qt6-translations-l10n)
 fi
 if [ "${QEL_WITH_WINDOWS:-0}" = 1 ]; then
   # The "-posix" compilers: the "-win32" ones have no std::thread. GoogleTest is built from the

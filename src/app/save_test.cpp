@@ -36,4 +36,11 @@ SaveOutcome saveResultAs(engine::Bench& bench, const std::string& path, Operator
   return SaveOutcome::Saved;
 }
 
+std::string withTestExtension(const std::string& path) {
+  const auto slash = path.find_last_of("/\\");
+  const auto dot = path.find_last_of('.');
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return hasExtension || path.empty() ? path : path + ".qel";
+}
+
 }  // namespace qel::app

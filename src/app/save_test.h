@@ -13,6 +13,10 @@ inline constexpr const char* kSaveFilter = "AllTest|*.qel;*.vtd|QEL|*.qel|VTD|*.
 // A test is shown, no run is going on and a run has produced results.
 bool canSaveResult(const engine::Bench& bench);
 
+// A name typed without an extension gets ".qel", as the save dialog's filter promises; a name
+// with one (".vtd", anything) keeps it.
+std::string withTestExtension(const std::string& path);
+
 enum class SaveOutcome { NotAvailable, Declined, Saved, Failed };
 
 // Everything after the save dialog: the question before replacing a file, the error list reset,

@@ -20,4 +20,19 @@ std::string chmFilePath(const std::string& programPath) {
   return (hasExtension ? programPath.substr(0, dot) : programPath) + ".chm";
 }
 
+std::vector<std::string> userGuidePaths(const std::string& programPath) {
+  const std::string dir = folderOf(programPath);
+  return {dir + "doc/user-guide.html", dir + "../share/doc/qeltest/user-guide.html"};
+}
+
+std::string helpToOpen(HelpCommand command, const std::string& programPath,
+                       const std::function<bool(const std::string&)>& exists) {
+  const std::string classic =
+      command == HelpCommand::F1 ? helpFilePath(programPath) : chmFilePath(programPath);
+  if (exists(classic)) return classic;
+  for (const auto& guide : userGuidePaths(programPath))
+    if (exists(guide)) return guide;
+  return {};
+}
+
 }  // namespace qel::app

@@ -31,6 +31,8 @@ class EngineRunControl : public RunControl {
   // The thresholds, U0 and the options the engine works with, as read at start.
   void applySettings(const app::Settings& settings) override;
   engine::TestEngine& engine() { return *engine_; }
+  // The port and the link the engine works through (the USB console's).
+  TesterConnection& connection() { return *connection_; }
 
   bool startFullTest() override;
   bool startContactTest() override;

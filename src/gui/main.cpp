@@ -19,6 +19,7 @@
 #include "gui/progress_window.h"
 #include "gui/qt_settings_store.h"
 #include "gui/run_control.h"
+#include "gui/russian_texts.h"
 #include "gui/splash.h"
 #include "gui/wait_window.h"
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
   qel::gui::GuardedApplication application(argc, argv);
   QApplication::setApplicationName(qel::gui::qs(qel::app::kApplicationTitle));
   QApplication::setApplicationVersion(QEL_VERSION);
+  qel::gui::installQtRussian(&application);
 
   qel::gui::Splash splash;
   splash.show();

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,6 +34,7 @@
 namespace qel::gui {
 
 namespace {
+const char* const kCancelledLine = "Тестирование прервано пользователем";
 constexpr const char* kPlacementKey = "Software\\QEL_Tester\\placement";
 constexpr int kRealtimeIntervalMs = 1000;  // one level snapshot a second while the clip is adjusted
 constexpr int kDiagramPage = 0;
@@ -122,6 +124,8 @@ void MainWindow::buildPages() {
 
   table_ = new TablePage(bench_, pages_);
   pages_->addTab(table_, "Таблица");
+  connect(words_, &WordPanelsWidget::searchRequested, this, &MainWindow::showSearch);
+  connect(table_, &TablePage::searchRequested, this, &MainWindow::showSearch);
 
   auto* packagePage = new QWidget(pages_);
   auto* pl = new QVBoxLayout(packagePage);
@@ -294,6 +298,8 @@ void MainWindow::redrawFromModel() {
 }
 
 void MainWindow::runStarted(RunKind kind) {
+  // The run writes the test the fill reads.
+  table_->stopFill();
   // The contacts come first: the package page is in front while they are checked.
   if (kind == RunKind::Full || kind == RunKind::Contact) showPage(kPackagePage);
   if (kind == RunKind::ChannelTest) syncPages();
@@ -312,6 +318,8 @@ void MainWindow::runFinished(const RunEnd& end) {
   const bool compared = (end.kind == RunKind::Full || end.kind == RunKind::Continue) &&
                         end.outcome == RunOutcome::Finished && !bench_.analyserMode();
   if (compared) diagram_->setMode(views::Mode::Result);
+  // A run the user stopped says so in the log, as every other ending does.
+  if (end.outcome == RunOutcome::Cancelled) appendLog(kCancelledLine);
   if (end.kind == RunKind::ChannelTest && end.outcome == RunOutcome::ChannelFault) {
     // The picture of the self-test: what was driven, and what came back.
     syncPages();
@@ -350,7 +358,21 @@ void MainWindow::keyPressEvent(QKeyEvent* e) {
 }
 
 void MainWindow::openHelpFile() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(qs(app::helpFilePath(us(programPath_)))));
+  openHelp(app::HelpCommand::F1);
+}
+
+void MainWindow::openHelp(app::HelpCommand command) {
+  const std::string program = us(programPath_);
+  const std::string path =
+      app::helpToOpen(command, program, [](const std::string& p) { return QFileInfo(qs(p)).isFile(); });
+  if (path.empty()) {
+    op_.message(app::kHelpMissing + app::userGuidePaths(program).front(), Icon::Error);
+    return;
+  }
+  const QString file = QFileInfo(qs(path)).absoluteFilePath();
+  const bool opened =
+      openDocument ? openDocument(file) : QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+  if (!opened) op_.message("Не удалось открыть файл справки: " + us(file), Icon::Error);
 }
 
 void MainWindow::writeSettingsAndShutdown() {

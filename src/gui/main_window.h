@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "app/startup.h"
 #include "app/test_loader.h"
 #include "engine/bench.h"
 #include "operator/operator.h"
@@ -27,6 +28,9 @@ namespace qel::gui {
 class DiagramPanel;
 class GuiOperator;
 class PackageWidget;
+class RawReadoutWindow;
+class SearchWindow;
+class UsbConsoleWindow;
 class ProgressWindow;
 class ReferenceBookDialog;
 class TestInfoDialog;
@@ -54,6 +58,8 @@ class MainWindow : public QMainWindow {
 
   // The file dialogs; tests replace them. Empty for cancelled.
   std::function<QString(bool save)> chooseTestFile;
+  // Opens a help document; tests replace it. False when nothing could open it.
+  std::function<bool(const QString& path)> openDocument;
   // Closing ends the program (FormCloseQuery); tests keep the process.
   bool quitOnClose = true;
 
@@ -85,6 +91,13 @@ class MainWindow : public QMainWindow {
   void showTestInfo();                 // acTestInfoExecute, "Описание теста..."
   void receiveHandOff();               // another program handed a file over
   bool openInEditor();  // N12Click, "Открыть в редакторе"; false when not handed
+  void openHelp(app::HelpCommand command);  // F1 and "Справка", the user guide where those are not
+  void showAlgorithmDialog();  // N57Click: "Алгоритм тестирования..." and "Алг."
+  void startAnalyser();        // SpeedButton17Click: "Режим Анализатора..."
+  void showDiagnostics();      // "Диагностика тестера..."
+  void showRawReadout();       // bbrkdkClick, offered in "Сервис"
+  void showUsbConsole();       // "Консоль USB..."
+  void showSearch();           // acSearchExecute
   // The operator's file dialog: "Dat|*.dat" filters, the proposed name, the default extension.
   std::optional<std::string> chooseFile(const FileChoice& choice);
   // Everything shown again from the bench (the operator's throttled redraw lands here).
@@ -108,6 +121,9 @@ class MainWindow : public QMainWindow {
   QComboBox* namesBox() const { return names_; }
   // The test description dialog just made, before it is shown; tests fill and close it.
   std::function<void(TestInfoDialog&)> onTestInfo;
+  UsbConsoleWindow* usbConsole() const;
+  SearchWindow* searchWindow() const { return search_; }
+  RawReadoutWindow* rawReadout() const;
 
  Q_SIGNALS:
   // A run's end has been shown (its pages, the table, the counters).
@@ -176,6 +192,9 @@ class MainWindow : public QMainWindow {
   QToolBar* startBar_ = nullptr;
   QWidget* navigation_ = nullptr;
   QMenu* barsMenu_ = nullptr;
+  RawReadoutWindow* raw_ = nullptr;
+  UsbConsoleWindow* console_ = nullptr;
+  SearchWindow* search_ = nullptr;
   QTimer realtimeTimer_;
   ReferenceBookDialog* book_ = nullptr;
   QComboBox* names_ = nullptr;

@@ -11,6 +11,7 @@
 #include "app/save_test.h"
 #include "app/startup.h"
 #include "app/test_loader.h"
+#include "gui/algorithm_settings_dialog.h"
 #include "gui/gui_operator.h"
 #include "gui/main_window.h"
 
@@ -51,6 +52,8 @@ void MainWindow::loadFile(const QString& path) {
     app::rememberRecentFile(settings_.recentFiles, us(path));
     setWindowTitle(qs(app::kMainCaption) + " - " + path);
   }
+  // The table's worker reads the test that the load replaces.
+  table_->stopFill();
   app::loadTest(bench_, us(path), op_, loadOptions());
   syncPages();
   afterLoad();
@@ -96,7 +99,8 @@ void MainWindow::saveTestAs() {
     path = QFileDialog::getSaveFileName(this, QString(), qs(settings_.dirTests), kFilter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
   if (path.isEmpty()) return;
-  app::saveResultAs(bench_, us(path), op_);
+  table_->stopFill();
+  app::saveResultAs(bench_, app::withTestExtension(us(path)), op_);
 }
 
 std::optional<std::string> MainWindow::chooseFile(const FileChoice& choice) {
@@ -149,6 +153,33 @@ void MainWindow::showTestParameters() {
   // The tester gets the new parameters at once.
   runs->engine().initialiseTester();
   redrawFromModel();
+}
+
+void MainWindow::showAlgorithmDialog() {
+  if (bench_.busy()) return;
+  AlgorithmSettingsDialog dialog(bench_.test, settings_.shortTest, op_, this);
+  if (dialog.exec() != QDialog::Accepted || !dialog.logic().modified()) return;
+  const auto page = dialog.logic().page();
+  const bool expands =
+      page == AlgorithmKind::Rom || page == AlgorithmKind::Ram || page == AlgorithmKind::March;
+  // A new expansion is a new test for the tester and the comparison.
+  const bool ready = bench_.testReady();
+  if (expands && !bench_.beginLoad()) return;
+  table_->stopFill();
+  algorithms::ExpansionOptions options = loadOptions().expansion;
+  options.emptyErrorList = [this] { bench_.errors.clear(); };
+  const auto r = dialog.logic().accept(bench_.test, op_, options);
+  if (expands) bench_.endLoad(ready);
+  if (r.compressedRamTest && *r.compressedRamTest != settings_.shortTest) {
+    settings_.shortTest = *r.compressedRamTest;
+    if (runs_) runs_->applySettings(settings_);
+  }
+  if (r.expanded) {
+    setErrText("00/00");
+    afterLoad();
+  } else {
+    redrawFromModel();
+  }
 }
 
 void MainWindow::showWordsDialog() {

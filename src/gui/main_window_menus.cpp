@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QLayout>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -58,7 +59,7 @@ void MainWindow::buildMenus() {
   QMenu* testing = menuBar()->addMenu("Тестирование");
   addAction(testing, "Полный тест", "acStart", &MainWindow::startFullTest);
   addAction(testing, "Тест Контактов", "acChip", &MainWindow::startContactTest);
-  addAction(testing, "Режим Анализатора...", "acAnalyser", nullptr);
+  addAction(testing, "Режим Анализатора...", "acAnalyser", &MainWindow::startAnalyser);
   QAction* on = testing->addAction("Включить питание");
   on->setObjectName("acPowerOn");
   connect(on, &QAction::triggered, this, [this] {
@@ -108,7 +109,7 @@ void MainWindow::buildMenus() {
           [this, popup](const QPoint& at) { popup->exec(diagram_->diagram()->mapToGlobal(at)); });
 
   QMenu* service = menuBar()->addMenu("Сервис");
-  addAction(service, "Алгоритм тестирования...", "acAlg", nullptr);
+  addAction(service, "Алгоритм тестирования...", "acAlg", &MainWindow::showAlgorithmDialog);
   addAction(service, "Cловa данных...", "acWord", &MainWindow::showWordsDialog);
   QAction* info = addAction(service, "Описание теста...", "acTestInfo", &MainWindow::showTestInfo);
   info->setShortcut(QKeySequence("Ctrl+I"));
@@ -118,13 +119,22 @@ void MainWindow::buildMenus() {
   addAction(service, "Показать окно тестирования", "N68", nullptr);
   action("N68")->setEnabled(true);
   connect(action("N68"), &QAction::triggered, &progress_, &ProgressWindow::showWindow);
-  addAction(service, "Диагностика тестера...", "N26", nullptr);
+  addAction(service, "Диагностика тестера...", "N26", &MainWindow::showDiagnostics);
+  service->addSeparator();
+  addAction(service, "Сырые данные тестера...", "bbrkdk", &MainWindow::showRawReadout);
+  addAction(service, "Консоль USB...", "acUsbConsole", &MainWindow::showUsbConsole);
 
   QMenu* help = menuBar()->addMenu("Помощь");
   QAction* chm = help->addAction("Справка");
   chm->setObjectName("N13");
-  connect(chm, &QAction::triggered, this,
-          [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(qs(app::chmFilePath(us(programPath_))))); });
+  connect(chm, &QAction::triggered, this, [this] { openHelp(app::HelpCommand::Contents); });
+  // F1 anywhere in the window.
+  QAction* f1 = new QAction(this);
+  f1->setObjectName("acHelpF1");
+  f1->setShortcut(Qt::Key_F1);
+  f1->setShortcutContext(Qt::WindowShortcut);
+  QWidget::addAction(f1);
+  connect(f1, &QAction::triggered, this, &MainWindow::openHelpFile);
   QAction* about = help->addAction("О программе");
   about->setObjectName("N10");
   connect(about, &QAction::triggered, this, [this] {
@@ -146,7 +156,7 @@ void MainWindow::buildToolBars() {
   names_->setObjectName("Names");
   names_->setEditable(true);
   names_->setToolTip("Открыть тест по названию");
-  names_->setMinimumWidth(120);
+  names_->setMinimumWidth(80);
   fileBar_->addWidget(names_);
 
   startBar_ = addToolBar("Тестирование");
@@ -176,7 +186,10 @@ void MainWindow::buildToolBars() {
 
   settingsBar_ = addToolBar("Настройки");
   settingsBar_->setObjectName("ToolBar1");
-  settingsBar_->addAction("Алг.")->setToolTip("Алгоритм тестирования");
+  QAction* algorithm = settingsBar_->addAction("Алг.");
+  algorithm->setToolTip("Алгоритм тестирования");
+  algorithm->setObjectName("SpeedButton1");
+  connect(algorithm, &QAction::triggered, this, &MainWindow::showAlgorithmDialog);
   QAction* words = settingsBar_->addAction("Слова");
   words->setToolTip("Слова данных");
   connect(words, &QAction::triggered, this, &MainWindow::showWordsDialog);
@@ -195,6 +208,15 @@ void MainWindow::buildToolBars() {
   connect(in, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::In); });
   connect(out, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::Out); });
   connect(normal, &QAction::triggered, this, [this] { diagram_->zoom(views::Zoom::Normal); });
+
+  // Narrow text buttons, so that at the window's default width every bar fits in one row instead of
+  // hiding its last buttons behind the overflow arrow.
+  for (QToolBar* bar : {fileBar_, startBar_, settingsBar_, zoomBar_}) {
+    bar->setStyleSheet(
+        "QToolBar { padding: 0px; spacing: 0px; } QToolButton { padding-left: 1px; padding-right: 1px; }");
+    bar->layout()->setSpacing(0);
+    bar->setContentsMargins(0, 0, 0, 0);
+  }
 
   // "Панели инструментов": each item shows or hides its bar and follows its visibility.
   struct Item {

@@ -17,6 +17,8 @@ namespace qel::gui {
 
 void MainWindow::startFullTest() {
   if (!runs_ || !bench_.testReady() || bench_.busy() || realtimeTimer_.isActive()) return;
+  // The run writes the test the table's worker reads.
+  table_->stopFill();
   progress_.setCloseEnabled(false);
   const bool started = runs_->startFullTest();
   progress_.setCloseEnabled(true);
@@ -26,6 +28,7 @@ void MainWindow::startFullTest() {
 
 void MainWindow::startContactTest() {
   if (!runs_ || !bench_.testReady() || bench_.busy() || realtimeTimer_.isActive()) return;
+  table_->stopFill();
   progress_.setCloseEnabled(false);
   runs_->startContactTest();
   progress_.setCloseEnabled(true);
@@ -35,6 +38,7 @@ void MainWindow::startContactTest() {
 void MainWindow::continueRun() {
   if (!runs_ || bench_.busy()) return;
   realtimeTimer_.stop();
+  table_->stopFill();
   runs_->continueRun();
   redrawFromModel();
 }

@@ -1,6 +1,7 @@
 #include "gui/word_panels_widget.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,7 +50,7 @@ WordPanelsWidget::WordPanelsWidget(const TestDescription& test, QWidget* parent)
     connect(r.selector, &QComboBox::currentIndexChanged, this, [this, i] { onSelected(i); });
   }
   outer->addLayout(column, 1);
-  auto* buttons = new QVBoxLayout;
+  auto* buttons = new QGridLayout;
   buttons->setSpacing(0);
   auto* more = new QToolButton(this);
   more->setObjectName("SpeedButton12");
@@ -59,9 +60,16 @@ WordPanelsWidget::WordPanelsWidget(const TestDescription& test, QWidget* parent)
   less->setObjectName("SpeedButton13");
   less->setText("−");
   less->setToolTip("Уменьшить панель слов данных");
-  buttons->addWidget(more);
-  buttons->addWidget(less);
-  buttons->addStretch();
+  auto* find = new QToolButton(this);
+  find->setObjectName("SpeedButton14");
+  find->setText("?");
+  find->setIcon(QIcon::fromTheme("edit-find"));
+  find->setToolTip("Найти такт по данным слова");
+  buttons->addWidget(find, 0, 0, 2, 1);
+  buttons->addWidget(more, 0, 1);
+  buttons->addWidget(less, 1, 1);
+  buttons->setRowStretch(2, 1);
+  connect(find, &QToolButton::clicked, this, &WordPanelsWidget::searchRequested);
   outer->addLayout(buttons);
   connect(more, &QToolButton::clicked, this, &WordPanelsWidget::enlarge);
   connect(less, &QToolButton::clicked, this, &WordPanelsWidget::shrink);

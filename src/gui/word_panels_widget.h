@@ -31,6 +31,8 @@ class WordPanelsWidget : public QWidget {
  Q_SIGNALS:
   // A selector changed: the cursor is set again where the mouse was last pressed.
   void selectionChanged();
+  // SpeedButton14, "Найти такт по данным слова".
+  void searchRequested();
 
  private:
   struct Row {

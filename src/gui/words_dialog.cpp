@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/dialog_buttons.h"
 #include "views/word_panels.h"
 
 namespace qel::gui {
@@ -34,19 +35,12 @@ WordsDialog::WordsDialog(TestDescription& test, QWidget* parent)
   form->addRow(name_);
   form->addRow(radix_);
   form->addRow(io_);
-  auto* ok = new QPushButton("&OK", this);
-  auto* cancel = new QPushButton("&Отмена", this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  auto* buttons = okCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(contacts_, 1);
   layout->addLayout(buttons);
 
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(name_, &QComboBox::currentIndexChanged, this, &WordsDialog::showWord);
   connect(radix_, &QComboBox::activated, this, &WordsDialog::radixChosen);
   showWord(0);

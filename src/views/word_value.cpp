@@ -8,40 +8,50 @@ namespace qel::views {
 std::string formatWordValue(const TestDescription& t, int cycle, int word, Source source) {
   if (cycle == 0) return " ";
   if (word < 0 || word >= kMaxDataWords) return "";
+  return formatWordBits(readWordBits(t, cycle, word, source), t.words[0].radix);
+}
+
+WordBits readWordBits(const TestDescription& t, int cycle, int word, Source source) {
+  WordBits r;
   const auto& w = t.words[size_t(word)];
-  std::vector<int> bits;
   for (int s = 1; s <= kWordSlots && s <= t.pinCount && w.pins[size_t(s)] > 0; ++s) {
     const int pin = w.pins[size_t(s)];
-    int bit = source == Source::Reference ? t.level(pin, cycle) : t.resultCode(pin, cycle) - 1;
-    if (bit != 0 && bit != 1) return kUndefined;
-    bits.push_back(bit);
+    const int bit = source == Source::Reference ? t.level(pin, cycle) : t.resultCode(pin, cycle) - 1;
+    if (bit != 0 && bit != 1) {
+      r.undefined = true;
+      return r;
+    }
+    if (r.bits < 64) r.value |= uint64_t(bit) << r.bits;
+    ++r.bits;
   }
-  const int radix = t.words[0].radix;
-  const size_t n = bits.size();
+  return r;
+}
+
+std::string formatWordBits(const WordBits& w, int radix) {
+  if (w.undefined) return kUndefined;
+  const size_t n = size_t(w.bits);
+  const uint64_t v = w.value;
+  auto bit = [&](size_t i) { return i < 64 ? int((v >> i) & 1) : 0; };
   switch (radix) {
     case 16:
     case 10: {
-      uint64_t v = 0;
-      for (size_t i = 0; i < n && i < 64; ++i) v |= uint64_t(bits[i]) << i;
       if (radix == 10) return std::to_string(v);
       static constexpr char kHex[] = "0123456789ABCDEF";
       const size_t digits = std::max<size_t>(1, (n + 3) / 4);
       std::string out(digits, '0');
-      for (size_t d = 0; d < digits; ++d) out[digits - 1 - d] = kHex[(v >> (4 * d)) & 0xF];
+      for (size_t d = 0; d < digits && d < 16; ++d) out[digits - 1 - d] = kHex[(v >> (4 * d)) & 0xF];
       return out;
     }
     case 8: {
-      std::string out;
-      for (size_t i = 0; i < n; i += 3) {
-        int digit = 0;
-        for (size_t b = 0; b < 3 && i + b < n; ++b) digit |= bits[i + b] << b;
-        out.insert(out.begin(), char('0' + digit));
-      }
+      const size_t digits = (n + 2) / 3;
+      std::string out(digits, '0');
+      for (size_t d = 0; d < digits; ++d)
+        out[digits - 1 - d] = char('0' + (bit(3 * d) | bit(3 * d + 1) << 1 | bit(3 * d + 2) << 2));
       return out;
     }
     case 2: {
-      std::string out;
-      for (size_t i = n; i-- > 0;) out.push_back(char('0' + bits[i]));
+      std::string out(n, '0');
+      for (size_t i = 0; i < n; ++i) out[n - 1 - i] = char('0' + bit(i));
       return out;
     }
     default:

@@ -2,6 +2,8 @@
 //   qeltest_screens DIR run      main window, diagram with errors, progress window (needs an output fault)
 //   qeltest_screens DIR contact  package view after a contact fault (needs a pin without contact)
 //   qeltest_screens DIR book     the reference book and the test description
+//   qeltest_screens DIR windows  the algorithm dialog, analyser, diagnostics, table, search, raw
+//                                readout and USB console
 
 #include <QApplication>
 #include <QDir>
@@ -9,9 +11,23 @@
 #include <QTabWidget>
 #include <cstdio>
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "gui/algorithm_settings_dialog.h"
+#include "gui/analyser_dialog.h"
+#include "gui/diagnostics_dialog.h"
 #include "gui/diagram_panel.h"
+#include "gui/raw_readout_window.h"
 #include "gui/reference_book_dialog.h"
+#include "gui/search_window.h"
+#include "gui/table_page.h"
 #include "gui/test_info_dialog.h"
+#include "gui/usb_console_window.h"
 #include "gui_fixture.h"
 
 using namespace qel::gui;
@@ -27,12 +43,63 @@ bool save(QWidget* w, const QString& dir, const char* name) {
   return ok;
 }
 
+// A dialog shown for its picture and closed again.
+bool saveDialog(QDialog& d, const QString& dir, const char* name) {
+  d.show();
+  d.adjustSize();
+  const bool ok = save(&d, dir, name);
+  d.close();
+  return ok;
+}
+
+bool windows(Harness& h, const QString& dir) {
+  bool ok = true;
+  h.window->loadFile(example("sram6116_ram.qel"));
+  AlgorithmSettingsDialog algorithm(h.bench.test, true, h.op, h.window.get());
+  ok &= saveDialog(algorithm, dir, "algorithm-dialog.png");
+  AnalyserDialog analyser(h.window.get());
+  ok &= saveDialog(analyser, dir, "analyser-dialog.png");
+  DiagnosticsDialog diagnostics(h.window.get());
+  ok &= saveDialog(diagnostics, dir, "diagnostics-dialog.png");
+
+  h.window->loadFile(example("eprom2716_rom.qel"));
+  h.window->pages()->setCurrentIndex(1);
+  auto* gauge = h.window->tablePage()->gauge();
+  ok &= QTest::qWaitFor([&] { return gauge->value() == gauge->maximum(); }, 10000);
+  ok &= save(h.window.get(), dir, "table-rom.png");
+
+  h.window->loadFile(example("counter161_radix16.qel"));
+  h.window->showSearch();
+  SearchWindow* search = h.window->searchWindow();
+  QSignalSpy done(search, &SearchWindow::finished);
+  search->wordSelector()->setCurrentIndex(1);  // the counter's outputs, as they are in cycle 10
+  auto& rows = h.window->tablePage()->model()->rows();
+  search->valueField()->setText(
+      QString::fromStdString(rows.row(rows.rowOfCycle(10) + 1).reference).toLower());
+  search->find();
+  if (done.isEmpty()) done.wait(10000);
+  ok &= save(search, dir, "search-window.png");
+  search->close();
+
+  h.window->loadFile(example("nand7400.qel"));
+  h.window->showRawReadout();
+  h.window->rawReadout()->resize(640, 420);
+  ok &= save(h.window->rawReadout(), dir, "raw-readout.png");
+  h.window->rawReadout()->close();
+  h.window->showUsbConsole();
+  UsbConsoleWindow* console = h.window->usbConsole();
+  console->bytesField()->setText("A3 67 29 2 0 64 7 D0");
+  ok &= save(console, dir, "usb-console.png");
+  console->close();
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: qeltest_screens DIR run|contact\n");
+    std::fprintf(stderr, "usage: qeltest_screens DIR run|contact|windows\n");
     return 2;
   }
   const QString dir = argv[1];
@@ -69,6 +136,8 @@ int main(int argc, char** argv) {
       ok &= save(&d, dir, "test-description.png");
     };
     h.window->showTestInfo();
+  } else if (mode == "windows") {
+    ok &= windows(h, dir);
   } else {
     h.op.scriptedAnswers = {true};
     h.window->loadFile(example("counter161_radix16.qel"));
