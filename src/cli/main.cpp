@@ -70,7 +70,13 @@ int parseError(Parser& p, const CLI::ParseError& e) {
 int main(int argc, char** argv) {
   qel::cli::setUpConsole();
   Parser p;
-  std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> all = qel::cli::utf8Arguments(argc, argv);
+  std::vector<char*> utf8Argv;
+  for (auto& a : all) utf8Argv.push_back(a.data());
+  utf8Argv.push_back(nullptr);
+  argc = int(all.size());
+  argv = utf8Argv.data();
+  std::vector<std::string> args(all.begin() + (all.empty() ? 0 : 1), all.end());
   if (args.empty()) {
     p.printHelp(stderr);
     return 2;

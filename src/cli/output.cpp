@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "fileio/safe_save.h"
 
@@ -53,6 +56,26 @@ void setUpConsole() {
 #else
   std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
 #endif
+}
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+#if defined(_WIN32)
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide != nullptr) {
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) {
+      const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+      std::string arg(size_t(bytes > 0 ? bytes : 1), '\0');
+      if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), bytes, nullptr, nullptr);
+      arg.resize(arg.size() - 1);  // the terminating zero
+      out.push_back(std::move(arg));
+    }
+    LocalFree(wide);
+    return out;
+  }
+#endif
+  return std::vector<std::string>(argv, argv + argc);
 }
 
 bool colourWanted() {

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -17,6 +18,9 @@ const char* toolVersion();
 
 // Once per process, before anything is printed.
 void setUpConsole();
+// The command line as UTF-8, as every text inside is: on Windows argv comes in the ANSI code
+// page, which cannot hold a Cyrillic chip name or file name, so the wide command line is read.
+std::vector<std::string> utf8Arguments(int argc, char** argv);
 
 // True when colour may be written to standard output: a terminal, and NO_COLOR not set.
 bool colourWanted();

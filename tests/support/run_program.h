@@ -39,7 +39,11 @@ inline ProgramRun runProgram(const std::string& program, const std::string& argu
   const std::string command = shellPath(program) + " " + arguments + " 2>" + shellPath(errors.string());
   ProgramRun r;
 #if defined(_WIN32)
-  FILE* pipe = _popen(command.c_str(), "rb");
+  // The narrow call would pass the command in the ANSI code page: Cyrillic arguments would not
+  // arrive.
+  const std::u8string utf8(command.begin(), command.end());
+  const std::wstring wide = std::filesystem::path(utf8).native();
+  FILE* pipe = _wpopen(wide.c_str(), L"rb");
 #else
   FILE* pipe = popen(command.c_str(), "r");
 #endif
