@@ -75,16 +75,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // What the program does with them: the tester's settings, the dialog's fields, the package view.
   qel::engine::Settings tester;
-  tester.u0 = float(settings.u0);
-  tester.levels.minSupply = settings.minPVCC;
-  tester.levels.maxGround = settings.maxPGND;
-  tester.levels.minGround = settings.minPGND;
+  tester.levels = settings.levels;
   qel::TestDescription test;
   qel::engine::ParameterFields fields = qel::engine::showParameters(test, tester);
   qel::SilentOperator op;
-  qel::engine::applyParameters(fields, settings.u0, test, tester, op);
-  for (int level : {0, 3, settings.minPVCC, settings.maxPGND, 255})
-    (void)qel::views::voltageText(level, settings.u0, ',');
+  qel::engine::applyParameters(fields, settings.levels.u0, test, tester, op);
+  for (int level : {0, 3, settings.levels.minSupply, settings.levels.maxGround, 255})
+    (void)qel::views::voltageText(level, settings.levels.u0, ',');
   qel::app::writeSettings(s, settings);
   return 0;
 }
