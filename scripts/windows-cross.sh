@@ -24,7 +24,7 @@ if [ "$which" = 64 ] || [ "$which" = both ]; then
   echo "== Windows 64-bit: tests under wine"
   # Wine cannot make the sparse file of several gigabytes that one reader test refuses to read.
   # A test that waits for a worker may miss its moment on a loaded machine under wine: once more.
-  ctest --test-dir build-win64 --output-on-failure -j "$(nproc)" --timeout 600 --repeat until-pass:2 \
+  ctest --test-dir build-win64 --output-on-failure -j "$(nproc)" --timeout 180 --repeat until-pass:2 \
     -E 'Reader.AFolderOrAHugeFileIsRefusedBeforeItIsRead'
 
 fi
