@@ -132,8 +132,7 @@ std::vector<uint8_t> recordAnswers(const std::vector<uint8_t>& block, const std:
   VirtualRig r;
   r.link->setTestParameters(parameters(types));
   r.link->composeImage(block);
-  std::vector<uint8_t> image;
-  r.link->buildImageBytes(image);
+  const std::vector<uint8_t> image = r.link->imageBytes();
   r.session->device().clearOutput();
   const uint8_t code = tester::kRunImage;
   r.session->device().receive(&code, 1);

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <future>
+#include <memory>
 
 #include "diagnosis/memory_diagnosis.h"
 #include "engine/stimulus.h"
@@ -76,7 +78,12 @@ void TestEngine::runFullTest() {
   link_.powerOff();
 
   const int pins = t.pinCount;
-  std::vector<uint8_t> blockData;
+  std::vector<uint8_t> blockData, nextData;
+  auto nextImage = std::make_unique<tester::BlockImage>();
+  // Block n+1 is derived and composed while block n is on the link; the bytes on the wire and
+  // their order stay those of one block after the other. Declared after the buffers it fills, so
+  // that an early return waits for it before they go away.
+  std::future<void> next;
   std::vector<uint8_t> blockResult(size_t(pins) * kBlockCycles);
   bool keptNoted = false;
   for (int n = 0; n <= blocks; ++n) {
@@ -87,12 +94,20 @@ void TestEngine::runFullTest() {
 
     logText("Обработка исходных данных, поиск ошибок в исходных данных");
     if (stopped()) return;
-    deriveStimulus(blockData, n);
+    if (n == 0) {
+      deriveStimulus(blockData, n);
+    } else {
+      next.get();
+      blockData.swap(nextData);
+    }
 
     gauge(0);
     logText("Обработка исходных данных, формирование служебных массивов");
     if (stopped()) return;
-    link_.composeImage(blockData);
+    if (n == 0)
+      link_.composeImage(blockData);
+    else
+      link_.swapImage(nextImage);
 
     gauge(0);
     logText("Работа с объектом, получение данных");
@@ -103,6 +118,12 @@ void TestEngine::runFullTest() {
 
     const int blockCycles = std::min(t.cycleCount - n * kBlockCycles, kBlockCycles);
     link_.setTestParameters(tester::parametersOf(t, blockCycles, settings.levels));
+    if (n < blocks)
+      // The channel bookkeeping the next block would be composed with one after the other.
+      next = std::async(std::launch::async, [this, n, state = link_.state(), &nextData, &nextImage] {
+        deriveStimulus(nextData, n + 1);
+        tester::composeBlockImage(state, nextData, *nextImage);
+      });
     if (link_.runImage(blockResult)) {
       // A cancelled wait is not a data error; the cancel reports for itself.
       if (stopped()) return;

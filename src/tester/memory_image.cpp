@@ -6,22 +6,43 @@
 
 namespace qel::tester {
 
-int TesterLink::composeImage(std::span<const uint8_t> blockData) {
-  for (auto& bank : stimulus_) bank.fill(0);
-  for (auto& bank : driveMask_) bank.fill(0);
-  int pins = state_.pinCount;
-  int cycles = state_.blockCycles;
-  if (pins <= 0) return 0;
+namespace {
+
+void buildImageBytes(BlockImage& image) {
+  image.bytes.resize(kImageSize);
+  uint8_t* out = image.bytes.data();
+  for (int bank = 0; bank < kBanks; ++bank)
+    for (int i = 0; i < kMaxBlockCycles; ++i) {
+      const uint16_t s = image.stimulus[size_t(bank)][size_t(i)];
+      const auto off = uint16_t(~image.driveMask[size_t(bank)][size_t(i)]);
+      *out++ = uint8_t(s >> 8);
+      *out++ = uint8_t(s);
+      *out++ = uint8_t(off >> 8);
+      *out++ = uint8_t(off);
+    }
+}
+
+}  // namespace
+
+int composeBlockImage(const LinkState& state, std::span<const uint8_t> blockData, BlockImage& image) {
+  for (auto& bank : image.stimulus) bank.fill(0);
+  for (auto& bank : image.driveMask) bank.fill(0);
+  int pins = state.pinCount;
+  int cycles = state.blockCycles;
+  if (pins <= 0) {
+    buildImageBytes(image);
+    return 0;
+  }
   cycles = std::min<int>(cycles, int(blockData.size() / size_t(pins)));
   std::array<size_t, kMapPins> bankOf{};
   std::array<uint16_t, kMapPins> bitOf{};
   for (int k = 0; k < pins && k < kMapPins; ++k) {
-    const int n = channelOf(state_.packageIndex, k);
+    const int n = channelOf(state.packageIndex, k);
     bankOf[size_t(k)] = size_t(n / kBankChannels);
     bitOf[size_t(k)] = uint16_t(1u << (n % kBankChannels));
   }
   pins = std::min(pins, kMapPins);
-  const auto rowLength = size_t(state_.pinCount);
+  const auto rowLength = size_t(state.pinCount);
   for (int i = 0; i < cycles; ++i) {
     const uint8_t* row = blockData.data() + size_t(i) * rowLength;
     for (int k = 0; k < pins; ++k) {
@@ -29,30 +50,17 @@ int TesterLink::composeImage(std::span<const uint8_t> blockData) {
       const uint16_t bit = bitOf[size_t(k)];
       const uint8_t v = row[k];
       if (v != 2) {
-        driveMask_[bank][size_t(i)] |= bit;
-        if (v == 1) stimulus_[bank][size_t(i)] |= bit;
+        image.driveMask[bank][size_t(i)] |= bit;
+        if (v == 1) image.stimulus[bank][size_t(i)] |= bit;
       } else if (i >= 1) {
         // The undriven channel keeps the previous level in its stimulus bit.
         const uint8_t previous = (row - rowLength)[k];
-        if (previous == 1) stimulus_[bank][size_t(i)] |= bit;
+        if (previous == 1) image.stimulus[bank][size_t(i)] |= bit;
       }
     }
   }
+  buildImageBytes(image);
   return cycles;
-}
-
-void TesterLink::buildImageBytes(std::vector<uint8_t>& bytes) const {
-  bytes.resize(kImageSize);
-  uint8_t* out = bytes.data();
-  for (int bank = 0; bank < kBanks; ++bank)
-    for (int i = 0; i < kMaxBlockCycles; ++i) {
-      const uint16_t s = stimulus_[size_t(bank)][size_t(i)];
-      const auto off = uint16_t(~driveMask_[size_t(bank)][size_t(i)]);
-      *out++ = uint8_t(s >> 8);
-      *out++ = uint8_t(s);
-      *out++ = uint8_t(off >> 8);
-      *out++ = uint8_t(off);
-    }
 }
 
 bool TesterLink::runImage(std::span<uint8_t> result) {
@@ -62,8 +70,9 @@ bool TesterLink::runImage(std::span<uint8_t> result) {
   std::fill_n(result.begin(), used, uint8_t(0));
   port_.purgePort();
   if (sendCode(kRunImage)) return true;
-  buildImageBytes(image_);
-  port_.writeBytes(image_.data(), image_.size());
+  // A link that never composed sends the empty image.
+  if (image_->bytes.size() != kImageSize) buildImageBytes(*image_);
+  port_.writeBytes(image_->bytes.data(), image_->bytes.size());
   if (waitAck()) return true;
   for (int bank = 0; bank < kBanks; ++bank) {
     // The channels of this bank that carry a pin.
@@ -89,8 +98,7 @@ bool TesterLink::runImageRaw(RawGrid& grid) {
   if (sendCode(kRunImage)) return true;
   for (int bank = 0; bank < kBanks; ++bank)
     for (int i = 0; i < kMaxBlockCycles; ++i)
-      if (writeWordPair(stimulus_[size_t(bank)][size_t(i)], uint16_t(~driveMask_[size_t(bank)][size_t(i)])))
-        return true;
+      if (writeWordPair(stimulus(bank, i), uint16_t(~driveMask(bank, i)))) return true;
   if (waitAck()) return true;
   for (int bank = 0; bank < kBanks; ++bank)
     for (int i = 0; i + 3 <= state_.blockCycles; ++i) {

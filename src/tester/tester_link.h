@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -54,6 +55,19 @@ struct LinkState {
   std::array<int32_t, kChannels> channelLogic{};
   std::array<int32_t, kChannels> channelJumper{};
 };
+
+// One block as the tester receives it: stimulus and drive mask words per bank and cycle, and the
+// 65,528 bytes that carry them.
+struct BlockImage {
+  std::array<std::array<uint16_t, kMaxBlockCycles>, kBanks> stimulus{};
+  std::array<std::array<uint16_t, kMaxBlockCycles>, kBanks> driveMask{};
+  std::vector<uint8_t> bytes;
+};
+
+// Composes a block for the channel bookkeeping in state; returns the cycles composed. Touches
+// nothing but image, so the next block can be composed while the link carries this one.
+// blockData: row per cycle of the block, state.pinCount bytes each (0 low, 1 high, 2 not driven).
+int composeBlockImage(const LinkState& state, std::span<const uint8_t> blockData, BlockImage& image);
 
 // The chip supply as the tester confirmed it. A power command that went out without its
 // acknowledgement leaves it Unknown: the tester may have acted on it, so the supply may be on.
@@ -106,8 +120,12 @@ class TesterLink {
   bool supplyOk() const;
   bool contactOk() const;
   bool scanJumpers(std::span<int32_t> pinOutcome);
-  // blockData: row per cycle of the block, pinCount bytes each (0 low, 1 high, 2 not driven).
-  int composeImage(std::span<const uint8_t> blockData);
+  // Composes the image runImage sends next (see composeBlockImage).
+  int composeImage(std::span<const uint8_t> blockData) {
+    return composeBlockImage(state_, blockData, *image_);
+  }
+  // Makes image the one runImage sends next; image gets the one it replaces.
+  void swapImage(std::unique_ptr<BlockImage>& image) { image_.swap(image); }
   // result: pinCount bytes per cycle of the block; receives the codes 1, 2, 4.
   bool runImage(std::span<uint8_t> result);
   bool runImageRaw(RawGrid& grid);
@@ -122,10 +140,10 @@ class TesterLink {
   std::function<void(bool)> onPowerChanged;
 
   // The composed image words, per bank and cycle.
-  uint16_t stimulus(int bank, int cycle) const { return stimulus_[size_t(bank)][size_t(cycle)]; }
-  uint16_t driveMask(int bank, int cycle) const { return driveMask_[size_t(bank)][size_t(cycle)]; }
+  uint16_t stimulus(int bank, int cycle) const { return image_->stimulus[size_t(bank)][size_t(cycle)]; }
+  uint16_t driveMask(int bank, int cycle) const { return image_->driveMask[size_t(bank)][size_t(cycle)]; }
   // The 65,528 bytes that runImage writes.
-  void buildImageBytes(std::vector<uint8_t>& bytes) const;
+  const std::vector<uint8_t>& imageBytes() const { return image_->bytes; }
 
   Port& port() { return port_; }
 
@@ -135,16 +153,13 @@ class TesterLink {
   // A power command: the state follows its acknowledgement, or becomes Unknown when the code went
   // out and no acknowledgement came.
   bool powerCommand(uint8_t code, SupplyState confirmed);
-  void sendImage(const std::vector<uint8_t>& bytes);
 
   Port& port_;
   Clock& clock_;
   const std::atomic<bool>* stop_ = nullptr;
   LinkState state_;
   std::atomic<SupplyState> supply_{SupplyState::Off};  // read by windows while a worker runs
-  std::array<std::array<uint16_t, kMaxBlockCycles>, kBanks> stimulus_{};
-  std::array<std::array<uint16_t, kMaxBlockCycles>, kBanks> driveMask_{};
-  std::vector<uint8_t> image_;
+  std::unique_ptr<BlockImage> image_ = std::make_unique<BlockImage>();
 };
 
 }  // namespace qel::tester

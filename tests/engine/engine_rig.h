@@ -25,7 +25,8 @@
 
 namespace qel::testing {
 
-// Passes every call to the virtual tester; remembers the cycle count of every parameter frame.
+// Passes every call to the virtual tester; remembers the cycle count of every parameter frame and
+// every block image written.
 class WatchingDriver : public tester::Driver {
  public:
   explicit WatchingDriver(tester::Driver& inner) : inner_(inner) {}
@@ -39,10 +40,12 @@ class WatchingDriver : public tester::Driver {
   }
   d2xx::Status write(d2xx::Handle h, const uint8_t* b, uint32_t n, uint32_t& written) override {
     if (n == 8 && b[0] == 0xA3) frameCycles.push_back(b[4] * 256 + b[5]);
+    if (n == tester::kImageSize) images.emplace_back(b, b + n);
     return inner_.write(h, b, n, written);
   }
   d2xx::Status purge(d2xx::Handle h, uint32_t mask) override { return inner_.purge(h, mask); }
   std::vector<int> frameCycles;
+  std::vector<std::vector<uint8_t>> images;
 
  private:
   tester::Driver& inner_;

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "engine/parameters.h"
+#include "engine/stimulus.h"
 #include "engine_rig.h"
 #include "nand_test.h"
 #include "tester/protocol.h"
@@ -141,6 +142,18 @@ TEST(FullTest, LongTestsRunInBlocksOf8191) {
     // Reported before the first block and after each, so that the window can follow.
     EXPECT_EQ(rig.op.blocksDone(), (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
     expectCleanEnd(rig);
+    // Each block is composed while the one before it is on the link: every image must still be
+    // its own block's, in order.
+    ASSERT_EQ(rig.driver->images.size(), 3u);
+    tester::LinkState state = rig.link->state();
+    state.blockCycles = tester::kMaxBlockCycles;
+    for (int n = 0; n < 3; ++n) {
+      std::vector<uint8_t> data;
+      engine::deriveStimulus(rig.bench.test, rig.bench.contacts, data, n, true);
+      tester::BlockImage image;
+      tester::composeBlockImage(state, data, image);
+      EXPECT_TRUE(rig.driver->images[size_t(n)] == image.bytes) << "block " << n + 1;
+    }
   }
   {
     EngineRig rig(EngineRig::board("7400"));
