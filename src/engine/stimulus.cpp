@@ -80,10 +80,14 @@ std::vector<int> overdrivenPins(const std::vector<uint8_t>& blockData,
   std::vector<bool> fought(size_t(std::max(pins, 0)) + 1);
   const size_t cells = std::min(
       {size_t(std::max(cycles, 0)) * size_t(std::max(pins, 0)), blockData.size(), blockResult.size()});
-  for (size_t i = 0; i < cells; ++i) {
-    const uint8_t driven = blockData[i];
-    if (driven <= 1 && blockResult[i] != driven + 1) fought[i % size_t(pins) + 1] = true;
-  }
+  // Row by row: a remainder per cell costs more than the comparison; this runs between two blocks
+  // on the link.
+  const size_t width = size_t(std::max(pins, 1));
+  for (size_t row = 0; row < cells; row += width)
+    for (size_t k = 0; k < width && row + k < cells; ++k) {
+      const uint8_t driven = blockData[row + k];
+      if (driven <= 1 && blockResult[row + k] != driven + 1) fought[k + 1] = true;
+    }
   std::vector<int> out;
   for (int p = 1; p <= pins; ++p)
     if (fought[size_t(p)]) out.push_back(p);

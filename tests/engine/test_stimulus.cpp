@@ -102,5 +102,17 @@ TEST(Stimulus, LaterBlocksStartAt8192) {
   EXPECT_EQ(b.at(4, 1), 2);  // beyond the test
 }
 
+TEST(Stimulus, OverdrivenPinsAreTheDrivenOnesThatReadBackOtherwise) {
+  // Three pins, rows of cycles: 0/1 driven low/high, 2 not driven; results 1 low, 2 high, 4 other.
+  const std::vector<uint8_t> driven = {0, 1, 2, 0, 1, 2, 1, 0, 2};
+  std::vector<uint8_t> result = {1, 2, 4, 1, 2, 1, 2, 1, 2};
+  EXPECT_TRUE(engine::overdrivenPins(driven, result, 3, 3).empty());  // undriven pin 3 may read anything
+  result[4] = 1;  // pin 2 driven high in cycle 2 reads low
+  result[6] = 4;  // pin 1 driven high in cycle 3 reads neither level
+  EXPECT_EQ(engine::overdrivenPins(driven, result, 3, 3), (std::vector<int>{1, 2}));
+  // Only the block's cycles count: cycle 3 lies past a block of two.
+  EXPECT_EQ(engine::overdrivenPins(driven, result, 3, 2), (std::vector<int>{2}));
+}
+
 }  // namespace
 }  // namespace qel::testing
