@@ -184,6 +184,32 @@ TEST(TestDescription, CompactRowsKeepEveryValueAndGrowForSlotsPastThePackage) {
   EXPECT_EQ(t.resultCode(14, 450), kNotMeasured);
 }
 
+TEST(TestDescription, ABlockOfResultCodesLandsAsCodeByCode) {
+  // Package widths around the eight-pin groups the block store works in, codes of every value
+  // including bytes above 7 (kept as 7), a block that ends short of the test's cycles and one that
+  // runs past them.
+  for (int pins : {1, 7, 8, 9, 14, 16, 17, 24, 40}) {
+    SCOPED_TRACE(pins);
+    TestDescription block, single;
+    for (TestDescription* t : {&block, &single}) {
+      t->pinCount = pins;
+      t->setCycleCount(50);
+    }
+    std::vector<uint8_t> codes(size_t(pins) * 30);
+    for (size_t i = 0; i < codes.size(); ++i) codes[i] = uint8_t(i * 37 % 11 == 10 ? 200 : i * 7 % 8);
+    block.setResultCodes(31, 30, codes.data());  // cycles 31..60 of 50
+    for (int j = 0; j < 30; ++j)
+      for (int p = 1; p <= pins; ++p) single.setResultCode(p, 31 + j, codes[size_t(j * pins + p - 1)]);
+    for (int c = 1; c <= 50; ++c)
+      for (int p = 1; p <= pins; ++p) {
+        ASSERT_EQ(block.resultCode(p, c), single.resultCode(p, c)) << p << " " << c;
+        if (c > 30) {
+          ASSERT_EQ(block.resultCode(p, c), std::min<uint8_t>(codes[size_t((c - 31) * pins + p - 1)], 7));
+        }
+      }
+  }
+}
+
 TEST(TestDescription, RowsHoldOnlyThePackagesPinsAtTwoBitsALevel) {
   TestDescription t;
   t.pinCount = 40;
