@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   libftdi1-dev help2man dpkg-dev file
   python3 time
+  sigrok-cli
 )
 if [ -d "$(dirname "$0")/../src/gui" ] && [ "${QEL_WITH_GUI:-1}" = 1 ]; then
   # The golden screenshots are drawn with DejaVu.

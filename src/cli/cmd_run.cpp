@@ -9,6 +9,7 @@
 #include "cli/cli_util.h"
 #include "cli/command.h"
 #include "cli/engine_session.h"
+#include "cli/export_outputs.h"
 #include "cli/output.h"
 #include "cli/session_options.h"
 #include "diagnosis/memory_diagnosis.h"
@@ -32,8 +33,16 @@ void printErrors(const views::ErrorList& errors) {
   std::printf("\n");
 }
 
-int run(const SessionOptions& options) {
-  if (auto e = routeStandardOutput({&options.report, &options.saveResult}))
+struct RunOptions {
+  SessionOptions session;
+  ExportOutputs exports;
+};
+
+int run(const RunOptions& runOptions) {
+  const SessionOptions& options = runOptions.session;
+  const ExportOutputs& exports = runOptions.exports;
+  if (auto e = routeStandardOutput(
+          {&options.report, &options.saveResult, &exports.vcd, &exports.csv, &exports.csvLevels}))
     return usageError("qel run: " + *e);
   EngineSession s(options);
   if (!s.open()) return 2;
@@ -69,6 +78,10 @@ int run(const SessionOptions& options) {
       status = 2;
     }
   }
+  if (compared && !exports.empty()) {
+    std::lock_guard lock(s.bench.dataMutex);
+    if (!writeExports(s.bench.test, {options.test, {}}, exports)) status = 2;
+  }
   if (!options.report.empty()) {
     nlohmann::ordered_json report;
     report["test"] = options.test;
@@ -91,8 +104,9 @@ int run(const SessionOptions& options) {
 
 const bool registered = registerCommand(
     {"run", kTesterCommands, "contact test, full test and comparison", [](CLI::App& command) -> Runner {
-       auto o = std::make_shared<SessionOptions>();
-       addSessionOptions(command, *o, {.test = true, .report = true, .save = true});
+       auto o = std::make_shared<RunOptions>();
+       addSessionOptions(command, o->session, {.test = true, .report = true, .save = true});
+       addExportOutputOptions(command, o->exports);
        command.footer(
            "Ctrl+C cancels the run as \"Отмена\" does.\n"
            "Exit status: 0 no errors, 1 errors found, 2 not finished, the supply may still be on (the\n"

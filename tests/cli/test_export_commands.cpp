@@ -1,0 +1,80 @@
+// qel export and the export options of qel run, as a technician uses them on a failed run.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "run_program.h"
+#include "temp_files.h"
+
+namespace {
+
+using qel::testing::ProgramRun;
+using qel::testing::shellPath;
+
+ProgramRun qel(const std::string& arguments) {
+  return qel::testing::runProgram(QEL_BINARY, arguments);
+}
+
+std::string example(const char* name) {
+  return shellPath(std::string(QEL_EXAMPLES_DIR) + "/" + name);
+}
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The dump without its date, which differs between two exports.
+std::string withoutDate(std::string vcd) {
+  const size_t from = vcd.find("$date"), to = vcd.find("$end", from);
+  return from == std::string::npos ? vcd : vcd.erase(from, to - from);
+}
+
+TEST(ExportCommands, ASavedResultExportsAsTheRunItselfDidAndFailuresKeepOldFiles) {
+  qel::testing::TempDir dir;
+  const std::string run = qel::testing::shellPath(dir.file("run.vcd")),
+                    saved = shellPath(dir.file("result.qel")), later = shellPath(dir.file("later.vcd"));
+  const ProgramRun failed =
+      qel("run " + example("nand7400.qel") + " --tester virtual --chip 7400 --fault stuck1:6" + " --vcd " +
+          run + " --save-result " + saved);
+  ASSERT_EQ(failed.status, 1) << failed.err;
+  const ProgramRun exported =
+      qel("export " + example("nand7400.qel") + " --result " + saved + " --vcd " + later);
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  std::string fromRun = withoutDate(bytesOf(dir.file("run.vcd")));
+  const std::string fromFile = withoutDate(bytesOf(dir.file("later.vcd")));
+  // The same lanes and values; only the header names where the result came from.
+  EXPECT_NE(fromFile.find("Result: "), std::string::npos);
+  EXPECT_EQ(fromRun.find("Result: "), std::string::npos);
+  EXPECT_NE(fromRun.find("Error cycles: 2"), std::string::npos) << fromRun;
+  EXPECT_EQ(fromRun.substr(fromRun.find("$timescale")), fromFile.substr(fromFile.find("$timescale")));
+
+  // A result of another package is refused; nothing is written.
+  const ProgramRun other = qel("export " + example("counter161_radix10.qel") + " --result " + saved + " --vcd " +
+                               shellPath(dir.file("other.vcd")));
+  EXPECT_EQ(other.status, 1);
+  EXPECT_NE(other.err.find("package"), std::string::npos) << other.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.file("other.vcd")));
+
+  // No output named, or an unwritable target: usage or write error, the old file whole.
+  EXPECT_EQ(qel("export " + example("nand7400.qel")).status, 2);
+  std::filesystem::create_directory(dir.path() / "folder.vcd");
+  EXPECT_EQ(qel("export " + example("nand7400.qel") + " --vcd " + shellPath(dir.file("folder.vcd"))).status,
+            2);
+#if !defined(_WIN32)
+  std::filesystem::permissions(dir.file("later.vcd"), std::filesystem::perms::owner_read);
+  const std::string before = bytesOf(dir.file("later.vcd"));
+  const ProgramRun refused = qel("export " + example("nand7400.qel") + " --vcd " + later);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("was not written"), std::string::npos) << refused.err;
+  EXPECT_EQ(bytesOf(dir.file("later.vcd")), before);
+#endif
+}
+
+}  // namespace
