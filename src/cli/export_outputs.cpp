@@ -4,12 +4,17 @@
 #include <cstdio>
 
 #include "cli/output.h"
+#include "exports/csv_export.h"
 #include "exports/vcd_export.h"
 
 namespace qel::cli {
 
 void addExportOutputOptions(CLI::App& command, ExportOutputs& o) {
   command.add_option("--vcd", o.vcd, "the reference, the result and the mismatches as a value change dump")
+      ->type_name("FILE");
+  command.add_option("--csv", o.csv, "the table's rows: cycle, word, reference and result value, mismatch")
+      ->type_name("FILE");
+  command.add_option("--csv-levels", o.csvLevels, "each cycle's expected and measured level of every pin")
       ->type_name("FILE");
 }
 
@@ -25,6 +30,13 @@ bool writeExports(const TestDescription& test, const ExportSource& source, const
     report(o.vcd, writeOutputStreamed(
                       o.vcd, [&](const auto& write) { return exports::writeVcd(test, header, write); }));
   }
+  if (!o.csv.empty())
+    report(o.csv, writeOutputStreamed(
+                      o.csv, [&](const auto& write) { return exports::writeTableCsv(test, write); }));
+  if (!o.csvLevels.empty())
+    report(o.csvLevels, writeOutputStreamed(o.csvLevels, [&](const auto& write) {
+             return exports::writeLevelsCsv(test, write);
+           }));
   return ok;
 }
 

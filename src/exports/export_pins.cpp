@@ -15,12 +15,7 @@ std::vector<ExportPin> exportPins(const TestDescription& t) {
   for (int p = 1; p <= t.pinCount && p <= kMaxDirectPin; ++p) {
     if (!hasRow[size_t(p)] || t.isPassive(p)) continue;
     std::string label = std::to_string(p);
-    const std::string& name = t.pins[size_t(p)].name;
-    if (!name.empty()) label += "_";
-    // Blanks end a name in the viewers' formats; brackets would read as a bit range.
-    for (const char c : name)
-      label +=
-          (static_cast<unsigned char>(c) <= ' ' || c == '[' || c == ']' || c == ',' || c == '"') ? '_' : c;
+    if (!t.pins[size_t(p)].name.empty()) label += "_" + t.pins[size_t(p)].name;
     out.push_back({p, std::move(label)});
   }
   return out;

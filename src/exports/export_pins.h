@@ -12,7 +12,7 @@ namespace qel::exports {
 
 struct ExportPin {
   int pin;
-  std::string label;  // "<pin>_<name>" without blanks
+  std::string label;  // "<pin>_<name>", or the number alone for a pin without a name
 };
 
 std::vector<ExportPin> exportPins(const TestDescription& test);

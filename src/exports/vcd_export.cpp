@@ -36,6 +36,13 @@ std::string headerText(const std::string& text) {
   return out;
 }
 
+// Blanks end a name in the dump; brackets would read as a bit range.
+std::string laneName(const std::string& label) {
+  std::string out;
+  for (const char c : label) out += static_cast<unsigned char>(c) <= ' ' || c == '[' || c == ']' ? '_' : c;
+  return out;
+}
+
 struct Lane {
   uint64_t bit;
   std::string id[3];  // reference, result, mismatch
@@ -85,7 +92,7 @@ std::string writeVcd(const TestDescription& t, const ExportHeader& header, const
   for (size_t s = 0; s < 3; ++s) {
     out << "$scope module " << kScopes[s] << " $end\n";
     for (size_t i = 0; i < pins.size(); ++i)
-      out << "$var wire 1 " << lanes[i].id[s] << ' ' << pins[i].label << " $end\n";
+      out << "$var wire 1 " << lanes[i].id[s] << ' ' << laneName(pins[i].label) << " $end\n";
     out << "$upscope $end\n";
   }
   out << "$enddefinitions $end\n";

@@ -56,8 +56,8 @@ TEST(ExportCommands, ASavedResultExportsAsTheRunItselfDidAndFailuresKeepOldFiles
   EXPECT_EQ(fromRun.substr(fromRun.find("$timescale")), fromFile.substr(fromFile.find("$timescale")));
 
   // A result of another package is refused; nothing is written.
-  const ProgramRun other = qel("export " + example("counter161_radix10.qel") + " --result " + saved + " --vcd " +
-                               shellPath(dir.file("other.vcd")));
+  const ProgramRun other = qel("export " + example("counter161_radix10.qel") + " --result " + saved +
+                               " --vcd " + shellPath(dir.file("other.vcd")));
   EXPECT_EQ(other.status, 1);
   EXPECT_NE(other.err.find("package"), std::string::npos) << other.err;
   EXPECT_FALSE(std::filesystem::exists(dir.file("other.vcd")));
