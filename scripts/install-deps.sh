@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev ccache
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
-  libftdi1-dev help2man dpkg-dev file
+  libftdi1-dev help2man dpkg-dev file libpugixml-dev
   python3 time
   sigrok-cli
 )

@@ -77,4 +77,41 @@ TEST(ExportCommands, ASavedResultExportsAsTheRunItselfDidAndFailuresKeepOldFiles
 #endif
 }
 
+TEST(ExportCommands, AnImportedVectorLibraryRunsOnTheVirtualChipsAndNamesWhatItLeftOut) {
+  qel::testing::TempDir dir;
+  const std::string xml = shellPath(std::string(QEL_EXAMPLES_DIR) + "/../tests/exports/vectors.xml");
+  const std::string out = shellPath(dir.file("lib"));
+  const ProgramRun imported = qel("import " + xml + " -o " + out);
+  EXPECT_EQ(imported.status, 1) << imported.err;  // some chips could not be carried over
+  EXPECT_NE(imported.out.find("3 tests written"), std::string::npos) << imported.out;
+  for (const char* line :
+       {"chip 74LVC00: supply 3.3V", "chip 7476: supply on pin 4, not the package's corner pin 16",
+        "chip WIDE48: 48 pins, more than the tester's 40", "chip 7404: vector 02: 13 symbols",
+        "chip 7402: vector 07: symbol \"Q\""})
+    EXPECT_NE(imported.out.find(line), std::string::npos) << line;
+
+  const ProgramRun checked = qel("check " + out + "/7400.qel " + out + "/7474.qel " + out + "/74245.qel");
+  EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
+  EXPECT_EQ(qel("book " + out + "/vectors.lib --check").status, 0);
+  // Combinational with X, clocked, bidirectional with Z: a good chip passes, a stuck output fails.
+  for (const auto& [chip, output] : {std::pair{"7400", "3"}, {"7474", "9"}, {"74245", "15"}}) {
+    const std::string run = "run " + out + "/" + chip + ".qel --tester virtual --chip " + chip;
+    EXPECT_EQ(qel(run).status, 0) << chip;
+    EXPECT_EQ(qel(run + " --fault stuck0:" + output).status + qel(run + " --fault stuck1:" + output).status,
+              2)
+        << chip;
+  }
+
+  // A file that is not XML: one line, nothing written; the tests already there stay as they were.
+  const std::string before = bytesOf(dir.file("lib/7400.qel"));
+  {
+    std::ofstream broken(dir.file("broken.xml"));
+    broken << "<logicic><ic name=\"7400\" pins=\"14\"><vector id=\"1\">0 0 H";
+  }
+  const ProgramRun bad = qel("import " + shellPath(dir.file("broken.xml")) + " -o " + out);
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("line 1: "), std::string::npos) << bad.err;
+  EXPECT_EQ(bytesOf(dir.file("lib/7400.qel")), before);
+}
+
 }  // namespace
