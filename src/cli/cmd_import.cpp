@@ -63,8 +63,7 @@ int importVectors(const ImportOptions& o) {
       book.addEntry(std::string(app::kTestsPrefix) + "/" + t.fileName);
       book.addName(t.chip, "");
     }
-    const std::string bookName =
-        o.book.empty() ? utf8(fileio::toPath(o.xml).stem()) + ".lib" : o.book;
+    const std::string bookName = o.book.empty() ? utf8(fileio::toPath(o.xml).stem()) + ".lib" : o.book;
     const std::string bookPath = utf8(fileio::toPath(o.folder) / fileio::toPath(bookName));
     if (const std::string error = book.saveBook(bookPath); !error.empty()) {
       std::fprintf(stderr, "qel import: the book was not written: %s\n", error.c_str());

@@ -25,8 +25,8 @@ struct LibraryImport {
 // Writes the tests into folder (which must exist), each saved whole or not at all.
 LibraryImport importLibrary(const VectorLibrary& library, const std::string& folder);
 
-// A file name for a chip: Latin and Cyrillic letters, digits, '-', '_' and '.', unique among `taken` (compared
-// without case, as Windows does), with ".qel".
+// A file name for a chip: Latin and Cyrillic letters, digits, '-', '_' and '.', unique among `taken`
+// (compared without case, as Windows does), with ".qel".
 std::string testFileName(const std::string& chip, std::vector<std::string>& taken);
 
 }  // namespace qel::exports
