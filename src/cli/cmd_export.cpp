@@ -30,8 +30,9 @@ bool load(engine::Bench& bench, const std::string& path, ConsoleOperator& op) {
 
 int exportTest(const ExportOptions& o) {
   if (o.outputs.empty())
-    return usageError("qel export: name at least one output (--vcd, --csv, --csv-levels)");
-  if (auto e = routeStandardOutput({&o.outputs.vcd, &o.outputs.csv, &o.outputs.csvLevels}))
+    return usageError("qel export: name at least one output (--vcd, --csv, --csv-levels, --png)");
+  if (const std::string e = checkExportOutputs(o.outputs); !e.empty()) return usageError("qel export: " + e);
+  if (auto e = routeStandardOutput({&o.outputs.vcd, &o.outputs.csv, &o.outputs.csvLevels, &o.outputs.png}))
     return usageError("qel export: " + *e);
   ConsoleOperator op(stderr);
   engine::Bench bench;
@@ -49,6 +50,7 @@ int exportTest(const ExportOptions& o) {
     if (!taken.note.empty())
       std::fprintf(stderr, "qel export: %s: %s\n", o.result.c_str(), taken.note.c_str());
     source.result = o.result;
+    source.measured = true;
   }
   return writeExports(bench.test, source, o.outputs) ? 0 : 2;
 }

@@ -76,8 +76,9 @@ bool writeHtml(const RunOptions& o, EngineSession& s, engine::Outcome outcome, b
 int run(const RunOptions& runOptions) {
   const SessionOptions& options = runOptions.session;
   const ExportOutputs& exports = runOptions.exports;
+  if (const std::string e = checkExportOutputs(exports); !e.empty()) return usageError("qel run: " + e);
   if (auto e = routeStandardOutput({&options.report, &options.saveResult, &exports.vcd, &exports.csv,
-                                    &exports.csvLevels, &runOptions.html}))
+                                    &exports.csvLevels, &exports.png, &runOptions.html}))
     return usageError("qel run: " + *e);
   EngineSession s(options);
   if (!s.open()) return 2;
@@ -115,7 +116,7 @@ int run(const RunOptions& runOptions) {
   }
   if (compared && !exports.empty()) {
     std::lock_guard lock(s.bench.dataMutex);
-    if (!writeExports(s.bench.test, {options.test, {}}, exports)) status = 2;
+    if (!writeExports(s.bench.test, {options.test, {}, true}, exports)) status = 2;
   }
   if (!runOptions.html.empty() && !writeHtml(runOptions, s, outcome, compared, errors)) status = 2;
   if (!options.report.empty()) {

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "cli/cli_util.h"
+#include "cli/diagram_png.h"
 #include "cli/output.h"
 #include "exports/csv_export.h"
 #include "exports/vcd_export.h"
@@ -16,6 +18,21 @@ void addExportOutputOptions(CLI::App& command, ExportOutputs& o) {
       ->type_name("FILE");
   command.add_option("--csv-levels", o.csvLevels, "each cycle's expected and measured level of every pin")
       ->type_name("FILE");
+  command.add_option("--png", o.png, "a picture of the diagram, drawn as the desktop program draws it")
+      ->type_name("FILE");
+  command.add_option("--png-cycles", o.pngCycles, "the cycles of the picture (the first 200 by default)")
+      ->type_name("FROM:TO");
+}
+
+namespace {
+constexpr int kDefaultPictureCycles = 200;
+}
+
+std::string checkExportOutputs(const ExportOutputs& o) {
+  if (!o.png.empty() && !diagramPicturesAvailable())
+    return "--png is not available: this qel was built without the desktop program's painter";
+  if (!o.pngCycles.empty() && !parseCycleRange(o.pngCycles)) return "--png-cycles takes FROM:TO";
+  return {};
 }
 
 bool writeExports(const TestDescription& test, const ExportSource& source, const ExportOutputs& o) {
@@ -37,6 +54,11 @@ bool writeExports(const TestDescription& test, const ExportSource& source, const
     report(o.csvLevels, writeOutputStreamed(o.csvLevels, [&](const auto& write) {
              return exports::writeLevelsCsv(test, write);
            }));
+  if (!o.png.empty()) {
+    const CycleRange range = o.pngCycles.empty() ? CycleRange{} : *parseCycleRange(o.pngCycles);
+    const auto [from, to] = clampRange(range, test.cycleCount, kDefaultPictureCycles);
+    report(o.png, writeOutput(o.png, diagramPng(test, from, to, source.measured)));
+  }
   return ok;
 }
 

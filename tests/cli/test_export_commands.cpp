@@ -55,6 +55,19 @@ TEST(ExportCommands, ASavedResultExportsAsTheRunItselfDidAndFailuresKeepOldFiles
   EXPECT_NE(fromRun.find("Error cycles: 2"), std::string::npos) << fromRun;
   EXPECT_EQ(fromRun.substr(fromRun.find("$timescale")), fromFile.substr(fromFile.find("$timescale")));
 
+  // The picture is the desktop program's drawing where qel has its painter, else refused as such.
+  const ProgramRun png = qel("export " + example("nand7400.qel") + " --result " + saved +
+                             " --png-cycles 2:5 --png " + shellPath(dir.file("run.png")));
+  if (png.status == 0) {
+    EXPECT_EQ(bytesOf(dir.file("run.png")).substr(0, 8), "\x89PNG\r\n\x1a\n");
+  } else {
+    EXPECT_EQ(png.status, 2);
+    EXPECT_NE(png.err.find("--png is not available"), std::string::npos) << png.err;
+  }
+  EXPECT_EQ(qel("export " + example("nand7400.qel") + " --png-cycles 5 --png " + shellPath(dir.file("x.png")))
+                .status,
+            2);
+
   // A result of another package is refused; nothing is written.
   const ProgramRun other = qel("export " + example("counter161_radix10.qel") + " --result " + saved +
                                " --vcd " + shellPath(dir.file("other.vcd")));
