@@ -117,6 +117,10 @@ int run(const RunOptions& runOptions) {
   if (compared && !exports.empty()) {
     std::lock_guard lock(s.bench.dataMutex);
     if (!writeExports(s.bench.test, {options.test, {}, true}, exports)) status = 2;
+  } else if (!exports.empty()) {
+    // No result to show; any old files stay as they were.
+    std::fprintf(stderr,
+                 "qel: the run did not get as far as the comparison; no VCD, CSV or picture written\n");
   }
   if (!runOptions.html.empty() && !writeHtml(runOptions, s, outcome, compared, errors)) status = 2;
   if (!options.report.empty()) {

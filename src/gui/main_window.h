@@ -88,6 +88,7 @@ class MainWindow : public QMainWindow {
   void exportVcd();                    // "Экспорт в VCD..."
   void saveDiagramPicture();           // "Сохранить изображение..."
   void saveRunReport();                // "Отчёт о прогоне (HTML)..."
+  void exportTableCsv();               // "Сохранить CSV..." of the table page
   void showProgramOptions();           // "Настройки программы..."
   void showTestParameters();           // "Параметры тестирования..." (acSettingsExecute)
   void showReferenceBook();            // N69Click, "Открыть тест по названию..."

@@ -1,5 +1,5 @@
-// The test and its result for other programs: "Экспорт в VCD...", "Сохранить изображение..." and
-// the HTML report of a run.
+// The test and its result for other programs: "Экспорт в VCD...", "Сохранить изображение...", the
+// HTML report of a run and the table's rows as CSV.
 
 #include <QDateTime>
 #include <QFileDialog>
@@ -7,6 +7,7 @@
 #include <QInputDialog>
 
 #include "app/save_test.h"
+#include "exports/csv_export.h"
 #include "exports/html_report.h"
 #include "exports/vcd_export.h"
 #include "gui/diagram_image.h"
@@ -48,6 +49,16 @@ void MainWindow::exportVcd() {
   if (path.isEmpty()) return;
   std::lock_guard lock(bench_.dataMutex);
   reportExportFailure(path, exports::saveVcd(bench_.test, exportHeader(bench_.test), us(path)));
+}
+
+void MainWindow::exportTableCsv() {
+  if (!bench_.testReady() || bench_.busy()) return;
+  const QString path = exportFile("CSV (*.csv)", "csv");
+  if (path.isEmpty()) return;
+  std::lock_guard lock(bench_.dataMutex);
+  reportExportFailure(path, fileio::saveFileStreamed(us(path), [&](const fileio::ChunkWriter& write) {
+                        return exports::writeTableCsv(bench_.test, write);
+                      }));
 }
 
 void MainWindow::saveDiagramPicture() {

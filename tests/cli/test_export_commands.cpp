@@ -95,6 +95,8 @@ TEST(ExportCommands, AnImportedVectorLibraryRunsOnTheVirtualChipsAndNamesWhatItL
   const std::string xml = shellPath(std::string(QEL_EXAMPLES_DIR) + "/../tests/exports/vectors.xml");
   const std::string out = shellPath(dir.file("lib"));
   const ProgramRun imported = qel("import " + xml + " -o " + out);
+  if (imported.status == 2 && imported.err.find("not available in this build") != std::string::npos)
+    GTEST_SKIP() << "this qel reads no XML";
   EXPECT_EQ(imported.status, 1) << imported.err;  // some chips could not be carried over
   EXPECT_NE(imported.out.find("3 tests written"), std::string::npos) << imported.out;
   for (const char* line :

@@ -2,6 +2,7 @@
 
 #include "app/test_loader.h"
 #include "exports/library_import.h"
+#include "fileio/input_file.h"
 #include "recording_operator.h"
 #include "temp_files.h"
 
@@ -74,17 +75,23 @@ TEST(VectorImport, EveryImportedTestLoadsWithoutAMessageUnderItsOwnName) {
   library.chips = {flipFlop(), chip("К155ТМ2/1", "8", {"1 0 H G 1 1 X V"}),
                    chip("dff-8", "8", {"1 0 H G 1 1 X V"}), chip("bad", "8", {"1"})};
   library.problems = {"line 9: Start-end tags mismatch"};
-  const LibraryImport imported = importLibrary(library, dir.path().string());
+  const std::u8string folder = dir.path().u8string();
+  const LibraryImport imported = importLibrary(library, std::string(folder.begin(), folder.end()));
   ASSERT_EQ(imported.tests.size(), 3u);
   EXPECT_EQ(imported.tests[0].fileName, "DFF-8.qel");
   EXPECT_EQ(imported.tests[1].fileName, "К155ТМ2_1.qel");
   EXPECT_EQ(imported.tests[2].fileName, "dff-8_2.qel");  // a Windows folder would not tell them apart
   EXPECT_EQ(imported.refused, (std::vector<std::string>{"line 9: Start-end tags mismatch",
                                                         "chip bad: vector 1: 1 symbols for 8 pins"}));
+  // Paths as UTF-8, as the program holds them: a Cyrillic name must survive on Windows too.
+  auto utf8Path = [&](const std::string& name) {
+    const std::u8string p = (dir.path() / fileio::toPath(name)).u8string();
+    return std::string(p.begin(), p.end());
+  };
   for (const auto& test : imported.tests) {
     engine::Bench bench;
     testing::RecordingOperator op;
-    const app::LoadResult loaded = app::loadTest(bench, dir.file(test.fileName), op);
+    const app::LoadResult loaded = app::loadTest(bench, utf8Path(test.fileName), op);
     EXPECT_TRUE(loaded.shown) << test.fileName;
     EXPECT_TRUE(op.messages().empty()) << test.fileName << ": " << op.messages().front().text;
     EXPECT_EQ(bench.test.cycleCount, test.cycles);

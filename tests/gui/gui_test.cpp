@@ -427,6 +427,10 @@ void GuiTest::exportsOfAFailedRun() {
       red = picture.pixelColor(x, y) == colours::error;
   QVERIFY(red);
 
+  target = dir.filePath("table.csv");
+  h.window->findChild<QAction*>("acTableCsv")->trigger();
+  QVERIFY(bytesOf(target).startsWith("\xEF\xBB\xBF"));
+
   target = dir.filePath("report.html");
   h.window->findChild<QAction*>("acRunReport")->trigger();
   const QByteArray html = bytesOf(target);
