@@ -113,8 +113,9 @@ def main():
         "check": lambda q, f: [q, "check", f],
         "dump": lambda q, f: [q, "dump", f],
         "run": lambda q, f: [q, "run", f, "--tester", "virtual", "--chip", "7400"],
+        "vcd": lambda q, f: [q, "export", f, "--vcd", f + ".vcd"],
     }
-    plan = {"40x1M": ["check", "dump"], "40x4M": ["check"], "40x16M": ["check"], "7400x1M": ["check", "run"]}
+    plan = {"40x1M": ["check", "dump", "vcd"], "40x4M": ["check"], "40x16M": ["check"], "7400x1M": ["check", "run"]}
 
     print("%-8s %-8s %-28s %9s %7s %9s %9s" % ("test", "command", "binary", "wall s", "x cat", "RSS MiB", "goal MiB"))
     for name, make in tests.items():

@@ -5,8 +5,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev ccache
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
-  libftdi1-dev help2man dpkg-dev file
+  libftdi1-dev help2man dpkg-dev file libpugixml-dev
   python3 time
+  sigrok-cli
 )
 if [ -d "$(dirname "$0")/../src/gui" ] && [ "${QEL_WITH_GUI:-1}" = 1 ]; then
   # The golden screenshots are drawn with DejaVu.

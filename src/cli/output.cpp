@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <utility>
 #include <vector>
@@ -119,6 +120,29 @@ std::string writeOutput(const std::string& path, const std::string& bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fflush(out) != 0)
     return "standard output cannot be written";
   return {};
+}
+
+std::string writeOutputStreamed(
+    const std::string& path,
+    const std::function<std::string(const std::function<bool(std::string_view)>&)>& produce) {
+  if (path != "-") return fileio::saveFileStreamed(path, produce);
+  std::FILE* out = gData != nullptr ? gData : stdout;
+  const std::string stopped = produce([out](std::string_view chunk) {
+    return std::fwrite(chunk.data(), 1, chunk.size(), out) == chunk.size();
+  });
+  if (std::ferror(out) || std::fflush(out) != 0) return "standard output cannot be written";
+  return stopped;
+}
+
+std::string toolName() {
+  return std::string("qel ") + toolVersion();
+}
+
+std::string utcNow() {
+  const std::time_t now = std::time(nullptr);
+  char text[32] = "";
+  if (const std::tm* utc = std::gmtime(&now)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", utc);
+  return text;
 }
 
 nlohmann::ordered_json stampedReport(const nlohmann::ordered_json& report) {

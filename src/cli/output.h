@@ -3,9 +3,11 @@
 // with the tool's and the schema's versions, colour only for a terminal that wants it, UTF-8 on
 // the Windows console.
 
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -33,6 +35,16 @@ std::optional<std::string> routeStandardOutput(std::initializer_list<const std::
 // Writes the bytes to the file (replacing it whole) or, for "-", to standard output. An empty
 // string on success, else what went wrong.
 std::string writeOutput(const std::string& path, const std::string& bytes);
+
+// The same for output written chunk by chunk (fileio::saveFileStreamed); produce returns an empty
+// string or why it stopped.
+std::string writeOutputStreamed(
+    const std::string& path,
+    const std::function<std::string(const std::function<bool(std::string_view)>&)>& produce);
+
+// "qel 0.1.0", and the time now in UTC, for the header of an export.
+std::string toolName();
+std::string utcNow();
 
 // The report with the tool, its version and the schema version in front.
 nlohmann::ordered_json stampedReport(const nlohmann::ordered_json& report);

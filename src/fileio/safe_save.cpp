@@ -189,6 +189,13 @@ std::string saveRefusal(const std::string& path) {
 }
 
 std::string saveFile(const std::string& path, std::string_view bytes) {
+  return saveFileStreamed(path, [bytes](const ChunkWriter& write) {
+    return write(bytes) ? std::string() : std::string("write failed");
+  });
+}
+
+std::string saveFileStreamed(const std::string& path,
+                             const std::function<std::string(const ChunkWriter&)>& produce) {
   fs::path target;
   std::string reason;
   if (!followLinks(toPath(path), target, reason)) return reason;
@@ -220,7 +227,19 @@ std::string saveFile(const std::string& path, std::string_view bytes) {
     return text;
   };
   const std::string written = "не удалось записать " + utf8(target);
-  if (const auto e = writeAll(file.get(), bytes)) return fail(written, e);
+  std::error_code writeError;
+  const ChunkWriter write = [&](std::string_view chunk) {
+    if (!writeError) writeError = writeAll(file.get(), chunk);
+    return !writeError;
+  };
+  const std::string gaveUp = produce(write);
+  if (writeError) return fail(written, writeError);
+  if (!gaveUp.empty()) {
+    file.close();
+    std::error_code ignored;
+    fs::remove(temp, ignored);
+    return gaveUp;
+  }
   if (replacing) keepMode(file.get(), target);
   if (const auto e = flushToDisk(file.get())) return fail(written, e);
   if (const auto e = file.close()) return fail(written, e);

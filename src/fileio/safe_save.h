@@ -3,6 +3,7 @@
 // beside the target and renamed over it, so a failure or a kill at any point leaves the old file
 // whole and nothing of another name touched.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,14 @@ namespace qel::fileio {
 // success is reported. Returns an empty string on success, else why it failed, in the user's
 // words; the temporary file is gone either way.
 std::string saveFile(const std::string& path, std::string_view bytes);
+
+// Hands each chunk to the temporary file; false once a write has failed.
+using ChunkWriter = std::function<bool(std::string_view)>;
+
+// The same for content too large to hold at once: produce writes it chunk by chunk and returns an
+// empty string, or why it gave up; either failure leaves the old file whole.
+std::string saveFileStreamed(const std::string& path,
+                             const std::function<std::string(const ChunkWriter&)>& produce);
 
 // Whether saveFile would refuse the target before writing anything: the same reason, or empty.
 std::string saveRefusal(const std::string& path);

@@ -126,6 +126,7 @@ void MainWindow::buildPages() {
   pages_->addTab(table_, "Таблица");
   connect(words_, &WordPanelsWidget::searchRequested, this, &MainWindow::showSearch);
   connect(table_, &TablePage::searchRequested, this, &MainWindow::showSearch);
+  connect(table_, &TablePage::csvRequested, this, &MainWindow::exportTableCsv);
 
   auto* packagePage = new QWidget(pages_);
   auto* pl = new QVBoxLayout(packagePage);

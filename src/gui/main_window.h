@@ -58,6 +58,9 @@ class MainWindow : public QMainWindow {
 
   // The file dialogs; tests replace them. Empty for cancelled.
   std::function<QString(bool save)> chooseTestFile;
+  // The export file dialog for a filter, and the cycle range of a picture; tests replace them.
+  std::function<QString(const QString& filter)> chooseExportFile;
+  std::function<QString(const QString& preset)> chooseCycleRange;
   // Opens a help document; tests replace it. False when nothing could open it.
   std::function<bool(const QString& path)> openDocument;
   // Closing ends the program (FormCloseQuery); tests keep the process.
@@ -82,6 +85,10 @@ class MainWindow : public QMainWindow {
   void showWordsDialog();              // SpeedButton2Click
   void openHelpFile();                 // F1: "ZIREDOVOZI.HLP" in the program's folder
   void saveDataFile();                 // "Сохранить файл данных..."
+  void exportVcd();                    // "Экспорт в VCD..."
+  void saveDiagramPicture();           // "Сохранить изображение..."
+  void saveRunReport();                // "Отчёт о прогоне (HTML)..."
+  void exportTableCsv();               // "Сохранить CSV..." of the table page
   void showProgramOptions();           // "Настройки программы..."
   void showTestParameters();           // "Параметры тестирования..." (acSettingsExecute)
   void showReferenceBook();            // N69Click, "Открыть тест по названию..."
@@ -137,6 +144,9 @@ class MainWindow : public QMainWindow {
   void dropEvent(QDropEvent* e) override;
 
  private:
+  // The chosen export file with its suffix added when none was typed; empty when cancelled.
+  QString exportFile(const QString& filter, const QString& suffix);
+  void reportExportFailure(const QString& path, const std::string& error);
   void buildMenus();
   void buildToolBars();
   void buildPages();

@@ -43,6 +43,9 @@ void MainWindow::buildMenus() {
   connect(editor, &QAction::triggered, this, &MainWindow::openInEditor);
   addAction(file, "&Сохранить как...", "acSave", &MainWindow::saveTestAs);
   addAction(file, "Сохранить файл данных...", "acSaveData", &MainWindow::saveDataFile);
+  addAction(file, "Экспорт в VCD...", "acExportVcd", &MainWindow::exportVcd);
+  addAction(file, "Сохранить изображение...", "acSavePicture", &MainWindow::saveDiagramPicture);
+  addAction(file, "Отчёт о прогоне (HTML)...", "acRunReport", &MainWindow::saveRunReport);
   file->addSeparator();
   for (int i = 0; i < 4; ++i) {
     recent_[size_t(i)] = file->addAction(QString());

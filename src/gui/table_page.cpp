@@ -103,6 +103,10 @@ TablePage::TablePage(const engine::Bench& bench, QWidget* parent) : QWidget(pare
   find->setObjectName("SpeedButton15");
   find->setToolTip("Найти такт по данным слова");
   connect(find, &QAction::triggered, this, &TablePage::searchRequested);
+  QAction* csv = bar_->addAction("Сохранить CSV...");
+  csv->setObjectName("acTableCsv");
+  csv->setToolTip("Строки таблицы в файл CSV");
+  connect(csv, &QAction::triggered, this, &TablePage::csvRequested);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(bar_);

@@ -55,6 +55,8 @@ class TablePage : public QWidget {
  Q_SIGNALS:
   // SpeedButton15 of the page's tool bar.
   void searchRequested();
+  // "Сохранить CSV..." of the page's tool bar.
+  void csvRequested();
   // The test is about to change: whoever reads the rows stops.
   void rowsStopped();
 

@@ -100,5 +100,25 @@ TEST(SafeSave, RefusalsAndFailuresSayWhyAndLeaveEverythingAsItWas) {
   EXPECT_EQ(folderListing(dir.path()), (std::vector<std::string>{"folder.qel", "ro.qel"}));
 }
 
+TEST(SafeSave, AStreamedSaveThatGivesUpHalfWayLeavesTheOldFileAndNoTemporary) {
+  testing::TempDir dir;
+  writeText(dir.file("run.vcd"), "old");
+  const std::string stopped =
+      fileio::saveFileStreamed(dir.file("run.vcd"), [](const fileio::ChunkWriter& write) {
+        write(std::string(3 << 20, 'a'));
+        return std::string("the test could not be read");
+      });
+  EXPECT_EQ(stopped, "the test could not be read");
+  EXPECT_EQ(readBytes(dir.file("run.vcd")), "old");
+  EXPECT_EQ(folderListing(dir.path()), std::vector<std::string>{"run.vcd"});
+
+  EXPECT_EQ(fileio::saveFileStreamed(dir.file("run.vcd"),
+                                     [](const fileio::ChunkWriter& write) {
+                                       return write("new ") && write("content") ? std::string() : "no";
+                                     }),
+            "");
+  EXPECT_EQ(readBytes(dir.file("run.vcd")), "new content");
+}
+
 }  // namespace
 }  // namespace qel

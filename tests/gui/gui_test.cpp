@@ -70,6 +70,7 @@ class GuiTest : public QObject {
   void recentFilesMenu();
   void goldenLoadedTest();
   void runWithInjectedFault();
+  void exportsOfAFailedRun();
   void contactFaultOnPackage();
   void tableAndWordsDialog();
   void programOptionsDialog();
@@ -387,6 +388,63 @@ void GuiTest::runWithInjectedFault() {
   h.window->loadFile(saved);
   QVERIFY(h.window->pages()->isVisible());
   QCOMPARE(h.bench.test.cycleCount, 6);
+}
+
+void GuiTest::exportsOfAFailedRun() {
+  if (qgetenv("QEL_TESTER") != "virtual") QSKIP("needs QEL_TESTER=virtual");
+  Harness h(true);
+  h.window->loadFile(example("nand7400.qel"));
+  QTemporaryDir dir;
+  QString target;
+  h.window->chooseExportFile = [&](const QString&) { return target; };
+  // No report before a run: nothing is measured yet.
+  target = dir.filePath("early.html");
+  h.window->findChild<QAction*>("acRunReport")->trigger();
+  QVERIFY(!QFile::exists(target));
+  QVERIFY(h.runAndWait([&] { h.window->startFullTest(); }));
+  QVERIFY(h.bench.errors.errorCount > 0);
+
+  auto bytesOf = [](const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  target = dir.filePath("run");  // the suffix is added
+  h.window->findChild<QAction*>("acExportVcd")->trigger();
+  QVERIFY(bytesOf(target + ".vcd").contains("$scope module mismatch $end"));
+
+  // The picture of the chosen cycles through the diagram's painter: the error cells in red.
+  h.window->chooseCycleRange = [](const QString& preset) {
+    return preset.startsWith("1:") ? QString("2:5") : QString();
+  };
+  target = dir.filePath("diagram.png");
+  h.window->findChild<QAction*>("acSavePicture")->trigger();
+  const QImage picture(target);
+  QVERIFY(!picture.isNull());
+  QCOMPARE(picture.width(), views::kDiagramLeft + 4 * h.window->view().cellWidth + 1);
+  bool red = false;
+  for (int y = 0; y < picture.height() && !red; ++y)
+    for (int x = views::kDiagramLeft; x < picture.width() && !red; ++x)
+      red = picture.pixelColor(x, y) == colours::error;
+  QVERIFY(red);
+
+  target = dir.filePath("table.csv");
+  h.window->findChild<QAction*>("acTableCsv")->trigger();
+  QVERIFY(bytesOf(target).startsWith("\xEF\xBB\xBF"));
+
+  target = dir.filePath("report.html");
+  h.window->findChild<QAction*>("acRunReport")->trigger();
+  const QByteArray html = bytesOf(target);
+  QCOMPARE(html.count("<h3 "), h.bench.errors.errorCount);
+  QCOMPARE(html.count("data:image/png;base64,"), h.bench.errors.errorCount);
+
+  // A folder in the way: said, and nothing else touched.
+  QVERIFY(QDir(dir.path()).mkdir("folder.vcd"));
+  target = dir.filePath("folder.vcd");
+  h.op.shownMessages.clear();
+  h.window->findChild<QAction*>("acExportVcd")->trigger();
+  QCOMPARE(h.op.shownMessages.size(), size_t(1));
+  QVERIFY(h.op.shownMessages[0].first.find("это папка") != std::string::npos);
+  QCOMPARE(h.op.shownMessages[0].second, Icon::Error);
 }
 
 void GuiTest::contactFaultOnPackage() {
