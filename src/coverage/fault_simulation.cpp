@@ -1,0 +1,105 @@
+#include "coverage/fault_simulation.h"
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "engine/stimulus.h"
+#include "model/contact_record.h"
+#include "tester/protocol.h"
+#include "views/cycle_comparison.h"
+#include "virtual/block_run.h"
+#include "virtual/board.h"
+
+namespace qel::coverage {
+
+// What one worker writes: its own copy of the test to hold the results, and the comparison over it.
+class FaultSimulator::Lane {
+ public:
+  explicit Lane(const FaultSimulator& s)
+      : s_(s), test_(s.test_), comparison_(test_), codes_(size_t(std::max(s.test_.pinCount, 0)) * kBlock) {}
+
+  int run(const std::string& fault, std::string& error) {
+    virt::BoardConfig config = s_.board_;
+    if (!fault.empty())
+      if (auto e = virt::applySpec(config, fault)) {
+        error = *e;
+        return -1;
+      }
+    const auto board = virt::Board::create(config, error);
+    if (!board) return -1;
+    const int pins = test_.pinCount;
+    for (size_t n = 0; n < s_.blocks_.size(); ++n) {
+      const int first = int(n) * kBlock + 1;
+      const int cycles = std::min(test_.cycleCount - first + 1, kBlock);
+      // The engine switches the supply on before every block; the board keeps it on between them
+      // unless something fights the tester's drivers, which a fault inside the chip cannot.
+      board->setPower(true);
+      virt::runBlockOnBoard(*board, pins, s_.blocks_[n].data(), cycles, codes_.data());
+      test_.setResultCodes(first, cycles, codes_.data());
+      for (int c = first; c < first + cycles; ++c)
+        if (comparison_.compare(c).any()) return c;
+    }
+    return 0;
+  }
+
+ private:
+  static constexpr int kBlock = tester::kMaxBlockCycles;
+  const FaultSimulator& s_;
+  TestDescription test_;
+  views::CycleComparison comparison_;
+  std::vector<uint8_t> codes_;
+};
+
+FaultSimulator::FaultSimulator(const TestDescription& test, virt::BoardConfig board)
+    : test_(test), board_(std::move(board)) {
+  // The stimulus is the same for every fault: derived once, from contacts as a good board gives them.
+  ContactRecords contacts;
+  resetContactRecords(contacts, test);
+  for (int n = 0; int64_t(n) * tester::kMaxBlockCycles < test.cycleCount; ++n) {
+    blocks_.emplace_back();
+    engine::deriveStimulus(test, contacts, blocks_.back(), n, true);
+  }
+}
+
+int FaultSimulator::firstError(const std::string& fault, std::string& error) const {
+  Lane lane(*this);
+  return lane.run(fault, error);
+}
+
+std::vector<FaultOutcome> FaultSimulator::grade(const std::vector<std::string>& faults,
+                                                const std::function<void(int, int)>& progress,
+                                                const std::atomic<bool>* stop, int threads) const {
+  std::vector<FaultOutcome> out(faults.size());
+  std::vector<bool> done(faults.size());
+  std::atomic<size_t> next{0};
+  std::mutex mutex;
+  int finished = 0;
+  auto work = [&] {
+    Lane lane(*this);
+    for (size_t i; (i = next++) < faults.size();) {
+      if (stop != nullptr && stop->load()) return;
+      FaultOutcome& o = out[i];
+      o.fault = faults[i];
+      const int cycle = lane.run(o.fault, o.error);
+      o.detected = cycle > 0;
+      o.firstCycle = std::max(cycle, 0);
+      std::lock_guard lock(mutex);
+      done[i] = true;
+      if (progress) progress(++finished, int(faults.size()));
+    }
+  };
+  if (threads <= 0) threads = int(std::max(1u, std::thread::hardware_concurrency()));
+  threads = std::min(threads, int(std::max<size_t>(faults.size(), 1)));
+  std::vector<std::thread> workers;
+  for (int t = 1; t < threads; ++t) workers.emplace_back(work);
+  work();
+  for (auto& w : workers) w.join();
+  std::vector<FaultOutcome> kept;
+  for (size_t i = 0; i < out.size(); ++i)
+    if (done[i]) kept.push_back(std::move(out[i]));
+  return kept;
+}
+
+}  // namespace qel::coverage
