@@ -24,6 +24,14 @@ struct CoverageTotals {
 // Faults that could not be put on the chip are not counted.
 CoverageTotals totalsOf(const std::vector<FaultOutcome>& outcomes);
 
+// Per pin (index = pin, 1..pinCount): how many of the faults naming it the test finds. Memory line
+// and cell faults name no pin.
+struct PinCoverage {
+  int faults = 0;
+  int detected = 0;
+};
+std::vector<PinCoverage> pinCoverage(const std::vector<FaultOutcome>& outcomes, int pinCount);
+
 // "12 из 16 (75 %)"; the percentage rounds down, so 100 % means every fault.
 std::string shareText(int detected, int faults);
 

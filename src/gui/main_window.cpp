@@ -340,6 +340,8 @@ void MainWindow::afterLoad() {
   pages_->setCurrentIndex(kDiagramPage);
   words_->reloadWords();
   table_->reload();
+  // Coverage found for the last test says nothing of this one.
+  package_->setPinCoverage({});
   diagram_->refresh();
   // The cycle width that fits, now that the page has its size.
   diagram_->resetAfterLoad();

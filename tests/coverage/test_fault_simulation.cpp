@@ -94,6 +94,11 @@ TEST(FaultSimulation, TheGoodChipMustPassAndABadFaultIsReported) {
   EXPECT_EQ(totals.faults, 1);  // the fault that does not fit is not counted
   EXPECT_EQ(totals.detected, 1);
   EXPECT_EQ(coverage::shareText(2, 3), "2 из 3 (66 %)");
+  const auto pins = coverage::pinCoverage(simulator.grade({"out1:3", "bridge:1,2", "out0:1"}), 14);
+  EXPECT_EQ(pins[3].faults, 1);
+  EXPECT_EQ(pins[3].detected, 1);
+  EXPECT_EQ(pins[1].faults, 1);  // the bridge; out0:1 does not fit and is not counted
+  EXPECT_EQ(pins[2].detected, 0);
 
   // A stop before the start leaves every fault out.
   const std::atomic<bool> stop{true};
