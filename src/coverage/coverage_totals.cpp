@@ -1,9 +1,7 @@
 #include "coverage/coverage_totals.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
-#include <string_view>
 
 namespace qel::coverage {
 
@@ -31,18 +29,11 @@ std::vector<PinCoverage> pinCoverage(const std::vector<FaultOutcome>& outcomes, 
     if (!o.error.empty() || (c != FaultClass::Input && c != FaultClass::Output && c != FaultClass::Bridge))
       continue;
     // "in0:3", "bridge:3,4": every number after the colon is a pin.
-    std::string_view rest = std::string_view(o.fault).substr(o.fault.find(':') + 1);
-    while (!rest.empty()) {
-      int pin = 0;
-      const auto r = std::from_chars(rest.data(), rest.data() + rest.size(), pin);
-      if (r.ec != std::errc()) break;
+    for (int pin : faultNumbers(o.fault))
       if (pin >= 1 && pin <= pinCount) {
         ++out[size_t(pin)].faults;
         out[size_t(pin)].detected += o.detected ? 1 : 0;
       }
-      rest.remove_prefix(size_t(r.ptr - rest.data()));
-      if (!rest.empty()) rest.remove_prefix(1);
-    }
   }
   return out;
 }

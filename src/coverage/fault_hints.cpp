@@ -1,26 +1,10 @@
 #include "coverage/fault_hints.h"
 
-#include <charconv>
+#include "coverage/fault_list.h"
 
 namespace qel::coverage {
 
 namespace {
-
-// The numbers after the fault's colon, as many as it has.
-std::vector<int> numbersOf(std::string_view fault) {
-  std::vector<int> out;
-  std::string_view rest = fault.substr(fault.find(':') + 1);
-  while (!rest.empty()) {
-    int v = 0;
-    const auto r = std::from_chars(rest.data(), rest.data() + rest.size(), v);
-    if (r.ec != std::errc()) break;
-    out.push_back(v);
-    rest.remove_prefix(size_t(r.ptr - rest.data()));
-    if (rest.empty() || rest.front() != ',') break;
-    rest.remove_prefix(1);
-  }
-  return out;
-}
 
 std::string n(int v) {
   return std::to_string(v);
@@ -39,7 +23,7 @@ bool everDiffer(const TestDescription& t, int a, int b) {
 std::string missedFaultHint(const TestDescription& t, const std::vector<PinActivity>& activity,
                             std::string_view fault) {
   const std::string_view kind = fault.substr(0, fault.find(':'));
-  const std::vector<int> v = numbersOf(fault);
+  const std::vector<int> v = faultNumbers(fault);
   if (v.empty()) return {};
   const int pin = v[0];
   const bool known = pin >= 1 && size_t(pin) < activity.size();

@@ -1,5 +1,7 @@
 #include "coverage/fault_list.h"
 
+#include <charconv>
+
 namespace qel::coverage {
 
 namespace {
@@ -39,6 +41,23 @@ FaultClass classOf(std::string_view fault) {
   if (kind.substr(0, 4) == "addr") return FaultClass::Address;
   if (kind == "datashort") return FaultClass::Data;
   return FaultClass::Cell;
+}
+
+std::vector<int> faultNumbers(std::string_view fault) {
+  std::vector<int> out;
+  const size_t colon = fault.find(':');
+  if (colon == std::string_view::npos) return out;
+  std::string_view rest = fault.substr(colon + 1);
+  while (!rest.empty()) {
+    int v = 0;
+    const auto r = std::from_chars(rest.data(), rest.data() + rest.size(), v);
+    if (r.ec != std::errc()) break;
+    out.push_back(v);
+    rest.remove_prefix(size_t(r.ptr - rest.data()));
+    if (rest.empty() || rest.front() != ',') break;
+    rest.remove_prefix(1);
+  }
+  return out;
 }
 
 std::vector<std::string> faultList(const virt::Chip& chip) {
