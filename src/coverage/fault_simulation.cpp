@@ -11,6 +11,7 @@
 #include "views/cycle_comparison.h"
 #include "virtual/block_run.h"
 #include "virtual/board.h"
+#include "virtual/chip_model.h"
 
 namespace qel::coverage {
 
@@ -60,6 +61,11 @@ class FaultSimulator::Lane {
 
 FaultSimulator::FaultSimulator(const TestDescription& test, virt::BoardConfig board)
     : test_(test), board_(std::move(board)) {
+  // A model file is read once, not once per fault; when it cannot be, every board says why.
+  if (!board_.model && !board_.modelFile.empty()) {
+    std::string error;
+    board_.model = virt::loadChipModel(board_.modelFile, error);
+  }
   // The stimulus is the same for every fault: derived once, from contacts as a good board gives them.
   ContactRecords contacts;
   resetContactRecords(contacts, test);
