@@ -145,7 +145,7 @@ const bool registered = registerCommand(
        command.add_option("TEST", o->test, "the test file")->required()->type_name("");
        auto* chip =
            command.add_option("--chip", o->chip, "the chip the test is for, as the virtual tester has it")
-               ->type_name("PART")
+               ->type_name("")
                ->check(CLI::IsMember(virt::knownParts()));
        command.add_option("--model", o->model, "the chip as a chip model file (docs/chip-models.md)")
            ->type_name("FILE")
