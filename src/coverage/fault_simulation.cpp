@@ -31,7 +31,8 @@ class FaultSimulator::Lane {
     const auto board = virt::Board::create(config, error);
     if (!board) return -1;
     const int pins = test_.pinCount;
-    for (size_t n = 0; n < s_.blocks_.size(); ++n) {
+    for (int n = 0; n < s_.blockCount_; ++n) {
+      const std::vector<uint8_t>& rows = s_.rowsOf(n, own_);
       const int first = int(n) * kBlock + 1;
       const int cycles = std::min(test_.cycleCount - first + 1, kBlock);
       // The engine switches the supply on before every block; the board keeps it on between them
@@ -40,8 +41,7 @@ class FaultSimulator::Lane {
       // Compared a slice at a time, so a fault found early costs no more than its cycles.
       for (int done = 0; done < cycles; done += kSlice) {
         const int slice = std::min(kSlice, cycles - done);
-        virt::runBlockOnBoard(*board, pins, s_.blocks_[n].data() + size_t(done) * size_t(pins), slice,
-                              codes_.data());
+        virt::runBlockOnBoard(*board, pins, rows.data() + size_t(done) * size_t(pins), slice, codes_.data());
         test_.setResultCodes(first + done, slice, codes_.data());
         for (int c = first + done; c < first + done + slice; ++c)
           if (comparison_.compare(c).any()) return c;
@@ -57,9 +57,10 @@ class FaultSimulator::Lane {
   TestDescription test_;
   views::CycleComparison comparison_;
   std::vector<uint8_t> codes_;
+  std::vector<uint8_t> own_;  // a block derived here, past those the simulator keeps
 };
 
-FaultSimulator::FaultSimulator(const TestDescription& test, virt::BoardConfig board)
+FaultSimulator::FaultSimulator(const TestDescription& test, virt::BoardConfig board, size_t keptBytes)
     : test_(test), board_(std::move(board)) {
   // A model file is read once, not once per fault; when it cannot be, every board says why.
   if (!board_.model && !board_.modelFile.empty()) {
@@ -67,12 +68,20 @@ FaultSimulator::FaultSimulator(const TestDescription& test, virt::BoardConfig bo
     board_.model = virt::loadChipModel(board_.modelFile, error);
   }
   // The stimulus is the same for every fault: derived once, from contacts as a good board gives them.
-  ContactRecords contacts;
-  resetContactRecords(contacts, test);
-  for (int n = 0; int64_t(n) * tester::kMaxBlockCycles < test.cycleCount; ++n) {
+  resetContactRecords(contacts_, test);
+  blockCount_ =
+      int((int64_t(std::max(test.cycleCount, 0)) + tester::kMaxBlockCycles - 1) / tester::kMaxBlockCycles);
+  const size_t blockBytes = size_t(std::max(test.pinCount, 0)) * tester::kMaxBlockCycles;
+  for (int n = 0; n < blockCount_ && (size_t(n) + 1) * blockBytes <= keptBytes; ++n) {
     blocks_.emplace_back();
-    engine::deriveStimulus(test, contacts, blocks_.back(), n, true);
+    engine::deriveStimulus(test, contacts_, blocks_.back(), n, true);
   }
+}
+
+const std::vector<uint8_t>& FaultSimulator::rowsOf(int block, std::vector<uint8_t>& own) const {
+  if (size_t(block) < blocks_.size()) return blocks_[size_t(block)];
+  engine::deriveStimulus(test_, contacts_, own, block, true);
+  return own;
 }
 
 int FaultSimulator::firstError(const std::string& fault, std::string& error) const {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/contact_record.h"
 #include "model/test_description.h"
 #include "virtual/board_config.h"
 
@@ -23,8 +24,10 @@ struct FaultOutcome {
 
 class FaultSimulator {
  public:
-  // test: as loaded and expanded; board: the chip, with no fault inside it.
-  FaultSimulator(const TestDescription& test, virt::BoardConfig board);
+  // test: as loaded and expanded; board: the chip, with no fault inside it. A test of millions of
+  // cycles would hold gigabytes of drive rows: the blocks past keptBytes are derived by each
+  // worker as it reaches them.
+  FaultSimulator(const TestDescription& test, virt::BoardConfig board, size_t keptBytes = size_t(64) << 20);
 
   // The first cycle with an error on the board with the fault added (empty: the good chip), 0
   // when the test passes; -1 with error set when the board cannot be built.
@@ -38,9 +41,14 @@ class FaultSimulator {
 
  private:
   class Lane;
+  // The drive rows of a block: kept, or derived into own.
+  const std::vector<uint8_t>& rowsOf(int block, std::vector<uint8_t>& own) const;
+
   const TestDescription& test_;
   virt::BoardConfig board_;
-  std::vector<std::vector<uint8_t>> blocks_;  // the drive rows of each block
+  ContactRecords contacts_;  // as a good board gives them: nothing held, nothing joined
+  int blockCount_ = 0;
+  std::vector<std::vector<uint8_t>> blocks_;  // the drive rows of the first blocks
 };
 
 }  // namespace qel::coverage

@@ -61,6 +61,9 @@ TEST(FaultSimulation, FindsEachFaultAtTheCycleARealRunFindsIt) {
       EXPECT_EQ(simulated, realFirstError(s.example, faulty)) << s.example << " " << fault;
       foundInSecondBlock |= simulated > tester::kMaxBlockCycles;
     }
+    // Blocks derived by the workers as they go give what blocks derived once give.
+    const coverage::FaultSimulator deriving(loaded.bench.test, boardOf(s.part), 0);
+    EXPECT_EQ(deriving.firstError(s.faults.front(), error), simulator.firstError(s.faults.front(), error));
     // The workers give what one simulation gives.
     const auto outcomes = simulator.grade(s.faults, {}, nullptr, 2);
     ASSERT_EQ(outcomes.size(), s.faults.size());
