@@ -127,6 +127,17 @@ TEST(ChipModels, AModelFromAFileRunsOnTheVirtualTester) {
   EXPECT_EQ(code(result, 16, 5, 12), 1);  // Q cleared
   EXPECT_EQ(code(result, 16, 2, 12), 4);  // not enabled: floats
 
+  // A board file names the model beside itself; a chip named after it takes its place again.
+  const std::string board = write("model.board", "model test16.chip\nfault out1:7\n");
+  virt::BoardConfig fromFile;
+  ASSERT_FALSE(virt::loadBoardFile(fromFile, board));
+  std::string error;
+  const auto onBoard = virt::Board::create(fromFile, error);
+  ASSERT_NE(onBoard, nullptr) << error;
+  EXPECT_EQ(onBoard->chip().part(), "TEST16");
+  ASSERT_FALSE(virt::parseBoardText(fromFile, "chip 7400\n", board));
+  EXPECT_TRUE(fromFile.modelFile.empty());
+
   // Every built-in model parses.
   for (const char* part : {"7400", "7474", "74245"}) {
     const virt::ModelParse p = virt::parseChipModel(virt::builtinModelText(part));
