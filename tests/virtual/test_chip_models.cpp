@@ -185,3 +185,46 @@ TEST(ChipModels, FaultsInsideTheChipShowOnlyInItsAnswers) {
     EXPECT_TRUE(virt::applySpec(c, bad).has_value()) << bad;
   }
 }
+
+TEST(ChipModels, OperatorsBindNotAndXorOrInThatOrder) {
+  const auto parse = virt::parseChipModel(
+      "chip P\npins 8\nground 4\nsupply 8\ninput A=1 B=2 C=3 D=5\noutput Y=6 Z=7\n"
+      "Y = A | B & !C ^ D\nZ = ~(A | B) & (C ^ 1)\n");
+  ASSERT_NE(parse.model, nullptr) << parse.line << ": " << parse.reason;
+  const auto chip = virt::makeModelChip(parse.model);
+  for (int v = 0; v < 16; ++v) {
+    const int a = v & 1, b = (v >> 1) & 1, c = (v >> 2) & 1, d = (v >> 3) & 1;
+    virt::PinBits in{};
+    in[1] = uint8_t(a), in[2] = uint8_t(b), in[3] = uint8_t(c), in[5] = uint8_t(d);
+    virt::PinDrives out{};
+    out.fill(virt::Drive::None);
+    chip->evaluate(in, out);
+    EXPECT_EQ(out[6], virt::driveOf((a | ((b & (c ^ 1)) ^ d)) != 0)) << v;
+    EXPECT_EQ(out[7], virt::driveOf((a | b) == 0 && c == 0)) << v;
+    EXPECT_EQ(out[1], virt::Drive::None);  // inputs are never driven
+  }
+}
+
+TEST(ChipModels, FaultsInsideReachTheFlipFlopsAndJoinOutputs) {
+  // 7474 flip-flop 1: /CLR 1, D 2, CLK 3, /PRE 4, Q 5. With its clock seen high, no edge comes.
+  auto clockAndRead = [](std::vector<std::string> faults) {
+    VirtualRig r(VirtualRig::chip("7474", std::move(faults)));
+    start(r);
+    const auto result =
+        r.run({r.row({{1, 1}, {2, 1}, {3, 0}, {4, 1}}), r.row({{1, 1}, {2, 1}, {3, 1}, {4, 1}})});
+    return code(result, 14, 1, 5);
+  };
+  EXPECT_EQ(clockAndRead({}), 2);
+  EXPECT_EQ(clockAndRead({"in1:3"}), 1);
+  EXPECT_EQ(clockAndRead({"in0:2"}), 1);  // the edge takes D as the logic sees it
+
+  // Two 7400 outputs bridged: either low pulls both low.
+  VirtualRig r(VirtualRig::chip("7400", {"bridge:3,6"}));
+  start(r);
+  const auto result =
+      r.run({r.row({{1, 1}, {2, 1}, {4, 0}, {5, 0}}), r.row({{1, 0}, {2, 0}, {4, 0}, {5, 0}})});
+  EXPECT_EQ(code(result, 14, 0, 3), 1);
+  EXPECT_EQ(code(result, 14, 0, 6), 1);
+  EXPECT_EQ(code(result, 14, 1, 3), 2);
+  EXPECT_EQ(code(result, 14, 1, 6), 2);
+}
