@@ -95,6 +95,17 @@ void CoverageWindow::stopWorker() {
   stop_ = false;
 }
 
+void CoverageWindow::testReplaced() {
+  if (grading()) {
+    stale_ = true;
+    stop_ = true;
+  }
+  table_->setRowCount(0);
+  gauge_->setValue(0);
+  totals_->setMinimumHeight(0);
+  totals_->setText("Загружен другой тест: нажмите \"Оценить\"");
+}
+
 void CoverageWindow::startGrading(const QString& modelFile) {
   if (grading()) return;
   stopWorker();
@@ -152,9 +163,15 @@ void CoverageWindow::startGrading(const QString& modelFile) {
 
 void CoverageWindow::finish(std::vector<coverage::FaultOutcome> outcomes, QString failure) {
   if (worker_.joinable()) worker_.join();
+  stop_ = false;
   finished_ = true;
   grade_->setEnabled(true);
   model_->setEnabled(true);
+  if (stale_) {
+    stale_ = false;
+    Q_EMIT gradingFinished();
+    return;
+  }
   if (!failure.isEmpty()) {
     totals_->setText(failure);
     Q_EMIT gradingFinished();

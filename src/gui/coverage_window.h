@@ -37,6 +37,8 @@ class CoverageWindow : public QDialog {
 
   // Grades the bench's test on the chosen chip, or on the model file when one is given.
   void startGrading(const QString& modelFile = {});
+  // Another test is on the bench: a grading under way stops, and what was found is cleared.
+  void testReplaced();
 
  Q_SIGNALS:
   // Per pin, index = pin: 0 nothing to say, 1 every fault found, 2 some missed; empty to clear.
@@ -58,6 +60,7 @@ class CoverageWindow : public QDialog {
   std::thread worker_;
   std::atomic<bool> stop_{false};
   bool finished_ = true;
+  bool stale_ = false;  // the grading under way is of a test no longer on the bench
 };
 
 }  // namespace qel::gui

@@ -428,6 +428,16 @@ void BenchWindowsTest::coverageTableAndPinColours() {
   QVERIFY(!done.isEmpty() || done.wait(30000));
   h.window->loadFile(example("dff7474.qel"));
   QVERIFY(h.window->packageWidget()->pinCoverage().empty());
+  QCOMPARE(w->table()->rowCount(), 0);
+  QVERIFY(w->totals()->text().contains("Загружен другой тест"));
+  // A load while grading: the grading stops and leaves nothing of the old test behind.
+  done.clear();
+  QTest::mouseClick(w->gradeButton(), Qt::LeftButton);
+  h.window->loadFile(example("nand7400.qel"));
+  QVERIFY(!done.isEmpty() || done.wait(30000));
+  QCOMPARE(w->table()->rowCount(), 0);
+  QVERIFY(h.window->packageWidget()->pinCoverage().empty());
+  QVERIFY(w->gradeButton()->isEnabled());
 }
 
 QTEST_MAIN(BenchWindowsTest)
