@@ -28,17 +28,27 @@ QString q(const std::string& s) {
   return QString::fromStdString(s);
 }
 
-// The part whose number the test's names mention ("К155ЛА3 (7400)"), longest first, so 74161 is
-// not taken for 7416.
+// Whether the text names the part, a 74-series one with its family letters too ("74LS161").
+bool namesPart(const std::string& text, const std::string& part) {
+  if (part.rfind("74", 0) != 0) return text.find(part) != std::string::npos;
+  const std::string rest = part.substr(2);
+  for (size_t i = text.find("74"); i != std::string::npos; i = text.find("74", i + 1)) {
+    size_t j = i + 2;
+    while (j < text.size() && text[j] >= 'A' && text[j] <= 'Z') ++j;
+    const size_t end = j + rest.size();
+    if (text.compare(j, rest.size(), rest) == 0 && (end >= text.size() || text[end] < '0' || text[end] > '9'))
+      return true;
+  }
+  return false;
+}
+
+// The part the test's names mention ("К155ЛА3 (7400)", "74LS161").
 int guessedPart(const TestDescription& t, const std::vector<std::string>& parts) {
   std::string names = t.chipName;
   for (const auto& n : t.testNames) names += " " + n;
-  int best = -1;
   for (size_t i = 0; i < parts.size(); ++i)
-    if (names.find(parts[i]) != std::string::npos &&
-        (best < 0 || parts[i].size() > parts[size_t(best)].size()))
-      best = int(i);
-  return best;
+    if (namesPart(names, parts[i])) return int(i);
+  return -1;
 }
 
 }  // namespace
