@@ -56,9 +56,8 @@ int guessedPart(const TestDescription& t, const std::vector<std::string>& parts)
 CoverageWindow::CoverageWindow(const engine::Bench& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
   setWindowTitle("Покрытие неисправностей");
   chip_ = new QComboBox(this);
-  const auto parts = virt::knownParts();
-  for (const auto& p : parts) chip_->addItem(q(p));
-  if (const int guess = guessedPart(bench.test, parts); guess >= 0) chip_->setCurrentIndex(guess);
+  for (const auto& p : virt::knownParts()) chip_->addItem(q(p));
+  guessChip();
   grade_ = new QPushButton("Оценить", this);
   model_ = new QPushButton("Модель из файла...", this);
   gauge_ = new QProgressBar(this);
@@ -105,7 +104,14 @@ void CoverageWindow::stopWorker() {
   stop_ = false;
 }
 
+void CoverageWindow::guessChip() {
+  std::lock_guard lock(bench_.dataMutex);
+  if (const int guess = guessedPart(bench_.test, virt::knownParts()); guess >= 0)
+    chip_->setCurrentIndex(guess);
+}
+
 void CoverageWindow::testReplaced() {
+  guessChip();
   if (grading()) {
     stale_ = true;
     stop_ = true;

@@ -48,6 +48,8 @@ class CoverageWindow : public QDialog {
  private:
   void finish(std::vector<coverage::FaultOutcome> outcomes, QString failure);
   void stopWorker();
+  // The part the test's names mention, when they mention one the virtual tester has.
+  void guessChip();
 
   const engine::Bench& bench_;
   std::shared_ptr<TestDescription> test_;  // the copy being graded, the worker's while it runs

@@ -430,6 +430,9 @@ void BenchWindowsTest::coverageTableAndPinColours() {
   QVERIFY(h.window->packageWidget()->pinCoverage().empty());
   QCOMPARE(w->table()->rowCount(), 0);
   QVERIFY(w->totals()->text().contains("Загружен другой тест"));
+  QCOMPARE(w->chipBox()->currentText(), QString("7474"));
+  h.window->loadFile(example("transceiver245.qel"));  // "74ALS245"
+  QCOMPARE(w->chipBox()->currentText(), QString("74245"));
   // A load while grading: the grading stops and leaves nothing of the old test behind.
   done.clear();
   QTest::mouseClick(w->gradeButton(), Qt::LeftButton);
