@@ -92,13 +92,21 @@ def dff():
     return test_file("DIP14", types, "К155ТМ2 (7474) 2 D-триггера", [], 10, len(steps), sig)
 
 
-def transceiver():
+# The bytes the transceiver passes, the first four from A to B, the others back. Sending 0x0F and
+# 0xF0 from A to B puts different levels on A4 and A5, and on B4 and B5, neighbours on the package,
+# so a bridge between them shows; the first version of the test (TRANSCEIVER_BYTES_BEFORE) sent
+# them from B to A, where A5..A8 are not driven (examples/coverage.md).
+TRANSCEIVER_BYTES = [0x5A, 0xA5, 0x0F, 0xF0, 0x00, 0xFF, 0x3C, 0xC3]
+TRANSCEIVER_BYTES_BEFORE = [0x00, 0xFF, 0x5A, 0xA5, 0x3C, 0xC3, 0x0F, 0xF0]
+
+
+def transceiver(values=TRANSCEIVER_BYTES):
     # Bus transceiver: A1..A4 and B1..B4 are bidirectional; B5..B8 are outputs whose level is the
     # formula of the A input they follow (and of DIR). DIR high sends A to B, low sends B to A;
     # /OE low enables.
     n = 8
     dirs = [1, 1, 1, 1, 0, 0, 0, 0]
-    a_vals = [[(c >> k) & 1 for k in range(8)] for c in [0x00, 0xFF, 0x5A, 0xA5, 0x3C, 0xC3, 0x0F, 0xF0]]
+    a_vals = [[(c >> k) & 1 for k in range(8)] for c in values]
     types = ["I"] + ["I/O"] * 4 + ["I"] * 4 + ["GND"] + ["O"] * 4 + ["I/O"] * 4 + ["I", "VCC"]
     # pins: 1 DIR, 2..9 A1..A8, 10 GND, 11..18 B8..B1, 19 /OE, 20 VCC
     sig = [("i1", "DIR", sym(dirs)), ("i19", "/OE", sym([0] * n))]

@@ -38,9 +38,15 @@ void addTesterOptions(CLI::App& command, TesterOptions& o) {
       ->type_name("")
       ->check(CLI::IsMember({"d2xx", "ftdi", "virtual"}))
       ->group(kGroup);
-  command.add_option("--chip", o.chip, "the chip in the virtual tester's clip")
-      ->type_name("")
-      ->check(CLI::IsMember(virt::knownParts()))
+  auto* chip = command.add_option("--chip", o.chip, "the chip in the virtual tester's clip")
+                   ->type_name("")
+                   ->check(CLI::IsMember(virt::knownParts()))
+                   ->group(kGroup);
+  command
+      .add_option("--model", o.model,
+                  "a chip model file (docs/chip-models.md) for the chip in the virtual tester's clip")
+      ->type_name("FILE")
+      ->excludes(chip)
       ->group(kGroup);
   command.add_option("--board", o.board, "a board file for the virtual tester (docs/virtual-tester.md)")
       ->type_name("FILE")
@@ -50,7 +56,8 @@ void addTesterOptions(CLI::App& command, TesterOptions& o) {
       ->group(kGroup);
   command
       .add_option("--fault", o.faults,
-                  "a fault on the virtual board, repeatable: open:PIN stuck0:PIN stuck1:PIN held0:PIN "
+                  "a fault on the virtual board, repeatable: in0:PIN in1:PIN out0:PIN out1:PIN "
+                  "bridge:PIN,PIN open:PIN stuck0:PIN stuck1:PIN held0:PIN "
                   "held1:PIN short:PIN,PIN nosupply free absent silent:N break:N stray:N ramfault channel:N "
                   "cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE pace:BYTES_PER_SECOND latency:MS")
       ->type_name("")
@@ -69,7 +76,8 @@ void addTesterOptions(CLI::App& command, TesterOptions& o) {
         o.tester == "virtual" || (o.tester.empty() && tester::virtualTesterRequested());
     if (o.boardGiven() && !virtualChosen)
       throw CLI::ValidationError(
-          "--chip, --board, --rom and --fault describe the virtual tester's board; add --tester virtual");
+          "--chip, --model, --board, --rom and --fault describe the virtual tester's board; add --tester "
+          "virtual");
   });
 }
 
@@ -88,7 +96,12 @@ std::unique_ptr<TesterConnection> connectTester(const TesterOptions& options, Op
   if (*kind == tester::TesterKind::Virtual) {
     // The library reads its board from the environment when the device is first opened.
     if (!options.board.empty()) setVariable("QEL_BOARD", options.board);
-    if (!options.chip.empty()) setVariable("QEL_CHIP", options.chip);
+    // The command line's chip or model replaces whichever the environment named.
+    if (!options.chip.empty()) {
+      setVariable("QEL_CHIP", options.chip);
+      setVariable("QEL_MODEL", "");
+    }
+    if (!options.model.empty()) setVariable("QEL_MODEL", options.model);
     if (!options.rom.empty()) setVariable("QEL_ROM", options.rom);
     if (!options.faults.empty()) {
       // Faults of the board file and of the environment come first; the command line adds to them.

@@ -19,11 +19,14 @@ namespace qel::cli {
 struct TesterOptions {
   std::string tester;               // --tester d2xx|ftdi|virtual; empty: QEL_TESTER or the default
   std::string chip;                 // --chip PART
+  std::string model;                // --model FILE
   std::string board;                // --board FILE
   std::string rom;                  // --rom FILE
   std::vector<std::string> faults;  // --fault SPEC, repeatable
 
-  bool boardGiven() const { return !chip.empty() || !board.empty() || !rom.empty() || !faults.empty(); }
+  bool boardGiven() const {
+    return !chip.empty() || !model.empty() || !board.empty() || !rom.empty() || !faults.empty();
+  }
 };
 
 // Declares the tester options on a command. After the parse they are checked together: the board

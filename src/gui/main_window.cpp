@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "app/startup.h"
+#include "gui/coverage_window.h"
 #include "gui/diagram_panel.h"
 #include "gui/diagram_widget.h"
 #include "gui/gui_operator.h"
@@ -340,6 +341,9 @@ void MainWindow::afterLoad() {
   pages_->setCurrentIndex(kDiagramPage);
   words_->reloadWords();
   table_->reload();
+  // Coverage found for the last test says nothing of this one.
+  package_->setPinCoverage({});
+  if (coverage_) coverage_->testReplaced();
   diagram_->refresh();
   // The cycle width that fits, now that the page has its size.
   diagram_->resetAfterLoad();

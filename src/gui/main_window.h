@@ -31,6 +31,7 @@ class PackageWidget;
 class RawReadoutWindow;
 class SearchWindow;
 class UsbConsoleWindow;
+class CoverageWindow;
 class ProgressWindow;
 class ReferenceBookDialog;
 class TestInfoDialog;
@@ -104,6 +105,7 @@ class MainWindow : public QMainWindow {
   void showDiagnostics();      // "Диагностика тестера..."
   void showRawReadout();       // bbrkdkClick, offered in "Сервис"
   void showUsbConsole();       // "Консоль USB..."
+  void showCoverage();         // "Покрытие неисправностей..."
   void showSearch();           // acSearchExecute
   // The operator's file dialog: "Dat|*.dat" filters, the proposed name, the default extension.
   std::optional<std::string> chooseFile(const FileChoice& choice);
@@ -129,6 +131,7 @@ class MainWindow : public QMainWindow {
   // The test description dialog just made, before it is shown; tests fill and close it.
   std::function<void(TestInfoDialog&)> onTestInfo;
   UsbConsoleWindow* usbConsole() const;
+  CoverageWindow* coverageWindow() const { return coverage_; }
   SearchWindow* searchWindow() const { return search_; }
   RawReadoutWindow* rawReadout() const;
 
@@ -204,6 +207,7 @@ class MainWindow : public QMainWindow {
   QMenu* barsMenu_ = nullptr;
   RawReadoutWindow* raw_ = nullptr;
   UsbConsoleWindow* console_ = nullptr;
+  CoverageWindow* coverage_ = nullptr;
   SearchWindow* search_ = nullptr;
   QTimer realtimeTimer_;
   ReferenceBookDialog* book_ = nullptr;

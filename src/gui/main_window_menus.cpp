@@ -126,6 +126,7 @@ void MainWindow::buildMenus() {
   service->addSeparator();
   addAction(service, "Сырые данные тестера...", "bbrkdk", &MainWindow::showRawReadout);
   addAction(service, "Консоль USB...", "acUsbConsole", &MainWindow::showUsbConsole);
+  addAction(service, "Покрытие неисправностей...", "acCoverage", &MainWindow::showCoverage);
 
   QMenu* help = menuBar()->addMenu("Помощь");
   QAction* chm = help->addAction("Справка");

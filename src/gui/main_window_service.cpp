@@ -1,4 +1,5 @@
-// The tester's service windows: analyser mode, diagnostics, the raw readout, the USB console.
+// The tester's service windows: analyser mode, diagnostics, the raw readout, the USB console; the
+// fault coverage of the loaded test.
 
 #include <QComboBox>
 #include <QSpinBox>
@@ -6,12 +7,14 @@
 
 #include "engine/test_engine.h"
 #include "gui/analyser_dialog.h"
+#include "gui/coverage_window.h"
 #include "gui/diagnostics_dialog.h"
 #include "gui/diagram_panel.h"
 #include "gui/engine_run_control.h"
 #include "gui/gui_operator.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
+#include "gui/package_widget.h"
 #include "gui/progress_window.h"
 #include "gui/raw_readout_window.h"
 #include "gui/search_window.h"
@@ -85,6 +88,16 @@ void MainWindow::showUsbConsole() {
   }
   console_->show();
   console_->raise();
+}
+
+void MainWindow::showCoverage() {
+  if (!bench_.testReady()) return;
+  if (!coverage_) {
+    coverage_ = new CoverageWindow(bench_, this);
+    connect(coverage_, &CoverageWindow::pinCoverageChanged, package_, &PackageWidget::setPinCoverage);
+  }
+  coverage_->show();
+  coverage_->raise();
 }
 
 void MainWindow::showSearch() {

@@ -72,6 +72,11 @@ void PackageWidget::paintPackage(QPainter& p) {
   for (int pin = 1; pin <= pins; ++pin) paintPin(p, pin);
 }
 
+void PackageWidget::setPinCoverage(std::vector<int> states) {
+  coverage_ = std::move(states);
+  update();
+}
+
 void PackageWidget::paintPin(QPainter& p, int pin) {
   const auto& g = geometry_;
   const auto place = views::pinPlace(g, test_.pinCount, pin);
@@ -90,7 +95,8 @@ void PackageWidget::paintPin(QPainter& p, int pin) {
   lead.lineTo(edge + dir * g.leadLength, y + g.pinHeight);
   lead.lineTo(edge, y + g.pinHeight);
   p.setPen(QPen(Qt::black, 1));
-  p.setBrush(colours::buttonFace);
+  const int covered = size_t(pin) < coverage_.size() ? coverage_[size_t(pin)] : 0;
+  p.setBrush(covered == 1 ? QColor(Qt::green) : covered == 2 ? QColor(Qt::red) : colours::buttonFace);
   p.drawPath(lead);
 
   const auto x = views::pinTextX(g, place.side);

@@ -2,6 +2,7 @@
 // PBCorpus: the chip from above with the contact findings beside each pin.
 
 #include <QWidget>
+#include <vector>
 
 #include "engine/bench.h"
 #include "gui/run_picture.h"
@@ -22,6 +23,10 @@ class PackageWidget : public QWidget {
   QAction* voltageItem() const { return voltage_; }
   QAction* stateItem() const { return state_; }
   QAction* typeItem() const { return type_; }
+  // Leads coloured by fault coverage, index = pin: 0 as usual, 1 every fault found, 2 some missed;
+  // empty for none.
+  void setPinCoverage(std::vector<int> states);
+  const std::vector<int>& pinCoverage() const { return coverage_; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -40,6 +45,7 @@ class PackageWidget : public QWidget {
   QAction* voltage_;
   QAction* state_;
   QAction* type_;
+  std::vector<int> coverage_;
 };
 
 }  // namespace qel::gui

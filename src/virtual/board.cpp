@@ -17,21 +17,29 @@ std::unique_ptr<Board> Board::create(const BoardConfig& config, std::string& err
     error = "ROM data file '" + config.romFile + "' cannot be read: " + reason;
     return nullptr;
   }
-  auto chip = makeChip(config.chip, rom, config.memory);
-  if (!chip) {
+  std::unique_ptr<Chip> chip;
+  auto model = config.model;
+  if (!model && !config.modelFile.empty() && !(model = loadChipModel(config.modelFile, error)))
+    return nullptr;
+  if (model) {
+    chip = makeModelChip(std::move(model));
+  } else if (!(chip = makeChip(config.chip, rom, config.memory))) {
     error = "unknown chip '" + config.chip + "'; known:";
     for (const auto& part : knownParts()) error += " " + part;
     return nullptr;
   }
-  if (!config.memory.empty() && chip->part() != "2716" && chip->part() != "6116") {
-    error = "memory faults need a memory part (2716, 6116), not the " + config.chip;
+  const std::string part(chip->part());
+  if (!config.memory.empty() && part != "2716" && part != "6116") {
+    error = "memory faults need a memory part (2716, 6116), not the " + part;
     return nullptr;
   }
+  if (error = checkChipFaults(*chip, config.inside); !error.empty()) return nullptr;
+  chip = withChipFaults(std::move(chip), config.inside);
   const int n = chip->pinCount();
   auto check = [&](int pin) {
     if (pin > n)
-      error = "pin " + std::to_string(pin) + " is not a pin of the " + config.chip + " (" +
-              std::to_string(n) + " pins)";
+      error =
+          "pin " + std::to_string(pin) + " is not a pin of the " + part + " (" + std::to_string(n) + " pins)";
   };
   for (const auto* set : {&config.open, &config.stuck0, &config.stuck1, &config.held0, &config.held1})
     for (int p : *set) check(p);

@@ -97,17 +97,22 @@ std::optional<std::string> applySpec(BoardConfig& c, std::string_view spec) {
     set.insert(*pin);
     return std::nullopt;
   };
+  if (kind == "in0") return pinSet(c.inside.in0);
+  if (kind == "in1") return pinSet(c.inside.in1);
+  if (kind == "out0") return pinSet(c.inside.out0);
+  if (kind == "out1") return pinSet(c.inside.out1);
   if (kind == "open") return pinSet(c.open);
   if (kind == "stuck0") return pinSet(c.stuck0);
   if (kind == "stuck1") return pinSet(c.stuck1);
   if (kind == "held0") return pinSet(c.held0);
   if (kind == "held1") return pinSet(c.held1);
-  if (kind == "short") {
+  if (kind == "short" || kind == "bridge") {
     const size_t comma = arg.find(',');
     const auto a = pinNumber(arg.substr(0, comma));
     const auto b = comma == std::string_view::npos ? std::nullopt : pinNumber(arg.substr(comma + 1));
-    if (!a || !b || *a == *b) return bad + ": two different pin numbers are expected, as short:1,2";
-    c.shorts.emplace_back(*a, *b);
+    if (!a || !b || *a == *b)
+      return bad + ": two different pin numbers are expected, as " + std::string(kind) + ":1,2";
+    (kind == "short" ? c.shorts : c.inside.bridges).emplace_back(*a, *b);
     return std::nullopt;
   }
   if (kind == "channel") {
@@ -232,15 +237,23 @@ std::optional<std::string> parseBoardText(BoardConfig& c, std::string_view text,
     const std::string_view value =
         blank == std::string_view::npos ? std::string_view() : trim(l.substr(blank));
     const std::string where = path + ":" + std::to_string(lineNumber) + ": ";
+    // Relative names are taken from the board file's folder.
+    auto beside = [&] {
+      std::filesystem::path file = fileio::toPath(std::string(value));
+      if (file.is_relative()) file = fileio::toPath(path).parent_path() / file;
+      const std::u8string name = file.u8string();
+      return std::string(name.begin(), name.end());
+    };
     if (key == "chip") {
       c.chip = std::string(value);
+      c.modelFile.clear();
+    } else if (key == "model") {
+      if (value.empty()) return where + "model needs the name of a chip model file";
+      c.modelFile = beside();
     } else if (key == "rom") {
       // An empty name would leave the board file's folder as the ROM.
       if (value.empty()) return where + "rom needs the name of a ROM data file";
-      std::filesystem::path rom = fileio::toPath(std::string(value));
-      if (rom.is_relative()) rom = fileio::toPath(path).parent_path() / rom;
-      const std::u8string name = rom.u8string();
-      c.romFile.assign(name.begin(), name.end());
+      c.romFile = beside();
     } else if (key == "u0") {
       const auto v = real(value);
       if (!v || *v <= 0) return where + "u0 needs a positive number of volts";
@@ -250,7 +263,8 @@ std::optional<std::string> parseBoardText(BoardConfig& c, std::string_view text,
               applySpec(c, key == "fault" ? std::string(value) : std::string(key) + ":" + std::string(value)))
         return where + *error;
     } else {
-      return where + "unknown setting '" + std::string(key) + "' (chip, rom, u0, pace, latency, fault)";
+      return where + "unknown setting '" + std::string(key) +
+             "' (chip, model, rom, u0, pace, latency, fault)";
     }
   }
   return std::nullopt;
@@ -264,7 +278,11 @@ std::optional<std::string> configFromEnvironment(BoardConfig& c) {
   };
   if (auto board = env("QEL_BOARD"))
     if (auto error = loadBoardFile(c, *board)) return error;
-  if (auto chip = env("QEL_CHIP")) c.chip = *chip;
+  if (auto chip = env("QEL_CHIP")) {
+    c.chip = *chip;
+    c.modelFile.clear();
+  }
+  if (auto model = env("QEL_MODEL")) c.modelFile = *model;
   if (auto rom = env("QEL_ROM")) c.romFile = *rom;
   if (auto u0 = env("QEL_U0")) {
     const auto v = real(*u0);
@@ -281,7 +299,8 @@ std::optional<std::string> configFromEnvironment(BoardConfig& c) {
 }
 
 const char* specHelp() {
-  return "open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent silent:N "
+  return "in0:PIN in1:PIN out0:PIN out1:PIN bridge:PIN,PIN "
+         "open:PIN stuck0:PIN stuck1:PIN held0:PIN held1:PIN short:PIN,PIN nosupply free absent silent:N "
          "break:N stray:N ramfault channel:N cell:ADDRESS[=VALUE] rombyte:ADDRESS=VALUE addr0:LINE "
          "addr1:LINE "
          "addrshort:LINE,LINE datashort:LINE,LINE transition:ADDRESS,BIT[,up|down] "

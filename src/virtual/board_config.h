@@ -3,6 +3,7 @@
 // specs ("open:3", "short:1,2" ...), a board file and the QEL_* environment variables.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "virtual/chip.h"
+#include "virtual/chip_faults.h"
+#include "virtual/chip_model.h"
 
 namespace qel::virt {
 
@@ -23,10 +26,12 @@ struct LinkFaults {
 
 struct BoardConfig {
   std::string chip = "7400";
-  std::string romFile;        // ROM data file of a 2716
-  double u0 = 1.375;          // calibration constant of the level scale
-  double bytesPerSecond = 0;  // link pacing; 0 = as fast as possible
-  int latencyMs = 0;          // delay before an answer shows in the receive queue
+  std::string modelFile;                   // a chip model in the text format, in place of chip
+  std::shared_ptr<const ChipModel> model;  // a parsed model, in place of both
+  std::string romFile;                     // ROM data file of a 2716
+  double u0 = 1.375;                       // calibration constant of the level scale
+  double bytesPerSecond = 0;               // link pacing; 0 = as fast as possible
+  int latencyMs = 0;                       // delay before an answer shows in the receive queue
 
   std::set<int> open, stuck0, stuck1, held0, held1;
   std::vector<std::pair<int, int>> shorts;
@@ -35,6 +40,7 @@ struct BoardConfig {
   bool ramFault = false;  // tester memory
   std::set<int> stuckChannels;
   MemoryFaults memory;
+  ChipFaults inside;
   LinkFaults link;
 };
 
@@ -42,13 +48,14 @@ struct BoardConfig {
 std::optional<std::string> applySpec(BoardConfig& config, std::string_view spec);
 // Specs separated by ';'.
 std::optional<std::string> applySpecs(BoardConfig& config, std::string_view specs);
-// Board file: one setting per line ("chip 7474", "rom data.dat", "u0 1.4", "pace 1000000",
-// "fault open:3"); '#' starts a comment. A relative ROM path is taken from the board file's folder.
+// Board file: one setting per line ("chip 7474", "model my.chip", "rom data.dat", "u0 1.4",
+// "pace 1000000", "fault open:3"); '#' starts a comment. Relative model and ROM paths are taken
+// from the board file's folder.
 std::optional<std::string> loadBoardFile(BoardConfig& config, const std::string& path);
 // The same for the file's text; path names it in errors and anchors a relative ROM path.
 std::optional<std::string> parseBoardText(BoardConfig& config, std::string_view text,
                                           const std::string& path);
-// QEL_BOARD, then QEL_CHIP, QEL_ROM, QEL_U0, QEL_PACE, QEL_FAULTS.
+// QEL_BOARD, then QEL_CHIP, QEL_MODEL, QEL_ROM, QEL_U0, QEL_PACE, QEL_FAULTS.
 std::optional<std::string> configFromEnvironment(BoardConfig& config);
 
 // The first bytes of the configured ROM data file (none when no file is named); false with the

@@ -50,10 +50,9 @@ struct MemoryFaults {
   }
 };
 
-std::unique_ptr<Chip> makeNand7400();
-std::unique_ptr<Chip> makeFlipFlop7474();
+// The 7400, 7474 and 74245 are chip models in the text format (chip_model.h); the counter's
+// load, count enables and carry stay here, where they read more plainly than as equations.
 std::unique_ptr<Chip> makeCounter74161();
-std::unique_ptr<Chip> makeTransceiver74245();
 // rom: byte k = address k; missing addresses read as erased (FF).
 std::unique_ptr<Chip> makeEprom2716(std::vector<uint8_t> rom, const MemoryFaults& faults);
 std::unique_ptr<Chip> makeRam6116(const MemoryFaults& faults);

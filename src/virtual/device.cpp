@@ -117,20 +117,9 @@ void VirtualTester::command(uint8_t code) {
 void VirtualTester::samplePair(const ChannelNets& nets, int bank, uint16_t& first, uint16_t& second) const {
   first = second = 0;
   for (int c = 0; c < kBankChannels; ++c) {
-    const auto bit = uint16_t(1u << c);
-    switch (nets[size_t(bank * kBankChannels + c)]) {
-      case Net::Low:
-        break;
-      case Net::High:
-        first |= bit, second |= bit;
-        break;
-      case Net::Float:
-        first |= bit;
-        break;
-      case Net::Conflict:
-        second |= bit;
-        break;
-    }
+    const Samples s = samplesOf(nets[size_t(bank * kBankChannels + c)]);
+    if (s.first) first |= uint16_t(1u << c);
+    if (s.second) second |= uint16_t(1u << c);
   }
 }
 

@@ -18,6 +18,15 @@ enum class PinRole : uint8_t { Input, Output, InOut, Ground, Supply, NotConnecte
 using PinBits = std::array<uint8_t, kMaxChipPins + 1>;
 using PinDrives = std::array<Drive, kMaxChipPins + 1>;
 
+// The tester samples every cycle twice: a floating node reads high then low, a fought-over one low
+// then high, so either reads as changing.
+struct Samples {
+  bool first = false, second = false;
+};
+inline Samples samplesOf(Net n) {
+  return {n == Net::High || n == Net::Float, n == Net::High || n == Net::Conflict};
+}
+
 inline Drive driveOf(bool high) {
   return high ? Drive::High : Drive::Low;
 }

@@ -22,13 +22,16 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 
 #include "bench_staging.h"
 #include "gui/algorithm_settings_dialog.h"
 #include "gui/analyser_dialog.h"
+#include "gui/coverage_window.h"
 #include "gui/diagnostics_dialog.h"
 #include "gui/diagram_panel.h"
 #include "gui/message_box.h"
+#include "gui/package_widget.h"
 #include "gui/raw_readout_window.h"
 #include "gui/russian_texts.h"
 #include "gui/search_window.h"
@@ -76,6 +79,7 @@ class BenchWindowsTest : public QObject {
   void searchPadsListsAndMovesTheCursor();
   void millionCycleTableScrolls();
   void helpAndQtTexts();
+  void coverageTableAndPinColours();
 };
 
 namespace {
@@ -377,6 +381,66 @@ void BenchWindowsTest::algorithmDialogAppliesOnlyAChange() {
   QVERIFY(h.bench.test.cycleCount != cycles);
   QVERIFY(h.bench.testReady());
   QVERIFY(h.bench.testerNotInitialised());
+}
+
+// "Покрытие неисправностей...": the chip guessed from the test's name, the table of faults found
+// and missed, the package's leads coloured, a chip the test does not fit refused, and a new load
+// clearing the colours.
+void BenchWindowsTest::coverageTableAndPinColours() {
+  Harness h;
+  h.window->loadFile(example("nand7400.qel"));
+  h.window->action("acCoverage")->trigger();
+  CoverageWindow* w = h.window->coverageWindow();
+  QVERIFY(w && w->isVisible());
+  QCOMPARE(w->chipBox()->currentText(), QString("7400"));
+  QSignalSpy done(w, &CoverageWindow::gradingFinished);
+  QTest::mouseClick(w->gradeButton(), Qt::LeftButton);
+  QVERIFY(!done.isEmpty() || done.wait(30000));
+  QCOMPARE(w->table()->rowCount(), 34);
+  QVERIFY(w->totals()->text().contains("Всего: 30 из 34 (88 %)"));
+  int missed = 0;
+  for (int r = 0; r < w->table()->rowCount(); ++r)
+    if (w->table()->item(r, 1)->text() == "нет") {
+      ++missed;
+      QVERIFY(w->table()->item(r, 0)->text().startsWith("bridge:"));
+      QVERIFY(!w->table()->item(r, 3)->text().isEmpty());
+    }
+  QCOMPARE(missed, 4);
+  // Outputs all covered; inputs share a missed bridge; the supply pins have no faults of their own.
+  const auto& colours = h.window->packageWidget()->pinCoverage();
+  QCOMPARE(int(colours.size()), 15);
+  QCOMPARE(colours[3], 1);
+  QCOMPARE(colours[1], 2);
+  QCOMPARE(colours[7], 0);
+
+  // The 7474 does not pass a NAND test: no coverage, and it says so.
+  w->chipBox()->setCurrentText("7474");
+  done.clear();
+  QTest::mouseClick(w->gradeButton(), Qt::LeftButton);
+  QVERIFY(!done.isEmpty() || done.wait(30000));
+  QVERIFY(w->totals()->text().contains("не проходит тест"));
+  QCOMPARE(w->table()->rowCount(), 0);
+  QVERIFY(h.window->packageWidget()->pinCoverage().empty());
+
+  w->chipBox()->setCurrentText("7400");
+  done.clear();
+  QTest::mouseClick(w->gradeButton(), Qt::LeftButton);
+  QVERIFY(!done.isEmpty() || done.wait(30000));
+  h.window->loadFile(example("dff7474.qel"));
+  QVERIFY(h.window->packageWidget()->pinCoverage().empty());
+  QCOMPARE(w->table()->rowCount(), 0);
+  QVERIFY(w->totals()->text().contains("Загружен другой тест"));
+  QCOMPARE(w->chipBox()->currentText(), QString("7474"));
+  h.window->loadFile(example("transceiver245.qel"));  // "74ALS245"
+  QCOMPARE(w->chipBox()->currentText(), QString("74245"));
+  // A load while grading: the grading stops and leaves nothing of the old test behind.
+  done.clear();
+  QTest::mouseClick(w->gradeButton(), Qt::LeftButton);
+  h.window->loadFile(example("nand7400.qel"));
+  QVERIFY(!done.isEmpty() || done.wait(30000));
+  QCOMPARE(w->table()->rowCount(), 0);
+  QVERIFY(h.window->packageWidget()->pinCoverage().empty());
+  QVERIFY(w->gradeButton()->isEnabled());
 }
 
 QTEST_MAIN(BenchWindowsTest)

@@ -4,6 +4,7 @@
 //   qeltest_screens DIR book     the reference book and the test description
 //   qeltest_screens DIR windows  the algorithm dialog, analyser, diagnostics, table, search, raw
 //                                readout and USB console
+//   qeltest_screens DIR coverage the coverage window and the package view coloured by it
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,7 @@
 
 #include "gui/algorithm_settings_dialog.h"
 #include "gui/analyser_dialog.h"
+#include "gui/coverage_window.h"
 #include "gui/diagnostics_dialog.h"
 #include "gui/diagram_panel.h"
 #include "gui/raw_readout_window.h"
@@ -99,7 +101,7 @@ bool windows(Harness& h, const QString& dir) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: qeltest_screens DIR run|contact|windows\n");
+    std::fprintf(stderr, "usage: qeltest_screens DIR run|contact|windows|coverage\n");
     return 2;
   }
   const QString dir = argv[1];
@@ -136,6 +138,17 @@ int main(int argc, char** argv) {
       ok &= save(&d, dir, "test-description.png");
     };
     h.window->showTestInfo();
+  } else if (mode == "coverage") {
+    h.window->loadFile(example("transceiver245.qel"));
+    h.window->showCoverage();
+    CoverageWindow* w = h.window->coverageWindow();
+    QSignalSpy graded(w, &CoverageWindow::gradingFinished);
+    w->startGrading();
+    if (graded.isEmpty()) graded.wait(30000);
+    ok &= save(w, dir, "coverage-window.png");
+    w->close();
+    h.window->pages()->setCurrentIndex(2);
+    ok &= save(h.window.get(), dir, "package-coverage.png");
   } else if (mode == "windows") {
     ok &= windows(h, dir);
   } else {

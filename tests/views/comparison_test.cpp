@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "recording_operator.h"
 #include "views/comparison.h"
+#include "views/cycle_comparison.h"
 #include "views/mismatch.h"
 
 namespace qel::views {
@@ -84,6 +87,13 @@ TEST(Comparison, CountsErrorCyclesAndDrivenMismatches) {
   EXPECT_EQ(op.lines("progress log "),
             (std::vector<std::string>{"Всего найдено ошибок: 6", "Количество несовпадений: 3"}));
   EXPECT_EQ(op.errorCounterText(), "00/06");
+  // One cycle at a time, the same verdicts.
+  CycleComparison cycles(t);
+  for (int c = 1; c <= 10; ++c) {
+    const CycleMismatch v = cycles.compare(c);
+    EXPECT_EQ(v.any(), std::count(list.errorCycles.begin(), list.errorCycles.end(), c) == 1) << c;
+    EXPECT_EQ(v.driven, c == 2 || c == 5 || c == 8) << c;
+  }
 }
 
 TEST(Comparison, TheListStopsAtItsSize) {
