@@ -18,7 +18,7 @@ inline constexpr FaultClass kFaultClasses[] = {FaultClass::Input,   FaultClass::
 // As the totals show it: "входы (in0, in1)".
 const char* classCaption(FaultClass c);
 FaultClass classOf(std::string_view fault);
-// The numbers after the spec's colon ("bridge:3,4" -> 3, 4; "transition:5,1,up" -> 5, 1).
+// The numbers after the fault's colon ("bridge:3,4" -> 3, 4; "transition:5,1,up" -> 5, 1).
 std::vector<int> faultNumbers(std::string_view fault);
 
 // Every fault of the chip, as --fault specs: each input stuck low and high as the logic sees it,
