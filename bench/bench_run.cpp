@@ -90,10 +90,14 @@ class TimingDriver : public tester::Driver {
 class CountingClock : public tester::SystemClock {
  public:
   void sleepMs(int ms) override {
-    sleptMs += ms;
+    sleptMicros += int64_t(ms) * 1000;
     SystemClock::sleepMs(ms);
   }
-  int64_t sleptMs = 0;
+  void sleepMicros(int64_t us) override {
+    sleptMicros += us;
+    SystemClock::sleepMicros(us);
+  }
+  int64_t sleptMicros = 0;
 };
 
 struct InProcess {
@@ -127,7 +131,7 @@ InProcess runInProcess(double rate) {
   r.run = seconds(Clock::now() - t0);
   r.tester = seconds(driver.inside);
   r.bytes = driver.bytes;
-  r.slept = double(clock.sleptMs) / 1000;
+  r.slept = double(clock.sleptMicros) / 1e6;
   r.errors = bench.errors.errorCount;
   return r;
 }

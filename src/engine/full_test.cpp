@@ -80,11 +80,19 @@ void TestEngine::runFullTest() {
   const int pins = t.pinCount;
   std::vector<uint8_t> blockData, nextData;
   auto nextImage = std::make_unique<tester::BlockImage>();
-  // Block n+1 is derived and composed while block n is on the link; the bytes on the wire and
-  // their order stay those of one block after the other. Declared after the buffers it fills, so
-  // that an early return waits for it before they go away.
-  std::future<void> next;
-  std::vector<uint8_t> blockResult(size_t(pins) * kBlockCycles);
+  std::vector<uint8_t> blockResult(size_t(pins) * kBlockCycles), storing(blockResult.size());
+  const auto cyclesOf = [&](int block) {
+    return std::min(t.cycleCount - block * kBlockCycles, kBlockCycles);
+  };
+  const auto store = [this, &t, &cyclesOf](int block, const std::vector<uint8_t>& codes) {
+    std::lock_guard lock(bench_.dataMutex);
+    t.setResultCodes(block * kBlockCycles + 1, cyclesOf(block), codes.data());
+  };
+  // While block n is on the link, a second thread stores the results of block n - 1 and derives
+  // and composes block n + 1; the bytes on the wire and their order stay those of one block after
+  // the other. Declared after the buffers it uses, so that an early return waits for it before
+  // they go away.
+  std::future<void> aside;
   bool keptNoted = false;
   for (int n = 0; n <= blocks; ++n) {
     gauge(0);
@@ -94,12 +102,10 @@ void TestEngine::runFullTest() {
 
     logText("Обработка исходных данных, поиск ошибок в исходных данных");
     if (stopped()) return;
-    if (n == 0) {
+    if (n == 0)
       deriveStimulus(blockData, n);
-    } else {
-      next.get();
+    else
       blockData.swap(nextData);
-    }
 
     gauge(0);
     logText("Обработка исходных данных, формирование служебных массивов");
@@ -116,11 +122,13 @@ void TestEngine::runFullTest() {
     link_.powerOn();
     if (stopped()) return;
 
-    const int blockCycles = std::min(t.cycleCount - n * kBlockCycles, kBlockCycles);
+    const int blockCycles = cyclesOf(n);
     link_.setTestParameters(tester::parametersOf(t, blockCycles, settings.levels));
-    if (n < blocks)
+    if (blocks > 0)
       // The channel bookkeeping the next block would be composed with one after the other.
-      next = std::async(std::launch::async, [this, n, state = link_.state(), &nextData, &nextImage] {
+      aside = std::async(std::launch::async, [&, n, state = link_.state()] {
+        if (n > 0) store(n - 1, storing);
+        if (n == blocks) return;
         deriveStimulus(nextData, n + 1);
         tester::composeBlockImage(state, nextData, *nextImage);
       });
@@ -138,16 +146,17 @@ void TestEngine::runFullTest() {
     } else {
       keepSupplyBetweenBlocks(blockData, blockResult, blockCycles, n, keptNoted);
     }
-    if (stopped()) return;
-
-    {
-      std::lock_guard lock(bench_.dataMutex);
-      t.setResultCodes(n * kBlockCycles + 1, blockCycles, blockResult.data());
+    if (aside.valid()) {
+      aside.get();
+      if (n > 0) op_.blockDone(n, blocks + 1);
     }
-    op_.blockDone(n + 1, blocks + 1);
-    gauge(100);
     if (stopped()) return;
+    blockResult.swap(storing);
+    gauge(100);
   }
+  store(blocks, storing);
+  op_.blockDone(blocks + 1, blocks + 1);
+  if (stopped()) return;
 
   {
     std::lock_guard lock(bench_.dataMutex);

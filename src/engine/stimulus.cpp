@@ -77,20 +77,21 @@ void deriveStimulus(const TestDescription& t, const ContactRecords& contacts, st
 
 std::vector<int> overdrivenPins(const std::vector<uint8_t>& blockData,
                                 const std::vector<uint8_t>& blockResult, int pins, int cycles) {
-  std::vector<bool> fought(size_t(std::max(pins, 0)) + 1);
+  const size_t width = size_t(std::max(pins, 1));
+  std::vector<uint8_t> fought(width);
   const size_t cells = std::min(
       {size_t(std::max(cycles, 0)) * size_t(std::max(pins, 0)), blockData.size(), blockResult.size()});
-  // Row by row: a remainder per cell costs more than the comparison; this runs between two blocks
-  // on the link.
-  const size_t width = size_t(std::max(pins, 1));
-  for (size_t row = 0; row < cells; row += width)
-    for (size_t k = 0; k < width && row + k < cells; ++k) {
-      const uint8_t driven = blockData[row + k];
-      if (driven <= 1 && blockResult[row + k] != driven + 1) fought[k + 1] = true;
-    }
+  // Row by row and without branches: this runs between two blocks on the link.
+  const uint8_t* driven = blockData.data();
+  const uint8_t* read = blockResult.data();
+  for (size_t row = 0; row < cells; row += width) {
+    const size_t n = std::min(width, cells - row);
+    for (size_t k = 0; k < n; ++k)
+      fought[k] |= uint8_t((driven[row + k] <= 1) & (read[row + k] != driven[row + k] + 1));
+  }
   std::vector<int> out;
   for (int p = 1; p <= pins; ++p)
-    if (fought[size_t(p)]) out.push_back(p);
+    if (fought[size_t(p - 1)]) out.push_back(p);
   return out;
 }
 

@@ -97,26 +97,34 @@ void TestDescription::setResultCode(int pin, int cycle, uint8_t code) {
 
 void TestDescription::setResultCodes(int firstCycle, int count, const uint8_t* codes) {
   const int width = pinCount;
-  if (width < 1 || firstCycle < 1) return;
+  if (width < 1 || firstCycle < 1 || count < 1) return;
   if (width > results_.slots()) holdSlots(width);
   const int wordWidth = std::min({width, 64, results_.slots()});
   const uint64_t mask = wordWidth == 64 ? ~uint64_t(0) : (uint64_t(1) << wordWidth) - 1;
-  for (int j = 0; j < count; ++j) {
-    const int c = firstCycle + j;
-    const uint8_t* codesOf = codes + size_t(j) * size_t(width);
-    if (uint64_t(c) * uint64_t(width) > referenceSize_ / 2 || size_t(c) >= results_.rows()) {
-      for (int p = 1; p <= width; ++p) setResultCode(p, c, codesOf[p - 1]);
-      continue;
-    }
-    uint64_t x[3] = {0, 0, 0};
+  // Cycles whose every pin lies within the result go in as plane words, each row written once
+  // (a store per plane would overlap the next plane's load); the rest as single codes would.
+  const uint64_t lastWhole =
+      results_.rows() == 0 ? 0
+                           : std::min<uint64_t>(referenceSize_ / 2 / uint64_t(width), results_.rows() - 1);
+  const int whole = int(std::clamp<int64_t>(int64_t(lastWhole) - firstCycle + 1, 0, count));
+  results_.merge(size_t(firstCycle), size_t(whole), [&](size_t j, uint64_t* masks, uint64_t* values) {
+    const uint8_t* codesOf = codes + j * size_t(width);
+    uint64_t x0 = 0, x1 = 0, x2 = 0;
     for (int p = 0; p < wordWidth; ++p) {
       const unsigned v = std::min<unsigned>(codesOf[p], 7) ^ kNotMeasured;
-      x[0] |= uint64_t(v & 1u) << p;
-      x[1] |= uint64_t((v >> 1) & 1u) << p;
-      x[2] |= uint64_t(v >> 2) << p;
+      x0 |= uint64_t(v & 1u) << p;
+      x1 |= uint64_t((v >> 1) & 1u) << p;
+      x2 |= uint64_t(v >> 2) << p;
     }
-    for (int plane = 0; plane < 3; ++plane) results_.setWord(size_t(c), plane, mask, x[plane]);
-    for (int p = wordWidth + 1; p <= width; ++p) setResultCode(p, c, codesOf[p - 1]);
+    masks[0] = masks[1] = masks[2] = mask;
+    values[0] = x0;
+    values[1] = x1;
+    values[2] = x2;
+  });
+  for (int j = 0; j < count; ++j) {
+    const uint8_t* codesOf = codes + size_t(j) * size_t(width);
+    for (int p = j < whole ? wordWidth + 1 : 1; p <= width; ++p)
+      setResultCode(p, firstCycle + j, codesOf[p - 1]);
   }
 }
 

@@ -14,6 +14,11 @@ constexpr int kDrainPolls = 1000;
 // Answers stream in while the program reads them: a short step keeps it close behind the stream
 // instead of up to 10 ms behind at the end of every block. The limits stay the same.
 constexpr int kWaitStepMs = 1;
+// A short command is acknowledged, and a short answer read, within microseconds of reaching the
+// tester on a fast link, so the first millisecond of a wait is polled finely: a whole step for
+// every command of every block adds up to a noticeable share of a long run.
+constexpr int kFinePolls = 20;
+constexpr int64_t kFineStepMicros = 50;
 }  // namespace
 
 TesterLink::TesterLink(Port& port, Clock& clock) : port_(port), clock_(clock) {}
@@ -25,7 +30,7 @@ bool TesterLink::sendCode(uint8_t code) {
 bool TesterLink::waitAck() {
   uint8_t answer = 0xFF;  // neither acknowledgement until one is read
   const int64_t deadline = clock_.nowMicros() + kAckLimitMicros;
-  for (;;) {
+  for (int polls = 0;; ++polls) {
     uint32_t waiting = 0;
     const bool queryFailed = port_.queuedBytes(waiting);
     if (queryFailed || waiting == 0) {
@@ -39,13 +44,22 @@ bool TesterLink::waitAck() {
       // Anything else is not an acknowledgement; keep waiting.
     }
     if (clock_.nowMicros() >= deadline) return true;
-    clock_.sleepMs(kWaitStepMs);
+    pause(polls, kFinePolls);
   }
 }
 
-bool TesterLink::readExact(uint8_t* buffer, int n) {
+void TesterLink::pause(int polls, int finePolls) {
+  if (polls < finePolls)
+    clock_.sleepMicros(kFineStepMicros);
+  else
+    clock_.sleepMs(kWaitStepMs);
+}
+
+bool TesterLink::readExact(uint8_t* buffer, int n, bool midStream) {
   const int64_t deadline = clock_.nowMicros() + kAnswerLimitMicros;
-  for (;;) {
+  // Within a long answer more is on its way: a step at a time reads it in large pieces.
+  const int finePolls = midStream ? 0 : kFinePolls;
+  for (int polls = 0;; ++polls) {
     uint32_t waiting = 0;
     if (!port_.queuedBytes(waiting) && waiting >= uint32_t(n)) {
       uint32_t got = 0;
@@ -53,13 +67,13 @@ bool TesterLink::readExact(uint8_t* buffer, int n) {
       return failed || got != uint32_t(n);
     }
     if (stopRequested() || clock_.nowMicros() >= deadline) return true;
-    clock_.sleepMs(kWaitStepMs);
+    pause(polls, finePolls);
   }
 }
 
-bool TesterLink::readWordPair(uint16_t& first, uint16_t& second) {
+bool TesterLink::readWordPair(uint16_t& first, uint16_t& second, bool midStream) {
   uint8_t b[4];
-  if (readExact(b, 4)) return true;
+  if (readExact(b, 4, midStream)) return true;
   first = uint16_t(b[0] * 256 + b[1]);
   second = uint16_t(b[2] * 256 + b[3]);
   return false;

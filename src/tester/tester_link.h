@@ -99,8 +99,9 @@ class TesterLink {
   // Primitives; each returns true when it failed.
   bool sendCode(uint8_t code);
   bool waitAck();
-  bool readExact(uint8_t* buffer, int n);
-  bool readWordPair(uint16_t& first, uint16_t& second);
+  // midStream: more of a long answer follows these bytes.
+  bool readExact(uint8_t* buffer, int n, bool midStream = false);
+  bool readWordPair(uint16_t& first, uint16_t& second, bool midStream = false);
   bool writeWordPair(uint16_t first, uint16_t second);
   void drainInput();
   bool checkPresence();
@@ -150,6 +151,8 @@ class TesterLink {
  private:
   bool stopRequested() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
   bool codeAndAck(uint8_t code) { return sendCode(code) || waitAck(); }
+  // Sleeps between the polls of a wait.
+  void pause(int polls, int finePolls);
   // A power command: the state follows its acknowledgement, or becomes Unknown when the code went
   // out and no acknowledgement came.
   bool powerCommand(uint8_t code, SupplyState confirmed);

@@ -55,8 +55,11 @@ uint32_t VirtualDriver::visible() {
     n = std::min(n, allowed);
   }
   if (rate_ > 0) {
+    // One link carries both ways: answers arrive only once what was written is out.
     const int64_t now = clock_.nowMicros();
-    budget_ = std::min(budget_ + double(now - lastMicros_) * rate_ / 1e6, double(device_.pending()));
+    const int64_t from = std::max(lastMicros_, writeFreeMicros_);
+    const double arrived = now > from ? double(now - from) * rate_ / 1e6 : 0.0;
+    budget_ = std::min(budget_ + arrived, double(device_.pending()));
     lastMicros_ = now;
     n = std::min<uint64_t>(n, uint64_t(budget_));
   }

@@ -26,6 +26,8 @@ class RecordingOperator : public Operator {
   std::deque<std::optional<std::string>> files;
   // Called with each transcript entry after it is recorded, on the thread that made it.
   std::function<void(const std::string&)> onEvent;
+  // Called with each blockDone, on the engine's thread, after it is recorded.
+  std::function<void(int, int)> onBlockDone;
 
   void message(std::string_view text, Icon icon) override {
     std::lock_guard lock(mutex_);
@@ -71,8 +73,11 @@ class RecordingOperator : public Operator {
     runStarts_.push_back(kind);
   }
   void blockDone(int done, int blocks) override {
-    std::lock_guard lock(mutex_);
-    blocksDone_.emplace_back(done, blocks);
+    {
+      std::lock_guard lock(mutex_);
+      blocksDone_.emplace_back(done, blocks);
+    }
+    if (onBlockDone) onBlockDone(done, blocks);
   }
   void runFinished(const RunEnd& end) override {
     std::lock_guard lock(mutex_);

@@ -80,7 +80,8 @@ TEST(TesterLink, AcknowledgementWaits) {
     const int64_t before = r.clock.sleptMs();
     EXPECT_TRUE(r.link.waitAck());
     EXPECT_EQ(r.clock.sleptMs() - before, 4000);
-    EXPECT_EQ(r.driver.queries, 4001);  // a query a millisecond, and one at the limit
+    // Twenty queries in the first millisecond, then one a millisecond, and one at the limit.
+    EXPECT_EQ(r.driver.queries, 20 + 3999 + 1);
   }
   {
     Rig r;  // a stop request ends the wait at the first empty poll
@@ -91,6 +92,32 @@ TEST(TesterLink, AcknowledgementWaits) {
     EXPECT_EQ(r.clock.sleptMs(), before);
     EXPECT_TRUE(r.link.readExact(nullptr, 4));
     EXPECT_EQ(r.driver.queries, 2);
+  }
+}
+
+TEST(TesterLink, ShortAnswersAreSeenWithinMicroseconds) {
+  {
+    Rig r;  // an acknowledgement at the third poll
+    r.driver.arrivals = {{}, {}, {kAckDone}};
+    const int64_t before = r.clock.sleptMicros();
+    EXPECT_FALSE(r.link.waitAck());
+    EXPECT_EQ(r.clock.sleptMicros() - before, 100);
+  }
+  {
+    Rig r;  // a short answer at the second poll
+    r.driver.arrivals = {{}, {1, 2, 3, 4}};
+    const int64_t before = r.clock.sleptMicros();
+    uint16_t first = 0, second = 0;
+    EXPECT_FALSE(r.link.readWordPair(first, second));
+    EXPECT_EQ(r.clock.sleptMicros() - before, 50);
+  }
+  {
+    Rig r;  // within a long answer the wait goes a millisecond at a time
+    r.driver.arrivals = {{}, {1, 2, 3, 4}};
+    const int64_t before = r.clock.sleptMicros();
+    uint16_t first = 0, second = 0;
+    EXPECT_FALSE(r.link.readWordPair(first, second, true));
+    EXPECT_EQ(r.clock.sleptMicros() - before, 1000);
   }
 }
 
